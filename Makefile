@@ -1,0 +1,39 @@
+# Quick start: `make run` shows the reference host with the plug-in, `make test` runs every test.
+PRESET ?= default
+BUILD_DIR := build
+JOBS ?= $(shell nproc)
+
+.PHONY: run test deps build fuzz bench format clean
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@[ -f $(BUILD_DIR)/build.ninja ] || cmake --preset $(PRESET)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	    QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/module-design-host --screenshot $(BUILD_DIR)/run/host.png; \
+	else \
+	    $(BUILD_DIR)/bin/module-design-host; \
+	fi
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory fuzz
+
+# libFuzzer targets (clang, ASan + UBSan), each run for a short bounded time on its seed corpus.
+fuzz: deps
+	@[ -f build-fuzz/build.ninja ] || cmake --preset fuzz
+	cmake --build build-fuzz -j $(JOBS)
+	cd build-fuzz && ctest --output-on-failure
+
+bench: build
+	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2 || true; done
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) build-fuzz build-asan

@@ -1,0 +1,186 @@
+#include "MainWindow.h"
+
+#include "CommandAreaOwner.h"
+#include "ControllerMonitor.h"
+#include "ModuleDesignHost.h"
+#include "SettingsWindow.h"
+#include "md/ContractIds.h"
+#include "md/IBaseUIPlugin.h"
+#include "md/IDesignUIPlugin.h"
+#include "md/ISettingBase.h"
+#include "md/IToobarInterface.h"
+
+#include <QDockWidget>
+#include <QEvent>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace md::host {
+
+MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* parent)
+    : QMainWindow(parent), m_host(host), m_area(area)
+{
+    setObjectName("MainWindow");
+    setWindowTitle(tr("LED Module Design"));
+    // Plug-in pages find the host's main window by this property.
+    setProperty(contract::kMainWindowProperty, true);
+    resize(1180, 760);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_toolbarArea = new QWidget(central);
+    m_toolbarArea->setObjectName("ToolbarArea");
+    m_toolbarArea->setFixedHeight(kToolbarHeight);
+    m_toolbarArea->setAttribute(Qt::WA_NativeWindow);
+    m_panelArea = new QWidget(central);
+    m_panelArea->setObjectName("PanelArea");
+    m_panelArea->setAttribute(Qt::WA_NativeWindow);
+    m_toolbarArea->installEventFilter(this);
+    m_panelArea->installEventFilter(this);
+    layout->addWidget(m_toolbarArea);
+    layout->addWidget(m_panelArea, 1);
+    setCentralWidget(central);
+
+    m_monitor = new ControllerMonitor(area, this);
+    auto* dock = new QDockWidget(tr("Controller monitor"), this);
+    dock->setObjectName("ControllerMonitorDock");
+    dock->setWidget(m_monitor);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    dock->hide();
+
+    BuildMenus();
+    m_host->onRefresh = [this] { statusBar()->showMessage(tr("Design view updated"), 3000); };
+    m_host->Notify().onSent = [this](const QByteArray& target, std::uint32_t message,
+                                     std::int32_t result) {
+        m_monitor->Record(tr("notification %1 to %2 answered %3")
+                              .arg(message)
+                              .arg(QString::fromLatin1(target))
+                              .arg(result));
+    };
+    statusBar()->showMessage(area && area->IsOpen()
+                                 ? tr("Command area %1 ready").arg(QString::fromLatin1(area->Name()))
+                                 : tr("No command area: the wizard cannot drive a module"));
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildMenus()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&New module design..."), QKeySequence::New, this, [this] {
+        if (IDesignUIPlugin* panel = Panel())
+            ReportStatus(tr("New design"), panel->NewDesign());
+    });
+    file->addAction(tr("&Open driver file..."), QKeySequence::Open, this, [this] {
+        if (IDesignUIPlugin* panel = Panel())
+            ReportStatus(tr("Open"), panel->OpenDesign(nullptr));
+    });
+    file->addAction(tr("&Save"), QKeySequence::Save, this, [this] {
+        if (IDesignUIPlugin* panel = Panel())
+            ReportStatus(tr("Save"), panel->SaveDesign());
+    });
+    file->addAction(tr("Save socket or &driver file"), this, [this] {
+        if (IDesignUIPlugin* panel = Panel())
+            ReportStatus(tr("Save socket or driver file"), panel->SaveSocketOrDriverFile());
+    });
+    file->addSeparator();
+    file->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close);
+
+    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
+    tools->addAction(tr("&Settings..."), QKeySequence::Preferences, this, [this] {
+        if (SettingsWindow* settings = Settings())
+            settings->exec();
+    });
+    tools->addAction(tr("&Controller monitor"), this, [this] {
+        if (auto* dock = findChild<QDockWidget*>("ControllerMonitorDock"))
+            dock->setVisible(!dock->isVisible());
+    });
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("&About"), this, [this] {
+        QMessageBox::about(this, windowTitle(),
+                           tr("Reference host for the LED module design plug-in.\nProgram folder: "
+                              "%1")
+                               .arg(m_host->ProgramFolder()));
+    });
+}
+
+bool MainWindow::EmbedPlugin(IBaseUIPlugin* plugin)
+{
+    m_plugin = plugin;
+    if (!plugin)
+        return false;
+    void* toolbar = nullptr;
+    if (plugin->QueryPluginInterface(contract::kRequestToolbar, &toolbar) && toolbar) {
+        m_toolbar = static_cast<IToobarInterface*>(toolbar);
+        m_toolbar->Show(static_cast<WindowHandle>(m_toolbarArea->winId()), 0, 0,
+                        m_toolbarArea->width(), m_toolbarArea->height());
+    }
+    const bool created =
+        plugin->CreateUI(static_cast<WindowHandle>(m_panelArea->winId()), 0, 0,
+                         m_panelArea->width(), m_panelArea->height()) == 1;
+    PlacePluginWindows();
+    return created;
+}
+
+IDesignUIPlugin* MainWindow::Panel() const
+{
+    void* panel = nullptr;
+    if (!m_plugin || !m_plugin->QueryPluginInterface(contract::kRequestPanel, &panel))
+        return nullptr;
+    return static_cast<IDesignUIPlugin*>(panel);
+}
+
+SettingsWindow* MainWindow::Settings()
+{
+    if (m_settings)
+        return m_settings;
+    void* page = nullptr;
+    if (!m_plugin || !m_plugin->QueryPluginInterface(contract::kRequestSettings, &page))
+        return nullptr;
+    // Kept for the life of the window: the plug-in's page lives inside it until the plug-in
+    // is released.
+    m_settings = new SettingsWindow(static_cast<ISettingBase*>(page), this);
+    return m_settings;
+}
+
+void MainWindow::ReportStatus(const QString& operation, int status)
+{
+    statusBar()->showMessage(status == 0 ? tr("%1: done").arg(operation)
+                                         : tr("%1: status %2").arg(operation).arg(status),
+                             5000);
+}
+
+void MainWindow::PlacePluginWindows()
+{
+    if (m_toolbar)
+        m_toolbar->Move(0, 0, m_toolbarArea->width(), m_toolbarArea->height(), 1);
+    if (m_plugin)
+        m_plugin->MoveUI(0, 0, m_panelArea->width(), m_panelArea->height(), 1);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize && (watched == m_panelArea || watched == m_toolbarArea))
+        PlacePluginWindows();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    PlacePluginWindows();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    PlacePluginWindows();
+}
+
+} // namespace md::host

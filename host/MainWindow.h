@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QMainWindow>
+
+namespace md {
+class IBaseUIPlugin;
+class IToobarInterface;
+class IDesignUIPlugin;
+} // namespace md
+
+namespace md::host {
+
+class ModuleDesignHost;
+class CommandAreaOwner;
+class ControllerMonitor;
+class SettingsWindow;
+
+/// The reference host's main window: menu, the plug-in's toolbar strip above its design panel,
+/// the settings window and the controller monitor.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int kToolbarHeight = 34;
+
+    MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// Creates the plug-in's panel and toolbar inside this window; false when the plug-in
+    /// refused.
+    bool EmbedPlugin(IBaseUIPlugin* plugin);
+    SettingsWindow* Settings();
+    ControllerMonitor* Monitor() const { return m_monitor; }
+    QWidget* PanelArea() const { return m_panelArea; }
+    QWidget* ToolbarArea() const { return m_toolbarArea; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void PlacePluginWindows();
+    IDesignUIPlugin* Panel() const;
+    void ReportStatus(const QString& operation, int status);
+
+    ModuleDesignHost* m_host;
+    CommandAreaOwner* m_area;
+    IBaseUIPlugin* m_plugin = nullptr;
+    IToobarInterface* m_toolbar = nullptr;
+    QWidget* m_toolbarArea = nullptr;
+    QWidget* m_panelArea = nullptr;
+    ControllerMonitor* m_monitor = nullptr;
+    SettingsWindow* m_settings = nullptr;
+};
+
+} // namespace md::host

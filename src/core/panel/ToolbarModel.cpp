@@ -1,0 +1,79 @@
+#include "panel/ToolbarModel.h"
+
+#include <algorithm>
+
+namespace md {
+
+void ToolbarModel::AddGroup(std::string key, std::vector<ToolbarButton> buttons, Handler handler)
+{
+    auto it = std::find_if(m_groups.begin(), m_groups.end(),
+                           [&](const Group& group) { return group.key == key; });
+    Group group{std::move(key), std::move(buttons), std::move(handler)};
+    if (it != m_groups.end())
+        *it = std::move(group);
+    else
+        m_groups.push_back(std::move(group));
+}
+
+bool ToolbarModel::SelectGroup(const std::string& key)
+{
+    const bool known = std::any_of(m_groups.begin(), m_groups.end(),
+                                   [&](const Group& group) { return group.key == key; });
+    if (known)
+        m_current = key;
+    return known;
+}
+
+const ToolbarModel::Group* ToolbarModel::Current() const
+{
+    for (const Group& group : m_groups)
+        if (group.key == m_current)
+            return &group;
+    return nullptr;
+}
+
+ToolbarModel::Group* ToolbarModel::CurrentMutable()
+{
+    return const_cast<Group*>(static_cast<const ToolbarModel*>(this)->Current());
+}
+
+bool ToolbarModel::EnableButton(std::uint32_t command, bool enabled)
+{
+    Group* group = CurrentMutable();
+    if (!group)
+        return false;
+    for (ToolbarButton& button : group->buttons)
+        if (button.command == command) {
+            button.enabled = enabled;
+            return true;
+        }
+    return false;
+}
+
+bool ToolbarModel::Click(std::uint32_t command) const
+{
+    const Group* group = Current();
+    if (!group)
+        return false;
+    for (const ToolbarButton& button : group->buttons)
+        if (button.command == command && button.enabled) {
+            if (group->handler)
+                group->handler(command);
+            return true;
+        }
+    return false;
+}
+
+std::vector<ButtonPlacement> ToolbarModel::Layout(int height) const
+{
+    std::vector<ButtonPlacement> placements;
+    const Group* group = Current();
+    if (!group)
+        return placements;
+    const int y = (height - kButtonSize) / 2;
+    for (std::size_t i = 0; i < group->buttons.size(); ++i)
+        placements.push_back({i, kFirstX + static_cast<int>(i) * kStep, y});
+    return placements;
+}
+
+} // namespace md

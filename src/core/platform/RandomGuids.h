@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Guids.h"
+
+namespace md {
+
+/// Random (version 4) GUIDs from std::random_device.
+class RandomGuids final : public Guids
+{
+public:
+    std::string NewGuid() override;
+};
+
+} // namespace md

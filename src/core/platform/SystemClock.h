@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace md {
+
+/// Milliseconds of the steady clock, truncated to 32 bits like a tick count.
+class SystemClock final : public Clock
+{
+public:
+    std::uint32_t TickCount() const override;
+};
+
+} // namespace md

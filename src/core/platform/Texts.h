@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace md {
+
+/// Localized texts by key; an empty text when the key or the text service is missing.
+class Texts
+{
+public:
+    virtual ~Texts() = default;
+    virtual std::u16string Text(std::string_view key) const = 0;
+
+    /// The text of a key, or the fallback when it has none.
+    std::u16string TextOr(std::string_view key, std::u16string_view fallback) const
+    {
+        std::u16string text = Text(key);
+        return text.empty() ? std::u16string(fallback) : text;
+    }
+};
+
+} // namespace md

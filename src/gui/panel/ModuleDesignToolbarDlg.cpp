@@ -1,0 +1,179 @@
+#include "panel/ModuleDesignToolbarDlg.h"
+
+#include "ui/HostText.h"
+#include "ui/ImageButton.h"
+#include "ui/NativeParent.h"
+#include "ui/ProgramFolderLocator.h"
+#include "ui/ResourceId.h"
+
+#include <QPainter>
+
+namespace md {
+
+ModuleDesignToolbarDlg::ModuleDesignToolbarDlg(QWidget* parent)
+    : QWidget(parent), m_buffer(ToolbarModel::kBufferWidth, ToolbarModel::kBufferHeight)
+{
+    SetResourceId(this, kResourceId);
+    m_buffer.fill(QColor::fromRgb(ToolbarModel::kBackground));
+    QWidget::hide();
+}
+
+ModuleDesignToolbarDlg::~ModuleDesignToolbarDlg() = default;
+
+std::int32_t ModuleDesignToolbarDlg::Show(WindowHandle parent, std::int32_t x, std::int32_t y,
+                                          std::int32_t width, std::int32_t height)
+{
+    if (parent == 0)
+        return -1;
+    if (!m_hasWindow) {
+        QWidget* host = FindNativeParent(parent);
+        if (!host)
+            return -1;
+        setParent(host);
+        m_hasWindow = true;
+        setGeometry(x, y, width, height);
+        QWidget::show();
+        BuildButtons();
+        LayoutButtons();
+        update();
+    } else if (!isVisible()) {
+        QWidget::show();
+        setGeometry(x, y, width, height);
+    }
+    return 0;
+}
+
+std::int32_t ModuleDesignToolbarDlg::Move(std::int32_t x, std::int32_t y, std::int32_t width,
+                                          std::int32_t height, std::uint8_t repaint)
+{
+    if (m_hasWindow) {
+        setGeometry(x, y, width, height);
+        if (repaint)
+            update();
+    }
+    return 0;
+}
+
+std::int32_t ModuleDesignToolbarDlg::Hide()
+{
+    if (!m_hasWindow)
+        return 0;
+    const bool wasVisible = isVisible();
+    QWidget::hide();
+    return wasVisible ? 1 : 0;
+}
+
+bool ModuleDesignToolbarDlg::IsVisible() { return m_hasWindow && isVisible(); }
+
+void ModuleDesignToolbarDlg::DestroyWindow()
+{
+    if (!m_hasWindow)
+        return;
+    QWidget::hide();
+    for (auto& [key, buttons] : m_buttons)
+        qDeleteAll(buttons);
+    m_buttons.clear();
+    m_built = false;
+    setParent(nullptr);
+    m_hasWindow = false;
+}
+
+void ModuleDesignToolbarDlg::AddGroup(const std::string& key, std::vector<ToolbarButton> buttons,
+                                      ToolbarModel::Handler handler)
+{
+    m_model.AddGroup(key, std::move(buttons), std::move(handler));
+    if (m_built) {
+        // Rebuild that group's buttons in place.
+        qDeleteAll(m_buttons[key]);
+        m_buttons.erase(key);
+        m_built = false;
+        BuildButtons();
+        LayoutButtons();
+    }
+}
+
+bool ModuleDesignToolbarDlg::SelectGroup(const std::string& key)
+{
+    if (!m_model.SelectGroup(key))
+        return false;
+    LayoutButtons();
+    return true;
+}
+
+bool ModuleDesignToolbarDlg::EnableButton(std::uint32_t command, bool enabled)
+{
+    if (!m_model.EnableButton(command, enabled))
+        return false;
+    const ToolbarModel::Group* group = m_model.Current();
+    auto it = m_buttons.find(group->key);
+    if (it != m_buttons.end())
+        for (std::size_t i = 0; i < group->buttons.size() && i < it->second.size(); ++i)
+            it->second[i]->setEnabled(group->buttons[i].enabled);
+    return true;
+}
+
+void ModuleDesignToolbarDlg::BuildButtons()
+{
+    if (m_built || !m_hasWindow)
+        return;
+    const auto folder = LocateProgramFolder().PluginData();
+    for (const ToolbarModel::Group& group : m_model.Groups()) {
+        if (m_buttons.count(group.key))
+            continue;
+        std::vector<ImageButton*>& built = m_buttons[group.key];
+        for (const ToolbarButton& entry : group.buttons) {
+            const QString path = QString::fromStdString((folder / entry.image).string());
+            auto* button = new ImageButton(path, ToolbarModel::kButtonSize, this);
+            SetResourceId(button, static_cast<int>(entry.command));
+            const QString fallback = QString::fromStdU16String(entry.tooltip);
+            button->setToolTip(entry.tooltipKey.empty()
+                                   ? fallback
+                                   : HostText(entry.tooltipKey.c_str(), fallback));
+            button->setText(button->toolTip());
+            button->setEnabled(entry.enabled);
+            const std::uint32_t command = entry.command;
+            connect(button, &QAbstractButton::clicked, this, [this, command] {
+                m_model.Click(command);
+                FocusHostMainWindow();
+            });
+            button->hide();
+            built.push_back(button);
+        }
+    }
+    m_built = true;
+}
+
+void ModuleDesignToolbarDlg::LayoutButtons()
+{
+    const ToolbarModel::Group* current = m_model.Current();
+    for (auto& [key, buttons] : m_buttons) {
+        const bool isCurrent = current && key == current->key;
+        if (!isCurrent)
+            for (ImageButton* button : buttons)
+                button->hide();
+    }
+    if (!current || !m_buttons.count(current->key))
+        return;
+    const auto& buttons = m_buttons[current->key];
+    for (const ButtonPlacement& place : m_model.Layout(height())) {
+        if (place.index >= buttons.size())
+            continue;
+        buttons[place.index]->move(place.x, place.y);
+        buttons[place.index]->show();
+    }
+}
+
+void ModuleDesignToolbarDlg::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor::fromRgb(ToolbarModel::kBackground));
+    painter.drawPixmap(0, 0, m_buffer);
+}
+
+void ModuleDesignToolbarDlg::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayoutButtons();
+}
+
+} // namespace md

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "md/IToobarInterface.h"
+#include "panel/ToolbarModel.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <map>
+
+namespace md {
+
+class ImageButton;
+
+/// The toolbar strip (resource 20012) the host embeds above the design panel: groups of
+/// 28 x 28 image buttons, one group per view, the current group's buttons laid out in a row.
+class ModuleDesignToolbarDlg : public QWidget, public IToobarInterface
+{
+    Q_OBJECT
+public:
+    static constexpr int kResourceId = 20012;
+
+    explicit ModuleDesignToolbarDlg(QWidget* parent = nullptr);
+    ~ModuleDesignToolbarDlg() override;
+
+    // IToobarInterface
+    std::uint32_t AddRef() override { return 0; }
+    std::uint32_t Release() override { return 0; }
+    std::int32_t OnNotify(std::uint32_t, std::uintptr_t, std::intptr_t) override { return 0; }
+    std::int32_t Show(WindowHandle parent, std::int32_t x, std::int32_t y, std::int32_t width,
+                      std::int32_t height) override;
+    std::int32_t Move(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                      std::uint8_t repaint) override;
+    std::int32_t Hide() override;
+    bool IsVisible() override;
+
+    /// Views register their group of buttons; a click goes to the handler.
+    void AddGroup(const std::string& key, std::vector<ToolbarButton> buttons,
+                  ToolbarModel::Handler handler);
+    /// Makes a group current and lays out its buttons.
+    bool SelectGroup(const std::string& key);
+    bool EnableButton(std::uint32_t command, bool enabled);
+
+    bool HasWindow() const { return m_hasWindow; }
+    /// Ends the strip's window (the object stays).
+    void DestroyWindow();
+    const ToolbarModel& Model() const { return m_model; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildButtons();
+    void LayoutButtons();
+
+    ToolbarModel m_model;
+    QPixmap m_buffer;
+    /// Buttons by group key, in the group's order; built on the first showing.
+    std::map<std::string, std::vector<ImageButton*>> m_buttons;
+    bool m_hasWindow = false;
+    bool m_built = false;
+};
+
+} // namespace md

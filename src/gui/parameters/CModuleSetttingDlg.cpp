@@ -1,0 +1,125 @@
+#include "parameters/CModuleSetttingDlg.h"
+
+#include "md/ContractIds.h"
+#include "plugin/HostLink.h"
+#include "ui/NativeParent.h"
+#include "ui/ResourceId.h"
+
+#include <QVBoxLayout>
+
+namespace md {
+
+CModuleSetttingDlg::CModuleSetttingDlg(QWidget* parent) : QWidget(parent)
+{
+    SetResourceId(this, kResourceId);
+    QWidget::hide();
+}
+
+CModuleSetttingDlg::~CModuleSetttingDlg() { DestroyChildPages(); }
+
+const char16_t* CModuleSetttingDlg::Title()
+{
+    // Looked up once and kept for the life of the process.
+    static const std::u16string title = HostLink::LocalizedText("IDS_MODULE_SETTING_TITLE");
+    return title.c_str();
+}
+
+std::int32_t CModuleSetttingDlg::Apply()
+{
+    // The module parameter page writes the module configuration file.
+    QWidget* page = m_pages[0];
+    if (!m_hasWindow || !page)
+        return -1;
+    int status = -1;
+    QMetaObject::invokeMethod(page, "Apply", Qt::DirectConnection, Q_RETURN_ARG(int, status));
+    return status;
+}
+
+std::int32_t CModuleSetttingDlg::ClosePendingWork()
+{
+    if (m_hasWindow && m_pages[0])
+        QMetaObject::invokeMethod(m_pages[0], "ClosePendingWork", Qt::DirectConnection);
+    return 0;
+}
+
+bool CModuleSetttingDlg::IsAvailable()
+{
+    const auto flags = HostLink::GlobalFlags();
+    return !flags || (*flags & contract::kGlobalFlagSettingsLocked) == 0;
+}
+
+bool CModuleSetttingDlg::CreateWindow(WindowHandle parent)
+{
+    QWidget* host = FindNativeParent(parent);
+    if (!host)
+        return false;
+    setParent(host);
+    m_hasWindow = true;
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (IHost* h = HostLink::Host()) {
+        h->AttachPage(contract::kPluginId, NativeHandle(this), 0, 0, 0, 0);
+        h->PageAttached(contract::kPluginId);
+    }
+    CreateChildPages();
+    return true;
+}
+
+void CModuleSetttingDlg::CreateChildPages()
+{
+    // The module parameter page fills slot 0 when it exists.
+    if (QWidget* page = m_pages[0])
+        layout()->addWidget(page);
+}
+
+void CModuleSetttingDlg::DestroyChildPages()
+{
+    for (QWidget*& page : m_pages) {
+        delete page;
+        page = nullptr;
+    }
+}
+
+void CModuleSetttingDlg::DestroyWindow()
+{
+    if (!m_hasWindow)
+        return;
+    QWidget::hide();
+    DestroyChildPages();
+    delete layout();
+    setParent(nullptr);
+    m_hasWindow = false;
+}
+
+std::int32_t CModuleSetttingDlg::Show(WindowHandle parent, std::int32_t x, std::int32_t y,
+                                      std::int32_t width, std::int32_t height)
+{
+    if (!m_hasWindow && !CreateWindow(parent))
+        return -1;
+    setGeometry(x, y, width, height);
+    QWidget::show();
+    if (QWidget* page = m_pages[static_cast<std::size_t>(m_currentPage)])
+        page->show();
+    return 0;
+}
+
+std::int32_t CModuleSetttingDlg::Hide()
+{
+    if (!m_hasWindow)
+        return -1;
+    const bool wasVisible = isVisible();
+    QWidget::hide();
+    return wasVisible ? 0 : -1;
+}
+
+void CModuleSetttingDlg::Move(std::int32_t x, std::int32_t y, std::int32_t width,
+                              std::int32_t height, std::uint8_t repaint)
+{
+    if (!m_hasWindow)
+        return;
+    setGeometry(x, y, width, height);
+    if (repaint)
+        update();
+}
+
+} // namespace md

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "md/IBaseUIPlugin.h"
+
+namespace md {
+
+class ModuleDesignPanelDlg;
+class ModuleDesignToolbarDlg;
+class CModuleSetttingDlg;
+
+/// The plug-in object CreatePlugin returns. It owns the design panel, the toolbar strip and the
+/// settings page and hands their interfaces to the host on request.
+class CModuleDesignUIPluginImpl final : public IBaseUIPlugin
+{
+public:
+    CModuleDesignUIPluginImpl();
+    ~CModuleDesignUIPluginImpl();
+    CModuleDesignUIPluginImpl(const CModuleDesignUIPluginImpl&) = delete;
+    CModuleDesignUIPluginImpl& operator=(const CModuleDesignUIPluginImpl&) = delete;
+
+    std::uint32_t AddRef() override;
+    std::uint32_t Release() override;
+    std::int32_t ReservedA() override { return 0; }
+    std::int32_t ReservedB() override { return 0; }
+    const char* GetPluginId() override;
+    bool QueryPluginInterface(std::uint32_t code, void** out) override;
+    void SetHost(IHost* host) override;
+    std::int32_t RunModal() override;
+    std::int32_t CreateUI(WindowHandle parent, std::int32_t x, std::int32_t y, std::int32_t width,
+                          std::int32_t height) override;
+    void MoveUI(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                std::uint8_t repaint) override;
+    std::int32_t HideUI() override;
+    void DestroyUI() override;
+
+private:
+    bool EnsurePanel();
+    bool EnsureToolbar();
+
+    std::uint32_t m_references = 0;
+    IHost* m_host = nullptr;
+    ModuleDesignPanelDlg* m_panel = nullptr;
+    ModuleDesignToolbarDlg* m_toolbar = nullptr;
+    CModuleSetttingDlg* m_settings = nullptr;
+};
+
+} // namespace md

@@ -1,0 +1,94 @@
+#include "io/FileIo.h"
+#include "io/IniFile.h"
+#include "platform/CodePage.h"
+#include "platform/IniProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace md {
+namespace {
+
+class TempFolder : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder = std::filesystem::temp_directory_path() /
+                 ("md-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::filesystem::path folder;
+};
+
+TEST(IniFileTest, ReadsSectionsAndKeysWithoutRegardToCase)
+{
+    const IniFile ini = IniFile::Parse("\xEF\xBB\xBF; comment\r\n[Language]\r\nActive = _en-us\r\n"
+                                       "[version]\nversion=1.2.3\nbad line\n[app]\nstart=152\n"
+                                       "text=a, b\n");
+    EXPECT_EQ(ini.ValueOr("language", "active", "x"), "_en-us");
+    EXPECT_EQ(ini.ValueOr("VERSION", "Version", "x"), "1.2.3");
+    EXPECT_EQ(ini.ValueOr("app", "text", "x"), "a, b");
+    EXPECT_EQ(ini.IntOr("app", "start", 0), 152);
+    EXPECT_EQ(ini.IntOr("app", "text", -1), -1); // not a number
+    EXPECT_FALSE(ini.Value("app", "missing"));
+    EXPECT_FALSE(ini.Value("missing", "start"));
+}
+
+TEST(IniFileTest, SetValueReplacesInPlaceAndKeepsComments)
+{
+    IniFile ini = IniFile::Parse("; keep me\n[app]\nstart=1\n\n[other]\nx=2\n");
+    ini.SetValue("app", "start", "152");
+    ini.SetValue("app", "added", "7");
+    ini.SetValue("new", "k", "v");
+    EXPECT_EQ(ini.Text(), "; keep me\n[app]\nstart=152\nadded=7\n\n[other]\nx=2\n[new]\nk=v\n");
+}
+
+TEST_F(TempFolder, AtomicWriteReplacesWholeFilesAndLeavesNoTemporaries)
+{
+    const auto path = folder / "file.bin";
+    const std::vector<std::uint8_t> first = {1, 2, 3};
+    const std::vector<std::uint8_t> second = {9};
+    ASSERT_TRUE(fileio::WriteAtomic(path, first));
+    ASSERT_TRUE(fileio::WriteAtomic(path, second));
+    EXPECT_EQ(fileio::ReadAll(path), second);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1);
+    // A folder that does not exist: the write fails and nothing appears.
+    EXPECT_FALSE(fileio::WriteAtomic(folder / "missing" / "x.bin", first));
+    EXPECT_FALSE(fileio::ReadAll(folder / "missing" / "x.bin"));
+}
+
+TEST_F(TempFolder, ProfileKeepsIntegersAcrossInstances)
+{
+    const auto path = folder / "cfg" / "profile.ini";
+    IniProfile profile(path);
+    EXPECT_EQ(profile.GetInt("app", "start", 5), 5);
+    ASSERT_TRUE(profile.SetInt("app", "start", 152));
+    ASSERT_TRUE(profile.SetInt("module_paramter", "save_hub", 1));
+    EXPECT_EQ(IniProfile(path).GetInt("app", "start", 0), 152);
+    EXPECT_EQ(IniProfile(path).GetInt("module_paramter", "save_hub", 0), 1);
+}
+
+TEST(CodePageTest, ConvertsChineseNamesBothWays)
+{
+    const CodePage gbk("CP936");
+    ASSERT_TRUE(gbk.IsAvailable());
+    const std::u16string name = u"P10全彩";
+    const std::string bytes = gbk.FromUtf16(name);
+    EXPECT_EQ(bytes, std::string("P10\xC8\xAB\xB2\xCA"));
+    EXPECT_EQ(gbk.ToUtf16(bytes), name);
+    // A character outside the code page becomes '?'.
+    EXPECT_EQ(gbk.FromUtf16(u"A\u0E01B"), "A?B");
+    // Bytes that are not valid in the code page are refused.
+    EXPECT_FALSE(gbk.ToUtf16("\xFF\xFF"));
+}
+
+} // namespace
+} // namespace md

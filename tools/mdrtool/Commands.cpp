@@ -1,0 +1,13 @@
+#include "MdrCommand.h"
+
+namespace md::mdrtool {
+
+// Each command lives in a file of its own and is listed here.
+
+const std::vector<MdrCommand>& Commands()
+{
+    static const std::vector<MdrCommand> commands = {};
+    return commands;
+}
+
+} // namespace md::mdrtool

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace md::mdrtool {
+
+/// One sub-command of mdrtool: its name, a one-line summary, its help text and its entry.
+struct MdrCommand
+{
+    const char* name;
+    const char* summary;
+    const char* help;
+    /// Runs with the arguments after the command name; returns the process exit code.
+    int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+
+/// Every command the tool offers, in the order `mdrtool --help` lists them.
+const std::vector<MdrCommand>& Commands();
+
+} // namespace md::mdrtool
