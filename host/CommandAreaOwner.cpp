@@ -28,8 +28,8 @@ bool CommandAreaOwner::Create()
         return false;
     void* mapped = MAP_FAILED;
     if (ftruncate(fd, contract::kCommandAreaSize) == 0)
-        mapped = mmap(nullptr, contract::kCommandAreaSize, PROT_READ | PROT_WRITE, MAP_SHARED,
-                      fd, 0);
+        mapped =
+            mmap(nullptr, contract::kCommandAreaSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     ::close(fd);
     if (mapped == MAP_FAILED)
         return false;

@@ -17,7 +17,8 @@ QString HexRow(const QByteArray& bytes, int from, int count)
 {
     QStringList cells;
     for (int i = from; i < from + count && i < bytes.size(); ++i)
-        cells << QStringLiteral("%1").arg(static_cast<quint8>(bytes[i]), 2, 16, QLatin1Char('0'))
+        cells << QStringLiteral("%1")
+                     .arg(static_cast<quint8>(bytes[i]), 2, 16, QLatin1Char('0'))
                      .toUpper();
     return cells.join(' ');
 }
@@ -44,9 +45,8 @@ ControllerMonitor::ControllerMonitor(CommandAreaOwner* area, QWidget* parent)
     m_fields = new QLabel(this);
     m_history = new QListWidget(this);
     m_history->setFont(fixed);
-    layout->addWidget(new QLabel(tr("Command area %1").arg(area ? QString::fromLatin1(area->Name())
-                                                                  : QString()),
-                                 this));
+    layout->addWidget(new QLabel(
+        tr("Command area %1").arg(area ? QString::fromLatin1(area->Name()) : QString()), this));
     layout->addWidget(m_bytes);
     layout->addWidget(m_fields);
     layout->addWidget(new QLabel(tr("History"), this));
@@ -91,6 +91,9 @@ void ControllerMonitor::Record(const QString& line)
     m_history->scrollToBottom();
 }
 
-int ControllerMonitor::HistorySize() const { return m_history->count(); }
+int ControllerMonitor::HistorySize() const
+{
+    return m_history->count();
+}
 
 } // namespace md::host

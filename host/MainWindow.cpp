@@ -62,9 +62,9 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
                               .arg(QString::fromLatin1(target))
                               .arg(result));
     };
-    statusBar()->showMessage(area && area->IsOpen()
-                                 ? tr("Command area %1 ready").arg(QString::fromLatin1(area->Name()))
-                                 : tr("No command area: the wizard cannot drive a module"));
+    statusBar()->showMessage(
+        area && area->IsOpen() ? tr("Command area %1 ready").arg(QString::fromLatin1(area->Name()))
+                               : tr("No command area: the wizard cannot drive a module"));
 }
 
 MainWindow::~MainWindow() = default;
@@ -121,9 +121,8 @@ bool MainWindow::EmbedPlugin(IBaseUIPlugin* plugin)
         m_toolbar->Show(static_cast<WindowHandle>(m_toolbarArea->winId()), 0, 0,
                         m_toolbarArea->width(), m_toolbarArea->height());
     }
-    const bool created =
-        plugin->CreateUI(static_cast<WindowHandle>(m_panelArea->winId()), 0, 0,
-                         m_panelArea->width(), m_panelArea->height()) == 1;
+    const bool created = plugin->CreateUI(static_cast<WindowHandle>(m_panelArea->winId()), 0, 0,
+                                          m_panelArea->width(), m_panelArea->height()) == 1;
     PlacePluginWindows();
     return created;
 }
@@ -147,6 +146,14 @@ SettingsWindow* MainWindow::Settings()
     // is released.
     m_settings = new SettingsWindow(static_cast<ISettingBase*>(page), this);
     return m_settings;
+}
+
+void MainWindow::DetachPlugin()
+{
+    if (m_settings)
+        m_settings->DetachPage();
+    m_toolbar = nullptr;
+    m_plugin = nullptr;
 }
 
 void MainWindow::ReportStatus(const QString& operation, int status)

@@ -29,7 +29,12 @@ public:
     /// Creates the plug-in's panel and toolbar inside this window; false when the plug-in
     /// refused.
     bool EmbedPlugin(IBaseUIPlugin* plugin);
+    /// The settings window, created on first use.
     SettingsWindow* Settings();
+    /// The settings window if it was created.
+    SettingsWindow* ExistingSettings() const { return m_settings; }
+    /// Lets go of the plug-in's interfaces before the plug-in is released.
+    void DetachPlugin();
     ControllerMonitor* Monitor() const { return m_monitor; }
     QWidget* PanelArea() const { return m_panelArea; }
     QWidget* ToolbarArea() const { return m_toolbarArea; }

@@ -32,8 +32,8 @@ public:
     std::uint32_t Release() override { return 1; }
     bool QueryService(const char* id, std::uint32_t code, void** out) override;
     std::int32_t Reserved3() override { return 0; }
-    std::int32_t AttachPage(const char* pluginId, WindowHandle page, std::int32_t,
-                            std::int32_t, std::int32_t, std::int32_t) override;
+    std::int32_t AttachPage(const char* pluginId, WindowHandle page, std::int32_t, std::int32_t,
+                            std::int32_t, std::int32_t) override;
     std::int32_t PageAttached(const char* pluginId) override;
     std::int32_t Reserved6() override { return 0; }
     std::int32_t Reserved7() override { return 0; }

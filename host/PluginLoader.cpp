@@ -4,7 +4,10 @@
 
 namespace md::host {
 
-PluginLoader::~PluginLoader() { Unload(); }
+PluginLoader::~PluginLoader()
+{
+    Unload();
+}
 
 bool PluginLoader::Load(const QString& libraryPath)
 {

@@ -45,12 +45,15 @@ SettingsWindow::SettingsWindow(ISettingBase* page, QWidget* parent) : QDialog(pa
     }
 }
 
-SettingsWindow::~SettingsWindow()
+SettingsWindow::~SettingsWindow() = default;
+
+void SettingsWindow::DetachPage()
 {
-    if (m_page) {
-        m_page->ClosePendingWork();
-        m_page->Hide();
-    }
+    if (!m_page)
+        return;
+    m_page->ClosePendingWork();
+    m_page->Hide();
+    m_page = nullptr;
 }
 
 int SettingsWindow::ApplyPage()

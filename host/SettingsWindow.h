@@ -16,6 +16,9 @@ public:
     SettingsWindow(ISettingBase* page, QWidget* parent = nullptr);
     ~SettingsWindow() override;
 
+    /// Closes the page's pending work and hides it; the window no longer uses it afterwards
+    /// (called before the plug-in is released).
+    void DetachPage();
     /// Applies the page; its status (0 success).
     int ApplyPage();
     QWidget* PageArea() const { return m_pageArea; }

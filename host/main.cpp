@@ -74,6 +74,8 @@ int main(int argc, char** argv)
             QTimer::singleShot(300, &window, [&window, path, &status] {
                 QDir().mkpath(QFileInfo(path).absolutePath());
                 QWidget* shown = QApplication::activeModalWidget();
+                if (!shown && window.ExistingSettings() && window.ExistingSettings()->isVisible())
+                    shown = window.ExistingSettings();
                 const QPixmap picture = (shown ? shown : &window)->grab();
                 status = picture.save(path) ? 0 : 1;
                 std::printf("%s\n", qPrintable(QFileInfo(path).absoluteFilePath()));
@@ -84,6 +86,7 @@ int main(int argc, char** argv)
         if (!parser.isSet(screenshot))
             status = result;
         // The plug-in's windows live inside this window: release the plug-in first.
+        window.DetachPlugin();
         host.SetPlugin(nullptr);
         loader.Unload();
     }

@@ -41,9 +41,21 @@ bool ChipRecordSet::Next()
     return Current() != nullptr;
 }
 
-const char16_t* ChipRecordSet::Name() { return Current() ? Current()->name.c_str() : u""; }
-std::uint32_t ChipRecordSet::Kind() { return Current() ? Current()->kind : 0; }
-std::uint32_t ChipRecordSet::ChipType() { return Current() ? Current()->chipType : 0; }
-std::uint32_t ChipRecordSet::Value() { return Current() ? Current()->value : 0; }
+const char16_t* ChipRecordSet::Name()
+{
+    return Current() ? Current()->name.c_str() : u"";
+}
+std::uint32_t ChipRecordSet::Kind()
+{
+    return Current() ? Current()->kind : 0;
+}
+std::uint32_t ChipRecordSet::ChipType()
+{
+    return Current() ? Current()->chipType : 0;
+}
+std::uint32_t ChipRecordSet::Value()
+{
+    return Current() ? Current()->value : 0;
+}
 
 } // namespace md::host

@@ -16,8 +16,8 @@ public:
     std::int32_t Reserved5() override { return 0; }
     std::int32_t Reserved6() override { return 0; }
     /// False when the file or the key is missing; the buffer then holds an empty text.
-    bool ReadString(const char* section, const char* key, char16_t* buffer,
-                    std::uint32_t capacity, const char16_t* path) override;
+    bool ReadString(const char* section, const char* key, char16_t* buffer, std::uint32_t capacity,
+                    const char16_t* path) override;
 };
 
 } // namespace md::host

@@ -41,10 +41,25 @@ bool LightRecordSet::Next()
     return Current() != nullptr;
 }
 
-const char16_t* LightRecordSet::Name() { return Current() ? Current()->name.c_str() : u""; }
-std::int32_t LightRecordSet::Width() { return Current() ? Current()->width : 0; }
-std::int32_t LightRecordSet::Height() { return Current() ? Current()->height : 0; }
-std::int32_t LightRecordSet::Colour() { return Current() ? Current()->colour : 0; }
-std::uint16_t LightRecordSet::Code() { return Current() ? Current()->code : 0; }
+const char16_t* LightRecordSet::Name()
+{
+    return Current() ? Current()->name.c_str() : u"";
+}
+std::int32_t LightRecordSet::Width()
+{
+    return Current() ? Current()->width : 0;
+}
+std::int32_t LightRecordSet::Height()
+{
+    return Current() ? Current()->height : 0;
+}
+std::int32_t LightRecordSet::Colour()
+{
+    return Current() ? Current()->colour : 0;
+}
+std::uint16_t LightRecordSet::Code()
+{
+    return Current() ? Current()->code : 0;
+}
 
 } // namespace md::host

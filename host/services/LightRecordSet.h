@@ -13,7 +13,7 @@ class LightRecordSet final : public ILightManRecordset
 public:
     struct Light
     {
-        std::u16string name; ///< also the picture's file name in "Lightlibrary"
+        std::u16string name;     ///< also the picture's file name in "Lightlibrary"
         std::int32_t width = 0;  ///< tenths of a millimetre
         std::int32_t height = 0; ///< tenths of a millimetre
         std::int32_t colour = 0; ///< 0 red, 1 green, 2 blue

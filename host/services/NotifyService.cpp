@@ -23,7 +23,10 @@ void NotifyService::Register(const QByteArray& target, INotifySink* sink)
     m_sinks.insert(target, sink);
 }
 
-void NotifyService::Unregister(const QByteArray& target) { m_sinks.remove(target); }
+void NotifyService::Unregister(const QByteArray& target)
+{
+    m_sinks.remove(target);
+}
 
 void NotifyService::RegisterResolver(const QByteArray& target, SinkResolver resolver)
 {

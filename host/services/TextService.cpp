@@ -18,8 +18,7 @@ bool CopyToBuffer(const QString& text, char16_t* buffer, std::uint32_t capacity)
 TextService::TextService(const QString& programFolder, const QString& language)
     : m_language(language),
       m_texts(HostIni::Load(QDir(programFolder).filePath("lang/" + language + ".ini")))
-{
-}
+{}
 
 QString TextService::LanguageOf(const QString& programFolder)
 {

@@ -15,11 +15,11 @@ class IHost;
 class IBasePlugins : public IBaseInterface
 {
 public:
-    virtual std::int32_t ReservedA() = 0;                                      // 2
-    virtual std::int32_t ReservedB() = 0;                                      // 3
-    virtual const char* GetPluginId() = 0;                                     // 4
-    virtual bool QueryPluginInterface(std::uint32_t code, void** out) = 0;     // 5
-    virtual void SetHost(IHost* host) = 0;                                     // 6
+    virtual std::int32_t ReservedA() = 0;                                  // 2
+    virtual std::int32_t ReservedB() = 0;                                  // 3
+    virtual const char* GetPluginId() = 0;                                 // 4
+    virtual bool QueryPluginInterface(std::uint32_t code, void** out) = 0; // 5
+    virtual void SetHost(IHost* host) = 0;                                 // 6
 };
 
 #if defined(__GNUC__)

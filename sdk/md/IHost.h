@@ -18,10 +18,10 @@ public:
     virtual std::int32_t Reserved3() = 0;                                          // 3
     virtual std::int32_t AttachPage(const char* pluginId, WindowHandle page, std::int32_t a,
                                     std::int32_t b, std::int32_t c, std::int32_t d) = 0; // 4
-    virtual std::int32_t PageAttached(const char* pluginId) = 0;                        // 5
-    virtual std::int32_t Reserved6() = 0;                                               // 6
-    virtual std::int32_t Reserved7() = 0;                                               // 7
-    virtual const char* GetNotifyTarget() = 0;                                          // 8
+    virtual std::int32_t PageAttached(const char* pluginId) = 0;                         // 5
+    virtual std::int32_t Reserved6() = 0;                                                // 6
+    virtual std::int32_t Reserved7() = 0;                                                // 7
+    virtual const char* GetNotifyTarget() = 0;                                           // 8
 };
 
 #if defined(__GNUC__)

@@ -33,7 +33,10 @@ CModuleDesignUIPluginImpl::~CModuleDesignUIPluginImpl()
     }
 }
 
-std::uint32_t CModuleDesignUIPluginImpl::AddRef() { return m_references; }
+std::uint32_t CModuleDesignUIPluginImpl::AddRef()
+{
+    return m_references;
+}
 
 std::uint32_t CModuleDesignUIPluginImpl::Release()
 {
@@ -43,7 +46,10 @@ std::uint32_t CModuleDesignUIPluginImpl::Release()
     return 0;
 }
 
-const char* CModuleDesignUIPluginImpl::GetPluginId() { return contract::kPluginId; }
+const char* CModuleDesignUIPluginImpl::GetPluginId()
+{
+    return contract::kPluginId;
+}
 
 void CModuleDesignUIPluginImpl::SetHost(IHost* host)
 {

@@ -156,16 +156,17 @@ TEST_F(PluginContractTest, ToolbarIsCreatedOnRequestAndShownInsideTheParent)
     EXPECT_EQ(toolbar, again);
 
     using Show = std::int32_t;
-    EXPECT_FALSE(CallSlot<bool>(toolbar, 6)); // not visible without a window
+    EXPECT_FALSE(CallSlot<bool>(toolbar, 6));         // not visible without a window
     EXPECT_EQ(CallSlot<std::int32_t>(toolbar, 5), 0); // hide without a window
-    EXPECT_EQ((CallSlot<Show, md::WindowHandle, std::int32_t, std::int32_t, std::int32_t,
-                        std::int32_t>(toolbar, 3, md::WindowHandle{0}, 0, 0, 100, 34)),
-              -1);
+    EXPECT_EQ(
+        (CallSlot<Show, md::WindowHandle, std::int32_t, std::int32_t, std::int32_t, std::int32_t>(
+            toolbar, 3, md::WindowHandle{0}, 0, 0, 100, 34)),
+        -1);
     parent->show();
-    ASSERT_EQ((CallSlot<Show, md::WindowHandle, std::int32_t, std::int32_t, std::int32_t,
-                        std::int32_t>(toolbar, 3, static_cast<md::WindowHandle>(parent->winId()),
-                                      0, 0, 600, 34)),
-              0);
+    ASSERT_EQ(
+        (CallSlot<Show, md::WindowHandle, std::int32_t, std::int32_t, std::int32_t, std::int32_t>(
+            toolbar, 3, static_cast<md::WindowHandle>(parent->winId()), 0, 0, 600, 34)),
+        0);
     EXPECT_TRUE(CallSlot<bool>(toolbar, 6));
     auto* strip = parent->findChild<QWidget*>("20012");
     ASSERT_NE(strip, nullptr);
@@ -194,8 +195,8 @@ TEST_F(PluginContractTest, ReleaseWithEverythingCreatedEndsTheWindows)
     ASSERT_TRUE(Query(md::contract::kRequestSettings, &settings));
     ASSERT_EQ(CreateUI(), 1);
     ASSERT_EQ((CallSlot<std::int32_t, md::WindowHandle, std::int32_t, std::int32_t, std::int32_t,
-                        std::int32_t>(toolbar, 3, static_cast<md::WindowHandle>(parent->winId()),
-                                      0, 0, 600, 34)),
+                        std::int32_t>(toolbar, 3, static_cast<md::WindowHandle>(parent->winId()), 0,
+                                      0, 600, 34)),
               0);
     EXPECT_NE(parent->findChild<QWidget*>("20008"), nullptr);
     EXPECT_NE(parent->findChild<QWidget*>("20012"), nullptr);

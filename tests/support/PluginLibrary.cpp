@@ -4,7 +4,10 @@
 
 namespace md::test {
 
-std::string PluginLibrary::Path() { return std::string(MD_PROGRAM_DIR) + "/libModuleDesignUIPlugin.so"; }
+std::string PluginLibrary::Path()
+{
+    return std::string(MD_PROGRAM_DIR) + "/libModuleDesignUIPlugin.so";
+}
 
 PluginLibrary::PluginLibrary()
 {

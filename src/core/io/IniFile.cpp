@@ -138,8 +138,8 @@ bool IniFile::Save(const std::filesystem::path& path) const
     std::error_code ec;
     if (path.has_parent_path())
         std::filesystem::create_directories(path.parent_path(), ec);
-    return fileio::WriteAtomic(
-        path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    return fileio::WriteAtomic(path,
+                               {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 } // namespace md

@@ -11,9 +11,9 @@ namespace md {
 struct ToolbarButton
 {
     std::uint32_t command = 0;
-    std::string image;       ///< picture file name under the plug-in's data folder
-    std::string tooltipKey;  ///< text key of the tooltip
-    std::u16string tooltip;  ///< fixed tooltip used when the key has no text
+    std::string image;      ///< picture file name under the plug-in's data folder
+    std::string tooltipKey; ///< text key of the tooltip
+    std::u16string tooltip; ///< fixed tooltip used when the key has no text
     bool enabled = true;
 };
 

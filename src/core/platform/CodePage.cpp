@@ -85,8 +85,9 @@ std::optional<std::u16string> CodePage::ToUtf16(std::string_view bytes) const
     std::u16string out;
     out.reserve(converted->size() / 2);
     for (std::size_t i = 0; i + 1 < converted->size(); i += 2)
-        out.push_back(static_cast<char16_t>(static_cast<unsigned char>((*converted)[i]) |
-                                            (static_cast<unsigned char>((*converted)[i + 1]) << 8)));
+        out.push_back(
+            static_cast<char16_t>(static_cast<unsigned char>((*converted)[i]) |
+                                  (static_cast<unsigned char>((*converted)[i + 1]) << 8)));
     return out;
 }
 

@@ -11,7 +11,10 @@ namespace md {
 
 PosixCommandArea::PosixCommandArea(std::string name) : m_name(std::move(name)) {}
 
-PosixCommandArea::~PosixCommandArea() { Close(); }
+PosixCommandArea::~PosixCommandArea()
+{
+    Close();
+}
 
 bool PosixCommandArea::Open()
 {
@@ -20,7 +23,8 @@ bool PosixCommandArea::Open()
     const int fd = shm_open(m_name.c_str(), O_RDWR, 0);
     if (fd < 0)
         return false;
-    struct stat info {};
+    struct stat info
+    {};
     void* mapped = MAP_FAILED;
     if (fstat(fd, &info) == 0 && info.st_size >= static_cast<off_t>(kSize))
         mapped = mmap(nullptr, kSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);

@@ -4,8 +4,21 @@
 
 namespace md {
 
-enum class PromptButtons { Ok, YesNo, YesNoCancel, RetryCancel };
-enum class PromptAnswer { Ok, Yes, No, Cancel, Retry };
+enum class PromptButtons
+{
+    Ok,
+    YesNo,
+    YesNoCancel,
+    RetryCancel
+};
+enum class PromptAnswer
+{
+    Ok,
+    Yes,
+    No,
+    Cancel,
+    Retry
+};
 
 /// Message boxes: a caption and a text, already resolved from their keys.
 class Prompter

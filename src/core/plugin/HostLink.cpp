@@ -53,9 +53,15 @@ std::u16string FromBuffer(const char16_t* buffer, std::size_t capacity)
 
 } // namespace
 
-IHost* HostLink::Host() { return g_host; }
+IHost* HostLink::Host()
+{
+    return g_host;
+}
 
-void HostLink::SetHost(IHost* host) { g_host = host; }
+void HostLink::SetHost(IHost* host)
+{
+    g_host = host;
+}
 
 std::u16string HostLink::LocalizedText(std::string_view key)
 {
@@ -75,8 +81,7 @@ std::u16string HostLink::LocalizedText(std::string_view key)
 std::optional<std::int32_t> HostLink::Send(const char* target, std::uint32_t message,
                                            std::uintptr_t wParam, std::intptr_t lParam)
 {
-    ServiceLookup<INotifyService> notify(contract::kNotifyServiceId,
-                                         contract::kNotifyServiceCode);
+    ServiceLookup<INotifyService> notify(contract::kNotifyServiceId, contract::kNotifyServiceCode);
     if (!notify)
         return std::nullopt;
     return notify->Send(target, message, wParam, lParam);

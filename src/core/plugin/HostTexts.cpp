@@ -4,6 +4,9 @@
 
 namespace md {
 
-std::u16string HostTexts::Text(std::string_view key) const { return HostLink::LocalizedText(key); }
+std::u16string HostTexts::Text(std::string_view key) const
+{
+    return HostLink::LocalizedText(key);
+}
 
 } // namespace md

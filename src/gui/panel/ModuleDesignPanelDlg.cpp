@@ -114,7 +114,10 @@ std::int32_t ModuleDesignPanelDlg::SaveDesign()
     return 0;
 }
 
-std::int32_t ModuleDesignPanelDlg::SaveSocketOrDriverFile() { return -1; }
+std::int32_t ModuleDesignPanelDlg::SaveSocketOrDriverFile()
+{
+    return -1;
+}
 
 std::int32_t ModuleDesignPanelDlg::SaveDesignChecked()
 {
@@ -122,10 +125,19 @@ std::int32_t ModuleDesignPanelDlg::SaveDesignChecked()
     return 0;
 }
 
-std::uint32_t ModuleDesignPanelDlg::QueryView(std::uint32_t) { return 0; }
+std::uint32_t ModuleDesignPanelDlg::QueryView(std::uint32_t)
+{
+    return 0;
+}
 
-const char16_t* ModuleDesignPanelDlg::DocumentName() { return nullptr; }
+const char16_t* ModuleDesignPanelDlg::DocumentName()
+{
+    return nullptr;
+}
 
-bool ModuleDesignPanelDlg::IsDesignOpen() { return false; }
+bool ModuleDesignPanelDlg::IsDesignOpen()
+{
+    return false;
+}
 
 } // namespace md

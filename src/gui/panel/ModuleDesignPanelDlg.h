@@ -18,7 +18,14 @@ public:
     static constexpr int kResourceId = 20008;
 
     /// Design states.
-    enum DesignState : int { kNone = -1, kOpened = 0, kNewSetUp = 1, kSaving = 3, kSocketSaved = 4 };
+    enum DesignState : int
+    {
+        kNone = -1,
+        kOpened = 0,
+        kNewSetUp = 1,
+        kSaving = 3,
+        kSocketSaved = 4
+    };
 
     explicit ModuleDesignPanelDlg(QWidget* parent = nullptr);
     ~ModuleDesignPanelDlg() override;

@@ -63,7 +63,10 @@ std::int32_t ModuleDesignToolbarDlg::Hide()
     return wasVisible ? 1 : 0;
 }
 
-bool ModuleDesignToolbarDlg::IsVisible() { return m_hasWindow && isVisible(); }
+bool ModuleDesignToolbarDlg::IsVisible()
+{
+    return m_hasWindow && isVisible();
+}
 
 void ModuleDesignToolbarDlg::DestroyWindow()
 {
@@ -126,9 +129,8 @@ void ModuleDesignToolbarDlg::BuildButtons()
             auto* button = new ImageButton(path, ToolbarModel::kButtonSize, this);
             SetResourceId(button, static_cast<int>(entry.command));
             const QString fallback = QString::fromStdU16String(entry.tooltip);
-            button->setToolTip(entry.tooltipKey.empty()
-                                   ? fallback
-                                   : HostText(entry.tooltipKey.c_str(), fallback));
+            button->setToolTip(
+                entry.tooltipKey.empty() ? fallback : HostText(entry.tooltipKey.c_str(), fallback));
             button->setText(button->toolTip());
             button->setEnabled(entry.enabled);
             const std::uint32_t command = entry.command;

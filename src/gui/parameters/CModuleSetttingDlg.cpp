@@ -15,7 +15,10 @@ CModuleSetttingDlg::CModuleSetttingDlg(QWidget* parent) : QWidget(parent)
     QWidget::hide();
 }
 
-CModuleSetttingDlg::~CModuleSetttingDlg() { DestroyChildPages(); }
+CModuleSetttingDlg::~CModuleSetttingDlg()
+{
+    DestroyChildPages();
+}
 
 const char16_t* CModuleSetttingDlg::Title()
 {

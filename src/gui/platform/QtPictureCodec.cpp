@@ -7,8 +7,7 @@ namespace md {
 bool QtPictureCodec::Decode(std::span<const std::uint8_t> bytes, PictureSize& size) const
 {
     QImage image;
-    if (bytes.empty() ||
-        !image.loadFromData(bytes.data(), static_cast<int>(bytes.size())))
+    if (bytes.empty() || !image.loadFromData(bytes.data(), static_cast<int>(bytes.size())))
         return false;
     size = {image.width(), image.height()};
     return true;

@@ -27,8 +27,8 @@ void ImageButton::paintEvent(QPaintEvent*)
         painter.drawText(box, Qt::AlignCenter, text().left(2));
         return;
     }
-    const QPixmap shown = m_picture.scaled(size() - QSize(4, 4), Qt::KeepAspectRatio,
-                                           Qt::SmoothTransformation);
+    const QPixmap shown =
+        m_picture.scaled(size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     if (!isEnabled())
         painter.setOpacity(0.35);
     const QPoint offset((width() - shown.width()) / 2, (height() - shown.height()) / 2);

@@ -5,6 +5,9 @@
 
 namespace md {
 
-void SetResourceId(QObject* object, int id) { object->setObjectName(QString::number(id)); }
+void SetResourceId(QObject* object, int id)
+{
+    object->setObjectName(QString::number(id));
+}
 
 } // namespace md

@@ -15,8 +15,8 @@ TEST(ByteArchiveTest, WriterAndReaderAgreeOnLittleEndianLayout)
     writer.U64(0x0F0E0D0C0B0A0908ull);
     writer.I32(-2);
     writer.Ascii("AB");
-    const std::vector<std::uint8_t> expected = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
-                                                0xFE, 0xFF, 0xFF, 0xFF, 'A', 'B'};
+    const std::vector<std::uint8_t> expected = {1,  2,  3,  4,  5,    6,    7,    8,    9,   10, 11,
+                                                12, 13, 14, 15, 0xFE, 0xFF, 0xFF, 0xFF, 'A', 'B'};
     ASSERT_EQ(writer.Data(), expected);
 
     ByteReader reader(writer.Data());

@@ -1,0 +1,64 @@
+#include "panel/ModuleDesignToolbarDlg.h"
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace md {
+namespace {
+
+std::vector<ToolbarButton> Buttons(std::initializer_list<std::uint32_t> commands)
+{
+    std::vector<ToolbarButton> buttons;
+    for (std::uint32_t command : commands)
+        buttons.push_back({command, "toolbaricon_finish.png", "", u"Finish", true});
+    return buttons;
+}
+
+QAbstractButton* Button(QWidget& parent, std::uint32_t command)
+{
+    return parent.findChild<QAbstractButton*>(QString::number(command));
+}
+
+TEST(ToolbarStripTest, ShowsOnlyTheCurrentGroupLaidOutInARow)
+{
+    QWidget host;
+    host.resize(800, 60);
+    host.show();
+    ModuleDesignToolbarDlg toolbar;
+    std::vector<std::uint32_t> clicks;
+    toolbar.AddGroup("socket", Buttons({0x10001, 0x10002, 0x10003}),
+                     [&](std::uint32_t command) { clicks.push_back(command); });
+    toolbar.AddGroup("layout", Buttons({0x10021}), nullptr);
+    ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 800, 40), 0);
+    ASSERT_TRUE(toolbar.SelectGroup("socket"));
+
+    for (int i = 0; i < 3; ++i) {
+        QAbstractButton* button = Button(host, 0x10001 + i);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_EQ(button->geometry(), QRect(5 + 33 * i, 6, 28, 28));
+    }
+    EXPECT_FALSE(Button(host, 0x10021)->isVisible());
+
+    ASSERT_TRUE(toolbar.EnableButton(0x10002, false));
+    EXPECT_FALSE(Button(host, 0x10002)->isEnabled());
+    QTest::mouseClick(Button(host, 0x10002), Qt::LeftButton);
+    QTest::mouseClick(Button(host, 0x10003), Qt::LeftButton);
+    EXPECT_EQ(clicks, std::vector<std::uint32_t>{0x10003});
+
+    toolbar.SelectGroup("layout");
+    EXPECT_FALSE(Button(host, 0x10001)->isVisible());
+    EXPECT_TRUE(Button(host, 0x10021)->isVisible());
+    EXPECT_EQ(Button(host, 0x10021)->pos(), QPoint(5, 6));
+
+    // The strip's background is the light grey of its off-screen buffer.
+    const QImage picture = toolbar.grab().toImage();
+    EXPECT_EQ(picture.pixel(picture.width() - 2, 2) & 0xFFFFFF, 0xF0F0F0u);
+    toolbar.DestroyWindow();
+}
+
+} // namespace
+} // namespace md
