@@ -1,5 +1,6 @@
 #include "ControllerMonitor.h"
 
+#include "CommandAreaFields.h"
 #include "CommandAreaOwner.h"
 
 #include <QFontDatabase>
@@ -21,14 +22,6 @@ QString HexRow(const QByteArray& bytes, int from, int count)
                      .arg(static_cast<quint8>(bytes[i]), 2, 16, QLatin1Char('0'))
                      .toUpper();
     return cells.join(' ');
-}
-
-quint32 BigEndianWord(const QByteArray& bytes, int offset)
-{
-    quint32 word = 0;
-    for (int i = 0; i < 4; ++i)
-        word = (word << 8) | static_cast<quint8>(bytes[offset + i]);
-    return word;
 }
 
 } // namespace
@@ -60,13 +53,15 @@ ControllerMonitor::ControllerMonitor(CommandAreaOwner* area, QWidget* parent)
 
 QString ControllerMonitor::Describe(const QByteArray& bytes) const
 {
-    const bool wizard = bytes[4] != 0;
-    return tr("wizard flag %1 (offset 4 = %2), parameter bytes %3, word 1 %4, word 2 %5")
-        .arg(wizard ? tr("set") : tr("clear"))
-        .arg(static_cast<quint8>(bytes[4]))
-        .arg(HexRow(bytes, 21, 3))
-        .arg(BigEndianWord(bytes, 24), 8, 16, QLatin1Char('0'))
-        .arg(BigEndianWord(bytes, 28), 8, 16, QLatin1Char('0'));
+    const CommandAreaFields f = CommandAreaFields::Decode(bytes);
+    return tr("wizard %1 (end mark %2), grouping mode %3, multi-clock %4, line type %5, chip %6")
+               .arg(f.wizardActive ? tr("active") : tr("idle"))
+               .arg(f.endMark)
+               .arg(f.groupingMode)
+               .arg(f.multiClock)
+               .arg(f.dataLineType)
+               .arg(f.chipLetter ? QString(QChar(f.chipLetter)) : QStringLiteral("-")) +
+           "\n" + f.Describe();
 }
 
 void ControllerMonitor::Poll()
@@ -81,7 +76,7 @@ void ControllerMonitor::Poll()
     m_bytes->setText(HexRow(now, 0, 16) + '\n' + HexRow(now, 16, 16));
     m_fields->setText(Describe(now));
     if (!m_last.isEmpty())
-        Record(HexRow(now, 24, 8) + "   " + Describe(now));
+        Record(HexRow(now, 24, 8) + "   " + CommandAreaFields::Decode(now).Describe());
     m_last = now;
 }
 

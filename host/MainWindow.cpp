@@ -55,6 +55,7 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
 
     BuildMenus();
     m_host->onRefresh = [this] { statusBar()->showMessage(tr("Design view updated"), 3000); };
+    m_host->Siblings().onEvent = [this](const QString& text) { m_monitor->Record(text); };
     m_host->Notify().onSent = [this](const QByteArray& target, std::uint32_t message,
                                      std::int32_t result) {
         m_monitor->Record(tr("notification %1 to %2 answered %3")
@@ -67,7 +68,12 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
                                : tr("No command area: the wizard cannot drive a module"));
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    m_host->onRefresh = nullptr;
+    m_host->Siblings().onEvent = nullptr;
+    m_host->Notify().onSent = nullptr;
+}
 
 void MainWindow::BuildMenus()
 {

@@ -12,7 +12,8 @@ ModuleDesignHost::ModuleDesignHost(const QString& programFolder)
     : m_programFolder(programFolder),
       m_texts(programFolder, TextService::LanguageOf(programFolder)),
       m_chips(ChipRecordSet::Load(QDir(programFolder).filePath("ChipManager/chips.json"))),
-      m_lights(LightRecordSet::Load(QDir(programFolder).filePath("Lightlibrary/lights.json")))
+      m_lights(LightRecordSet::Load(QDir(programFolder).filePath("Lightlibrary/lights.json"))),
+      m_siblings(programFolder, m_notify)
 {
     m_notify.Register(kHostTargetId, static_cast<INotifySink*>(this));
     m_notify.RegisterResolver(contract::kPluginId, [this] { return PluginSink(); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/SiblingComponents.h"
 #include "md/IBaseUIPlugin.h"
 #include "md/IHost.h"
 #include "services/ChipRecordSet.h"
@@ -53,6 +54,7 @@ public:
     GlobalDataService& GlobalData() { return m_globalData; }
     ChipRecordSet& Chips() { return m_chips; }
     LightRecordSet& Lights() { return m_lights; }
+    SiblingComponents& Siblings() { return m_siblings; }
 
     struct AttachedPage
     {
@@ -76,6 +78,7 @@ private:
     ConfigFileService m_config;
     ChipRecordSet m_chips;
     LightRecordSet m_lights;
+    SiblingComponents m_siblings;
     IBaseUIPlugin* m_plugin = nullptr;
     QVector<AttachedPage> m_pages;
     int m_refreshRequests = 0;

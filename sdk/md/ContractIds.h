@@ -30,9 +30,9 @@ inline constexpr const char* kLightRecordSetId = "8929C4C1-3EB5-4554-8283-ED1B79
 inline constexpr std::uint32_t kLightRecordSetCode = 0xFF80000B;
 
 // Sibling components addressed through the notification service.
-inline constexpr const char* kParameterTargetId = "C81E004A-AE93-43a0-8B75-358576608381";
 inline constexpr const char* kSocketComponentId = "9CFB152C-A681-4084-9D7F-D99AA2265B45";
-inline constexpr const char* kControllerSenderId = "724CC796-340C-4f7a-9362-5D3A48F6B500";
+inline constexpr const char* kControllerLoaderId = "724CC796-340C-4f7a-9362-5D3A48F6B500";
+inline constexpr const char* kControllerSenderId = "C81E004A-AE93-43a0-8B75-358576608381";
 
 // Global data flags.
 inline constexpr std::uint32_t kGlobalFlagSettingsLocked = 2;
@@ -50,8 +50,8 @@ inline constexpr std::uint32_t kMsgAskSave = 5;
 inline constexpr std::uint32_t kMsgCellDesign = 0x11;
 inline constexpr std::uint32_t kMsgWizardHandOver = 0x12;
 inline constexpr std::uint32_t kMsgSocketRequest = 0x13;
-inline constexpr std::uint32_t kMsgLoadCombined = 0x16;
-inline constexpr std::uint32_t kMsgParameterResult = 0x17;
+inline constexpr std::uint32_t kMsgLoadCombined = 0x16; ///< to the controller loader, wParam 1
+inline constexpr std::uint32_t kMsgSendCombined = 0x17; ///< to the controller sender: the file
 inline constexpr std::uint32_t kMsgModuleRange = 0x21;
 inline constexpr std::uint32_t kMsgWriteDriverFile = 145;
 inline constexpr std::uint32_t kMsgReadDriverFile = 146;
