@@ -44,6 +44,14 @@ std::uint32_t WizardRowCount(std::uint32_t driverMaxScans, std::uint32_t scanPol
     return count;
 }
 
+std::optional<std::uint32_t> WithPolarityBit(std::uint32_t polarity, std::uint32_t bit, bool set)
+{
+    const std::uint32_t changed = set ? polarity | bit : polarity & ~bit;
+    if (changed == polarity)
+        return std::nullopt;
+    return changed;
+}
+
 CommandPair BeforeStep1(std::uint32_t polarity, std::uint32_t count)
 {
     return Pattern(polarity, count, 0xF6);

@@ -26,6 +26,12 @@ std::array<std::uint8_t, 4> PatternWord(std::uint32_t value);
 /// 0), or 4 for scan chips whose polarity has 5 or 10 in bits 12 to 15.
 std::uint32_t WizardRowCount(std::uint32_t driverMaxScans, std::uint32_t scanPolarity);
 
+/// Step 1 (bit value 2) and step 2 (bit value 8) buttons: the polarity with the bit in the
+/// requested state, or nothing when it already is, in which case nothing is sent.
+std::optional<std::uint32_t> WithPolarityBit(std::uint32_t polarity, std::uint32_t bit, bool set);
+/// The hidden step-1 button always flips bit value 2.
+inline std::uint32_t ToggledPolarity(std::uint32_t polarity) { return polarity ^ 2U; }
+
 /// The three pattern commands sent before wizard steps 1, 2 and 3.
 CommandPair BeforeStep1(std::uint32_t polarity, std::uint32_t count);
 CommandPair BeforeStep2(std::uint32_t polarity, std::uint32_t count);
