@@ -1,6 +1,6 @@
+#include "wizard/CommandChannel.h"
 #include "platform/PosixCommandArea.h"
 #include "platform/Profile.h"
-#include "wizard/CommandChannel.h"
 #include "wizard/CommandWords.h"
 
 #include <fcntl.h>
@@ -65,7 +65,10 @@ private:
     std::uint8_t* m_view = nullptr;
 };
 
-Bytes Of(const std::array<std::uint8_t, 4>& word) { return Bytes(word.begin(), word.end()); }
+Bytes Of(const std::array<std::uint8_t, 4>& word)
+{
+    return Bytes(word.begin(), word.end());
+}
 
 TEST(CommandChannelTest, WritesOnlyItsOwnBytesOfASharedArea)
 {
