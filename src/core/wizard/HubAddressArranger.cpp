@@ -6,6 +6,13 @@
 namespace md {
 
 namespace {
+constexpr std::int32_t kEmpty = -1;
+
+bool Holds(const ConnectorTable& table, int row, int column)
+{
+    return table.cells[row][column] != kEmpty;
+}
+
 bool InGrid(int row, int column)
 {
     return row >= 1 && column >= 1 && row <= ConnectorTable::kSize &&
@@ -22,10 +29,10 @@ std::string HubAddressArranger::SlotText(std::int32_t value)
 
 std::optional<std::int32_t> HubAddressArranger::Press(int row, int column)
 {
-    if (!InGrid(row, column) || !m_table.Holds(row - 1, column - 1))
+    if (!InGrid(row, column) || !Holds(m_table, row - 1, column - 1))
         return std::nullopt;
     m_dragStart = {row, column};
-    return m_table.At(row - 1, column - 1);
+    return m_table.cells[row - 1][column - 1];
 }
 
 bool HubAddressArranger::IsAllowedTarget(int row, int column) const
@@ -46,7 +53,7 @@ bool HubAddressArranger::Drop(int row, int column)
         return false;
     const auto [startRow, startColumn] = *m_dragStart;
     m_dragStart.reset();
-    if (!m_table.Holds(startRow - 1, startColumn - 1) || !IsAllowedTarget(row, column))
+    if (!Holds(m_table, startRow - 1, startColumn - 1) || !IsAllowedTarget(row, column))
         return false;
     std::swap(m_table.cells[startRow - 1][startColumn - 1], m_table.cells[row - 1][column - 1]);
     Reshape(row, column);
@@ -56,7 +63,7 @@ bool HubAddressArranger::Drop(int row, int column)
 
 void HubAddressArranger::Reshape(int row, int column)
 {
-    auto shape = [this](int rows, int columns) {
+    auto shape = [this](std::uint32_t rows, std::uint32_t columns) {
         m_table.rows = rows;
         m_table.columns = columns;
     };
@@ -74,7 +81,7 @@ void HubAddressArranger::Reshape(int row, int column)
             shape(1, 3);
         break;
     case 3:
-        if ((row == 2 && column == 2) || ((row == 2 || column == 2) && m_table.Holds(1, 1)))
+        if ((row == 2 && column == 2) || ((row == 2 || column == 2) && Holds(m_table, 1, 1)))
             shape(2, 2);
         else if (row >= 2)
             shape(4, 1);
@@ -88,22 +95,24 @@ void HubAddressArranger::Reshape(int row, int column)
 
 void HubAddressArranger::Compact(int targetRow, int targetColumn)
 {
-    const auto inShape = [this](int r, int c) { return r < m_table.rows && c < m_table.columns; };
+    const auto inShape = [this](int r, int c) {
+        return r < static_cast<int>(m_table.rows) && c < static_cast<int>(m_table.columns);
+    };
     const auto order = [](int r, int c) { return r * ConnectorTable::kSize + c; };
-    for (int r = 0; r < m_table.rows; ++r) {
-        for (int c = 0; c < m_table.columns; ++c) {
-            if (m_table.Holds(r, c))
+    for (int r = 0; r < static_cast<int>(m_table.rows); ++r) {
+        for (int c = 0; c < static_cast<int>(m_table.columns); ++c) {
+            if (Holds(m_table, r, c))
                 continue;
             // The first occupied slot outside the shape, or later in row order, fills the gap.
             bool filled = false;
             for (int qr = 0; qr < ConnectorTable::kSize && !filled; ++qr) {
                 for (int qc = 0; qc < ConnectorTable::kSize && !filled; ++qc) {
-                    if ((qr == targetRow && qc == targetColumn) || !m_table.Holds(qr, qc))
+                    if ((qr == targetRow && qc == targetColumn) || !Holds(m_table, qr, qc))
                         continue;
                     if (inShape(qr, qc) && order(qr, qc) <= order(r, c))
                         continue;
                     m_table.cells[r][c] = m_table.cells[qr][qc];
-                    m_table.cells[qr][qc] = ConnectorTable::kEmpty;
+                    m_table.cells[qr][qc] = kEmpty;
                     filled = true;
                 }
             }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard/ConnectorTable.h"
+#include "layout/ConnectorTable.h"
 
 #include <optional>
 #include <string>

@@ -5,19 +5,31 @@
 namespace md {
 namespace {
 
+bool Holds(const ConnectorTable& table, int row, int column)
+{
+    return table.cells[row][column] != -1;
+}
+
+ConnectorTable ForMultiClock(std::uint32_t m)
+{
+    ConnectorTable table;
+    table.ForMultiClock(m);
+    return table;
+}
+
 std::string Cell(const ConnectorTable& table, int row, int column)
 {
-    return table.Holds(row, column) ? HubAddressArranger::SlotText(table.At(row, column)) : ".";
+    return Holds(table, row, column) ? HubAddressArranger::SlotText(table.cells[row][column]) : ".";
 }
 
 /// The table in use as text, rows separated by '/'.
 std::string Shape(const ConnectorTable& table)
 {
     std::string text;
-    for (int r = 0; r < table.rows; ++r) {
+    for (int r = 0; r < static_cast<int>(table.rows); ++r) {
         if (r)
             text += '/';
-        for (int c = 0; c < table.columns; ++c)
+        for (int c = 0; c < static_cast<int>(table.columns); ++c)
             text += Cell(table, r, c);
     }
     return text;
@@ -25,15 +37,15 @@ std::string Shape(const ConnectorTable& table)
 
 TEST(HubAddressArrangerTest, DraggingBBelowAStacksTheTwoConnectors)
 {
-    ConnectorTable table = ConnectorTable::ForMultiClock(1);
+    ConnectorTable table = ForMultiClock(1);
     ASSERT_EQ(Shape(table), "AB");
     HubAddressArranger arranger(table, 1);
     EXPECT_EQ(arranger.Press(1, 2), 1);
     ASSERT_TRUE(arranger.Drop(2, 1));
-    EXPECT_EQ(table.rows, 2);
-    EXPECT_EQ(table.columns, 1);
+    EXPECT_EQ(table.rows, 2u);
+    EXPECT_EQ(table.columns, 1u);
     EXPECT_EQ(Shape(table), "A/B");
-    EXPECT_FALSE(table.Holds(0, 1)); // the vacated cell is empty
+    EXPECT_FALSE(Holds(table, 0, 1)); // the vacated cell is empty
 
     // And back: B to the right of A again.
     EXPECT_EQ(arranger.Press(2, 1), 1);
@@ -43,7 +55,7 @@ TEST(HubAddressArrangerTest, DraggingBBelowAStacksTheTwoConnectors)
 
 TEST(HubAddressArrangerTest, OnlyAllowedTargetsAcceptADrop)
 {
-    ConnectorTable table = ConnectorTable::ForMultiClock(2);
+    ConnectorTable table = ForMultiClock(2);
     const ConnectorTable before = table;
     HubAddressArranger arranger(table, 2);
     EXPECT_FALSE(arranger.IsAllowedTarget(2, 2));
@@ -57,7 +69,7 @@ TEST(HubAddressArrangerTest, OnlyAllowedTargetsAcceptADrop)
     EXPECT_FALSE(arranger.Drop(2, 1));
     EXPECT_EQ(table, before);
     // Multi-clock 0 or above 3 cannot be rearranged.
-    ConnectorTable single = ConnectorTable::ForMultiClock(0);
+    ConnectorTable single = ForMultiClock(0);
     HubAddressArranger fixed(single, 0);
     ASSERT_TRUE(fixed.Press(1, 1));
     EXPECT_FALSE(fixed.Drop(1, 1));
@@ -65,25 +77,25 @@ TEST(HubAddressArrangerTest, OnlyAllowedTargetsAcceptADrop)
 
 TEST(HubAddressArrangerTest, ThreeConnectorsBecomeAColumnAndCompact)
 {
-    ConnectorTable table = ConnectorTable::ForMultiClock(2);
+    ConnectorTable table = ForMultiClock(2);
     HubAddressArranger arranger(table, 2);
     ASSERT_TRUE(arranger.Press(1, 3)); // C
     ASSERT_TRUE(arranger.Drop(2, 1));
     // C went below A; B, outside the 3 x 1 shape, fills the gap under C.
     EXPECT_EQ(Shape(table), "A/C/B");
     for (int c = 1; c < ConnectorTable::kSize; ++c)
-        EXPECT_FALSE(table.Holds(0, c)) << c;
+        EXPECT_FALSE(Holds(table, 0, c)) << c;
 }
 
 TEST(HubAddressArrangerTest, FourConnectorsMakeASquareThroughTheMiddleCell)
 {
-    ConnectorTable table = ConnectorTable::ForMultiClock(3);
+    ConnectorTable table = ForMultiClock(3);
     HubAddressArranger arranger(table, 3);
     EXPECT_TRUE(arranger.IsAllowedTarget(2, 2));
     ASSERT_TRUE(arranger.Press(1, 4)); // D
     ASSERT_TRUE(arranger.Drop(2, 2));
-    EXPECT_EQ(table.rows, 2);
-    EXPECT_EQ(table.columns, 2);
+    EXPECT_EQ(table.rows, 2u);
+    EXPECT_EQ(table.columns, 2u);
     // D stays where it was dropped; C, outside the square, fills the empty corner.
     EXPECT_EQ(Shape(table), "AB/CD");
     EXPECT_EQ(HubAddressArranger::SlotText(4), "5");
