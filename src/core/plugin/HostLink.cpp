@@ -7,6 +7,7 @@
 #include "md/ILightManRecordset.h"
 #include "md/IMultilingualInterface.h"
 #include "md/INotifyService.h"
+#include "md/INotifySink.h"
 
 #include <array>
 
@@ -85,6 +86,22 @@ std::optional<std::int32_t> HostLink::Send(const char* target, std::uint32_t mes
     if (!notify)
         return std::nullopt;
     return notify->Send(target, message, wParam, lParam);
+}
+
+std::optional<std::int32_t> HostLink::NotifySelf(std::uint32_t message, std::uintptr_t wParam,
+                                                 std::intptr_t lParam)
+{
+    ServiceLookup<INotifySink> sink(contract::kPluginId, contract::kNotifySinkCode);
+    if (!sink)
+        return std::nullopt;
+    return sink->OnNotify(message, wParam, lParam);
+}
+
+bool HostLink::HasNotifyService()
+{
+    ServiceLookup<INotifyService> notify(contract::kNotifyServiceId,
+                                         contract::kNotifyServiceCode);
+    return static_cast<bool>(notify);
 }
 
 std::optional<std::uint32_t> HostLink::GlobalFlags()

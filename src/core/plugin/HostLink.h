@@ -42,6 +42,12 @@ public:
     /// Sends a notification through the host; nothing when there is no notification service.
     static std::optional<std::int32_t> Send(const char* target, std::uint32_t message,
                                             std::uintptr_t wParam, std::intptr_t lParam);
+    /// Calls the plug-in's own notification sink found through the host (the design panel);
+    /// nothing when the host or the sink is missing.
+    static std::optional<std::int32_t> NotifySelf(std::uint32_t message, std::uintptr_t wParam,
+                                                  std::intptr_t lParam);
+    /// Whether the notification service can be looked up (and released again).
+    static bool HasNotifyService();
     /// The global data flags word; nothing without the service.
     static std::optional<std::uint32_t> GlobalFlags();
     /// A value of an ini file read through the host's config service.
