@@ -163,12 +163,12 @@ QImage PinType(const Signal& signal)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     DrawPinBody(painter, signal.body);
-    const QRectF strip(3, 19, kPinBox - 6, 10);
+    const QRectF strip(2.5, 21, kPinBox - 5, 9);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(240, 240, 236));
     painter.drawRoundedRect(strip, 2, 2);
     const QString label = QString::fromLatin1(signal.label);
-    painter.setFont(PixelFont(label.size() > 3 ? 8 : 9));
+    painter.setFont(PixelFont(label.size() > 3 ? 7 : 8));
     painter.setPen(signal.body.lightness() < 40 ? QColor(20, 20, 20) : signal.body.darker(160));
     painter.drawText(strip.adjusted(0, -1, 0, 0), Qt::AlignCenter, label);
     return image;
