@@ -42,6 +42,8 @@ public:
     void SelectRectangle(int column, int row, int width, int height, bool selected = true);
     void Clear() { m_selected.clear(); }
     bool IsSelected(int column, int row) const;
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
     bool Empty() const { return m_selected.empty(); }
     void SetReplacePixels(bool replace) { m_replace = replace; }
 

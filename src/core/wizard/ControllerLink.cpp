@@ -1,0 +1,33 @@
+#include "wizard/ControllerLink.h"
+
+#include "platform/Profile.h"
+
+namespace md {
+
+ControllerLink::ControllerLink() : m_area(std::make_unique<PosixCommandArea>(kAreaName)) {}
+
+ControllerLink& ControllerLink::Current()
+{
+    static ControllerLink link;
+    return link;
+}
+
+bool ControllerLink::Open(const Profile& profile)
+{
+    Close();
+    return m_channel.Open(profile, *m_area, [this] { return m_area->Open(); });
+}
+
+void ControllerLink::Close()
+{
+    m_channel.Close();
+    m_area->Close();
+}
+
+void ControllerLink::SetAreaName(std::string name)
+{
+    Close();
+    m_area = std::make_unique<PosixCommandArea>(std::move(name));
+}
+
+} // namespace md

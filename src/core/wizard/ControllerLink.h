@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/PosixCommandArea.h"
+#include "wizard/CommandChannel.h"
+
+#include <memory>
+#include <string>
+
+namespace md {
+
+class Profile;
+
+/// The process-wide link to the controller: the command area the host created, mapped while
+/// the module parameter page exists, and the channel every sender writes through (the wizard,
+/// the HUB address dialog, point lighting). Closed, every send is skipped.
+class ControllerLink
+{
+public:
+    static constexpr const char* kAreaName = "/ExecutePointShareData.MAP";
+
+    static ControllerLink& Current();
+
+    /// Maps the area unless the profile's app/start is 152 or the area does not exist.
+    bool Open(const Profile& profile);
+    void Close();
+    bool IsOpen() const { return m_channel.IsOpen(); }
+    CommandChannel& Channel() { return m_channel; }
+
+    /// Points the link at another area name (tests use a unique one).
+    void SetAreaName(std::string name);
+
+private:
+    ControllerLink();
+
+    std::unique_ptr<PosixCommandArea> m_area;
+    CommandChannel m_channel;
+};
+
+} // namespace md

@@ -1,0 +1,42 @@
+#include "wizard/QtWizardDialogs.h"
+
+#include "wizard/ModuleRangeDlg.h"
+#include "wizard/RangeSelection.h"
+#include "wizard/WizardFinishDlg.h"
+#include "wizard/WizardLinesStepDlg.h"
+#include "wizard/WizardRowsStepDlg.h"
+#include "wizard/WizardStateStepDlg.h"
+
+namespace md {
+
+bool QtWizardDialogs::RunStep1(WizardStep1& step)
+{
+    return WizardStateStepDlg(step, m_parent).exec() == QDialog::Accepted;
+}
+
+bool QtWizardDialogs::RunStep2(WizardStep2& step)
+{
+    return WizardStateStepDlg(step, m_parent).exec() == QDialog::Accepted;
+}
+
+bool QtWizardDialogs::RunStep3(WizardStep3& step)
+{
+    return WizardRowsStepDlg(step, m_parent).exec() == QDialog::Accepted;
+}
+
+bool QtWizardDialogs::RunStep4(WizardStep4& step)
+{
+    return WizardLinesStepDlg(step, m_parent).exec() == QDialog::Accepted;
+}
+
+bool QtWizardDialogs::RunStep6(WizardStep6& step)
+{
+    return WizardFinishDlg(step, m_parent).exec() == QDialog::Accepted;
+}
+
+bool QtWizardDialogs::RunRange(RangeSelection& selection)
+{
+    return ModuleRangeDlg(selection, m_parent).exec() == QDialog::Accepted;
+}
+
+} // namespace md
