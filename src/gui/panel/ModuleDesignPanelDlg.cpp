@@ -4,6 +4,7 @@
 #include "ui/NativeParent.h"
 #include "ui/ProgramFolderLocator.h"
 #include "ui/ResourceId.h"
+#include "wizard/ModuleLayoutDlg.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -14,6 +15,7 @@ ModuleDesignPanelDlg::ModuleDesignPanelDlg(QWidget* parent) : QDialog(parent)
 {
     SetResourceId(this, kResourceId);
     setWindowFlags(Qt::Widget);
+    m_layoutDlg = new ModuleLayoutDlg(this);
 }
 
 ModuleDesignPanelDlg::~ModuleDesignPanelDlg() = default;
@@ -77,11 +79,13 @@ void ModuleDesignPanelDlg::BuildContent()
 std::int32_t ModuleDesignPanelDlg::OnNotify(std::uint32_t message, std::uintptr_t, std::intptr_t)
 {
     switch (message) {
+    case 17:
+        // The cell design of the layout step; the result is the cell's pixel count.
+        return m_layoutDlg->RunCellDesign();
     case 2:
     case 3:
     case 4:
     case 5:
-    case 17:
     case 18:
     case 33:
     case 145:

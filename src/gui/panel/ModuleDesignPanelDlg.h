@@ -9,6 +9,8 @@ class QLabel;
 
 namespace md {
 
+class ModuleLayoutDlg;
+
 /// The design panel (resource 20008) the host embeds: it owns the design cycle and switches
 /// between the socket, layout and background views of the current design.
 class ModuleDesignPanelDlg : public QDialog, public IDesignUIPlugin
@@ -59,6 +61,8 @@ public:
     int RunModal();
 
     int DesignState() const { return m_designState; }
+    /// The layout step object, created with the panel.
+    ModuleLayoutDlg* LayoutDlg() const { return m_layoutDlg; }
 
 private:
     void BuildContent();
@@ -66,6 +70,7 @@ private:
     int m_designState = kNone;
     bool m_hasWindow = false;
     QLabel* m_placeholder = nullptr;
+    ModuleLayoutDlg* m_layoutDlg = nullptr;
 };
 
 } // namespace md

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace md {
+
+/// printf-style formatting of numbers for the cell design's texts, independent of the process
+/// locale, and safe with formats that come from the language files: conversions beyond the given
+/// values, or ones other than d, i, u, f, e and g, are copied as text.
+class CellTextFormat
+{
+public:
+    static std::u16string Format(std::u16string_view format, std::initializer_list<double> values);
+    /// A real number as a C runtime's text-to-number conversion reads it: leading blanks, then
+    /// the longest number; nothing when no number starts the text.
+    static std::optional<double> ParseReal(std::u16string_view text);
+};
+
+} // namespace md
