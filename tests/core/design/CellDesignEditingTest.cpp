@@ -236,7 +236,7 @@ TEST_F(CellDesignEditing, UnreadableBackgroundKeepsTheOldOne)
     chooser.chosen = m_root / "text.bmp";
     EXPECT_FALSE(presenter->ChooseBackground());
     EXPECT_EQ(Model().Background(), before);
-    EXPECT_EQ(chooser.lastFilter, u"Image Files (*.bmp)|*.bmp|");
+    EXPECT_EQ(chooser.requests.back().filter, u"Image Files (*.bmp)|*.bmp|");
 }
 
 TEST_F(CellDesignEditing, LightListsAndSizeLinesComeFromTheLibrary)

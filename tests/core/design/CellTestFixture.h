@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/support/FakePorts.h"
 #include "design/CellDesignPresenter.h"
 #include "io/Utf.h"
 
@@ -15,38 +16,6 @@
 
 namespace md::test {
 
-/// Message boxes answered from a script; every box is recorded.
-class ScriptedPrompter final : public Prompter
-{
-public:
-    PromptAnswer Ask(PromptButtons buttons, const std::u16string& caption,
-                     const std::u16string& text) override
-    {
-        (void)caption;
-        asked.push_back({buttons, utf::ToUtf8(text)});
-        if (answers.empty())
-            return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
-        const PromptAnswer answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-    std::string Last() const { return asked.empty() ? std::string() : asked.back().second; }
-
-    std::vector<std::pair<PromptButtons, std::string>> asked;
-    std::vector<PromptAnswer> answers;
-};
-
-class MapTexts final : public Texts
-{
-public:
-    std::u16string Text(std::string_view key) const override
-    {
-        const auto found = texts.find(std::string(key));
-        return found == texts.end() ? std::u16string() : found->second;
-    }
-    std::map<std::string, std::u16string> texts;
-};
-
 /// Pictures are files that start with "PIC".
 class PrefixCodec final : public PictureCodec
 {
@@ -58,19 +27,6 @@ public:
         size = {16, 16};
         return true;
     }
-};
-
-class FixedChooser final : public FileChooser
-{
-public:
-    std::optional<std::filesystem::path> ChooseOpen(const FileRequest& request) override
-    {
-        lastFilter = request.filter;
-        return chosen;
-    }
-    std::optional<std::filesystem::path> ChooseSave(const FileRequest&) override { return chosen; }
-    std::optional<std::filesystem::path> chosen;
-    std::u16string lastFilter;
 };
 
 /// A program folder in a temporary directory with a small light library.
@@ -139,7 +95,7 @@ protected:
     ScriptedPrompter prompter;
     MapTexts texts;
     PrefixCodec codec;
-    FixedChooser chooser;
+    ScriptedFileChooser chooser;
     std::unique_ptr<CellDesignPresenter> presenter;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/support/FakePorts.h"
 #include "layout/LayoutModel.h"
 #include "layout/LayoutSetup.h"
 #include "layout/PointTracer.h"
@@ -13,16 +14,6 @@
 #include <vector>
 
 namespace md::test {
-
-/// Texts whose text is the key itself, so tests can see which key was shown.
-class KeyTexts final : public Texts
-{
-public:
-    std::u16string Text(std::string_view key) const override
-    {
-        return std::u16string(key.begin(), key.end());
-    }
-};
 
 class RecordingPrompter final : public Prompter
 {

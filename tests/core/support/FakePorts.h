@@ -1,11 +1,13 @@
 #pragma once
 
+#include "io/Utf.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
 
-#include <deque>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace md::test {
@@ -20,44 +22,54 @@ public:
     }
 };
 
-/// Records every message box and answers from a script (Ok / Yes by default).
+/// Texts from a map; missing keys give an empty text, as the host does.
+class MapTexts final : public Texts
+{
+public:
+    std::u16string Text(std::string_view key) const override
+    {
+        const auto found = texts.find(std::string(key));
+        return found == texts.end() ? std::u16string() : found->second;
+    }
+    std::map<std::string, std::u16string> texts;
+};
+
+/// Message boxes answered from a script (then Ok, or No for questions); every box is recorded.
 class ScriptedPrompter final : public Prompter
 {
 public:
-    std::vector<std::u16string> shown;
-    std::deque<PromptAnswer> answers;
-
     PromptAnswer Ask(PromptButtons buttons, const std::u16string&,
                      const std::u16string& text) override
     {
-        shown.push_back(text);
-        if (!answers.empty()) {
-            const PromptAnswer answer = answers.front();
-            answers.pop_front();
-            return answer;
-        }
-        return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Yes;
+        asked.push_back({buttons, utf::ToUtf8(text)});
+        if (answers.empty())
+            return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
+        const PromptAnswer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
     }
+    std::string Last() const { return asked.empty() ? std::string() : asked.back().second; }
+
+    std::vector<std::pair<PromptButtons, std::string>> asked;
+    std::vector<PromptAnswer> answers;
 };
 
-/// File dialogs that answer with preset paths (nothing = cancelled).
+/// File dialogs that answer with a preset path (nothing = cancelled) and record each request.
 class ScriptedFileChooser final : public FileChooser
 {
 public:
-    std::optional<std::filesystem::path> openAnswer;
-    std::optional<std::filesystem::path> saveAnswer;
-    std::vector<FileRequest> requests;
-
     std::optional<std::filesystem::path> ChooseOpen(const FileRequest& request) override
     {
         requests.push_back(request);
-        return openAnswer;
+        return chosen;
     }
     std::optional<std::filesystem::path> ChooseSave(const FileRequest& request) override
     {
         requests.push_back(request);
-        return saveAnswer;
+        return chosen;
     }
+    std::optional<std::filesystem::path> chosen;
+    std::vector<FileRequest> requests;
 };
 
 } // namespace md::test

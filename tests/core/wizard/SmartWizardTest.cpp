@@ -256,7 +256,8 @@ TEST_F(SmartWizardTest, TooManyLinesForSingleColourAbandonsWithTheLinesError)
         return step.Finish(); // red and green: two lines where one is expected
     };
     ASSERT_EQ(Run(), SmartWizard::Outcome::Abandoned);
-    EXPECT_EQ(prompter.shown, std::vector<std::u16string>{u"IDS_MODULE_FIRSETDLG_LINESERROR"});
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.Last(), "IDS_MODULE_FIRSETDLG_LINESERROR");
     EXPECT_EQ(owner[0], 0);
     EXPECT_EQ(EndMark(), 100u);
     EXPECT_TRUE(host.sent.empty());
@@ -287,7 +288,7 @@ TEST_F(SmartWizardTest, CancelOrARefusingComponentAbandonsCleanly)
     host.withNotifyService = false;
     socketAnswer = 0;
     EXPECT_EQ(Run(), SmartWizard::Outcome::Abandoned);
-    EXPECT_EQ(prompter.shown.back(), u"IDS_MODULE_FIRSETDLG_MSGPLUGINNOLOAD");
+    EXPECT_EQ(prompter.Last(), "IDS_MODULE_FIRSETDLG_MSGPLUGINNOLOAD");
     EXPECT_TRUE(host.sent.empty());
 }
 
@@ -298,7 +299,7 @@ TEST_F(SmartWizardTest, StepSixSavesTheCombinedFileWithItsCompanionsAndKeepsTheC
         EXPECT_FALSE(step.Finish()); // save dialog cancelled: the step stays open
         step.SetSaveDriverFile(true);
         step.SetSaveHubFile(true);
-        files.saveAnswer = folder / "out" / "x.MHR";
+        files.chosen = folder / "out" / "x.MHR";
         std::filesystem::create_directories(folder / "out");
         return step.Finish();
     };
@@ -317,12 +318,12 @@ TEST_F(SmartWizardTest, StepSixSavesTheCombinedFileWithItsCompanionsAndKeepsTheC
 
     // A target that cannot be written: the failure message, the step stays open.
     dialogs.step6 = [this](WizardStep6& step) {
-        files.saveAnswer = folder / "no-such-folder" / "y.MHR";
+        files.chosen = folder / "no-such-folder" / "y.MHR";
         EXPECT_FALSE(step.Finish());
         return false;
     };
     Run();
-    EXPECT_EQ(prompter.shown.back(), u"IDS_MODULE_STEP6DLG_SAVEMHRFAILED");
+    EXPECT_EQ(prompter.Last(), "IDS_MODULE_STEP6DLG_SAVEMHRFAILED");
 }
 
 TEST(WizardStep4Test, LinesInOrderWithTheirLineNumbers)
