@@ -78,6 +78,7 @@ void ControllerMonitor::Poll()
     if (!m_last.isEmpty())
         Record(HexRow(now, 24, 8) + "   " + CommandAreaFields::Decode(now).Describe());
     m_last = now;
+    emit AreaChanged(now);
 }
 
 void ControllerMonitor::Record(const QString& line)

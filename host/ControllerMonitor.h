@@ -26,6 +26,10 @@ public:
     void Record(const QString& line);
     int HistorySize() const;
 
+signals:
+    /// The area's bytes changed.
+    void AreaChanged(const QByteArray& bytes);
+
 private:
     QString Describe(const QByteArray& bytes) const;
 

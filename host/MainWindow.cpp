@@ -9,7 +9,9 @@
 #include "md/IDesignUIPlugin.h"
 #include "md/ISettingBase.h"
 #include "md/IToobarInterface.h"
+#include "virtual/VirtualModuleView.h"
 
+#include <QDir>
 #include <QDockWidget>
 #include <QEvent>
 #include <QFileDialog>
@@ -52,6 +54,20 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
     dock->setWidget(m_monitor);
     addDockWidget(Qt::RightDockWidgetArea, dock);
     dock->hide();
+
+    // The virtual module answers the command area like a real module would.
+    const QDir modules(QDir(m_host->ProgramFolder()).filePath("VirtualModules"));
+    const QStringList descriptions = modules.entryList({"*.json"}, QDir::Files, QDir::Name);
+    if (!descriptions.isEmpty())
+        if (auto description = VirtualModule::Load(modules.filePath(descriptions.front()))) {
+            auto* view = new VirtualModuleView(VirtualModule(*description), this);
+            auto* moduleDock = new QDockWidget(tr("Virtual module"), this);
+            moduleDock->setObjectName("VirtualModuleDock");
+            moduleDock->setWidget(view);
+            addDockWidget(Qt::RightDockWidgetArea, moduleDock);
+            moduleDock->hide();
+            connect(m_monitor, &ControllerMonitor::AreaChanged, view, &VirtualModuleView::ShowArea);
+        }
 
     BuildMenus();
     m_host->onRefresh = [this] { statusBar()->showMessage(tr("Design view updated"), 3000); };
@@ -104,6 +120,10 @@ void MainWindow::BuildMenus()
     });
     tools->addAction(tr("&Controller monitor"), this, [this] {
         if (auto* dock = findChild<QDockWidget*>("ControllerMonitorDock"))
+            dock->setVisible(!dock->isVisible());
+    });
+    tools->addAction(tr("&Virtual module"), this, [this] {
+        if (auto* dock = findChild<QDockWidget*>("VirtualModuleDock"))
             dock->setVisible(!dock->isVisible());
     });
 

@@ -1,0 +1,143 @@
+#include "VirtualModule.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace md::host {
+
+namespace {
+QColor LineColour(int colour, int level = 255)
+{
+    switch (colour) {
+    case 0:
+        return QColor(level, 0, 0);
+    case 1:
+        return QColor(0, level, 0);
+    case 2:
+        return QColor(0, 0, level);
+    default:
+        return Qt::black;
+    }
+}
+} // namespace
+
+std::optional<VirtualModule::Description> VirtualModule::Load(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QJsonObject o = QJsonDocument::fromJson(file.readAll()).object();
+    if (o.isEmpty())
+        return std::nullopt;
+    Description d;
+    d.name = o.value("name").toString(d.name);
+    d.width = o.value("width").toInt(d.width);
+    d.height = o.value("height").toInt(d.height);
+    d.scanRows = o.value("scanRows").toInt(d.scanRows);
+    d.groups = o.value("groups").toInt(d.groups);
+    d.allLitWithBit1 = o.value("allLitWithBit1").toBool(d.allLitWithBit1);
+    d.brighterWithBit3 = o.value("brighterWithBit3").toBool(d.brighterWithBit3);
+    if (o.contains("lineColours")) {
+        d.lineColours.clear();
+        for (const QJsonValue& v : o.value("lineColours").toArray())
+            d.lineColours << v.toInt(-1);
+    }
+    d.order = o.value("order").toString() == "blocks" ? ChainOrder::Blocks : ChainOrder::Rows;
+    d.blockLength = o.value("blockLength").toInt(d.blockLength);
+    if (d.width <= 0 || d.height <= 0 || d.width > 256 || d.height > 256 || d.scanRows <= 0 ||
+        d.groups <= 0 || d.height % (d.groups * d.scanRows) != 0 || d.blockLength <= 0)
+        return std::nullopt;
+    return d;
+}
+
+VirtualModule::Frame VirtualModule::Blank(const QString& caption) const
+{
+    Frame frame;
+    frame.width = m_d.width;
+    frame.height = m_d.height;
+    frame.pixels.fill(Qt::black, m_d.width * m_d.height);
+    frame.caption = caption;
+    return frame;
+}
+
+std::optional<std::pair<int, int>> VirtualModule::PixelOf(int group, int scanRow,
+                                                          int position) const
+{
+    const int groupHeight = m_d.height / m_d.groups;
+    const int stripes = groupHeight / m_d.scanRows; // pixel rows one scan row drives
+    if (group < 0 || group >= m_d.groups || scanRow < 0 || scanRow >= m_d.scanRows ||
+        position < 1 || position > m_d.width * stripes)
+        return std::nullopt;
+    const int index = position - 1;
+    int x = 0;
+    int stripe = 0;
+    if (m_d.order == ChainOrder::Rows) {
+        x = index % m_d.width;
+        stripe = index / m_d.width;
+    } else {
+        // The chain runs a block along one pixel row, then the same columns one stripe lower.
+        const int block = index / m_d.blockLength;
+        stripe = block % stripes;
+        x = (block / stripes) * m_d.blockLength + index % m_d.blockLength;
+        if (x >= m_d.width)
+            return std::nullopt;
+    }
+    return std::make_pair(x, group * groupHeight + scanRow + stripe * m_d.scanRows);
+}
+
+VirtualModule::Frame VirtualModule::Show(std::uint32_t word1, std::uint32_t word2) const
+{
+    const std::uint32_t polarity = word1 & 0x00FFFFFF;
+    const int mode = static_cast<int>(word2 & 0x0F);
+    const int lines = static_cast<int>((word2 >> 4) & 0x0F);
+    const int position = static_cast<int>((word2 >> 16) & 0x3FF);
+    const int group = static_cast<int>(word2 >> 26);
+    const bool bit1 = (polarity & 2) != 0;
+    const bool bit3 = (polarity & 8) != 0;
+
+    Frame frame = Blank({});
+    auto fill = [&](QColor colour, auto&& lit) {
+        for (int y = 0; y < m_d.height; ++y)
+            for (int x = 0; x < m_d.width; ++x)
+                if (lit(x, y))
+                    frame.pixels[y * m_d.width + x] = colour;
+    };
+    if (mode == 6) { // whole module, polarity state test
+        const bool right = bit1 == m_d.allLitWithBit1;
+        fill(QColor(235, 235, 235), [&](int x, int y) { return right || (x + y) % 3 == 0; });
+        frame.caption = right ? QStringLiteral("All LEDs lit") : QStringLiteral("Partly lit");
+    } else if (mode == 7 && lines == 0x0F) { // brightness test
+        const bool brighter = bit3 == m_d.brighterWithBit3;
+        fill(brighter ? QColor(250, 250, 250) : QColor(110, 110, 110),
+             [](int, int) { return true; });
+        frame.caption = brighter ? QStringLiteral("Bright") : QStringLiteral("Dim");
+    } else if (mode == 5) { // scan test: one lit row in every scan-row interval
+        fill(QColor(235, 235, 235), [&](int, int y) { return y % m_d.scanRows == 0; });
+        frame.caption = QStringLiteral("One row lit every %1 rows").arg(m_d.scanRows);
+    } else if (mode == 7) { // one data line
+        int line = 0;
+        while (line < 4 && !(lines & (1 << line)))
+            ++line;
+        const int colour = line < m_d.lineColours.size() ? m_d.lineColours[line] : -1;
+        fill(LineColour(colour), [](int, int) { return true; });
+        frame.caption = QStringLiteral("Data line %1").arg(line + 1);
+    } else if (mode == 1) { // point lighting
+        const int lead = static_cast<int>(word1 >> 24) & 0x0F;
+        const int g = lead != 0 ? lead : static_cast<int>((word1 >> 16) & 0xFF);
+        const int scanRow = g % m_d.scanRows;
+        if (const auto pixel = PixelOf(group, scanRow, position))
+            frame.pixels[pixel->second * m_d.width + pixel->first] = QColor(255, 255, 255);
+        frame.caption = QStringLiteral("Group %1, scan row %2, position %3")
+                            .arg(group)
+                            .arg(scanRow)
+                            .arg(position);
+    } else if (mode == 0x0B) {
+        frame.caption =
+            QStringLiteral("HUB connector %1, slot %2").arg(group).arg((word2 >> 13) & 7);
+    }
+    return frame;
+}
+
+} // namespace md::host

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+#include <optional>
+
+namespace md::host {
+
+/// A hidden LED module for trying the wizard and tracing without hardware: its real size,
+/// scan rows, data groups, polarity, line colours and the order in which its data chain runs
+/// over the pixels. It answers command pairs with the picture a real module would show.
+class VirtualModule
+{
+public:
+    enum class ChainOrder
+    {
+        Rows,
+        Blocks
+    };
+
+    struct Description
+    {
+        QString name;
+        int width = 32;
+        int height = 16;
+        int scanRows = 4;
+        int groups = 2;
+        bool allLitWithBit1 = true;    ///< the whole module lights when polarity bit value 2 is set
+        bool brighterWithBit3 = false; ///< brighter when polarity bit value 8 is set
+        QVector<int> lineColours{0, 1, 2, -1}; ///< per data line: 0 red, 1 green, 2 blue, -1 none
+        ChainOrder order = ChainOrder::Rows;
+        int blockLength = 8; ///< pixels per block of the chain (block order)
+    };
+
+    /// What the module shows: a colour per pixel (black = dark) and a caption.
+    struct Frame
+    {
+        int width = 0;
+        int height = 0;
+        QVector<QColor> pixels;
+        QString caption;
+    };
+
+    /// Reads a description from a JSON file; nothing when it is missing or malformed.
+    static std::optional<Description> Load(const QString& path);
+
+    explicit VirtualModule(Description description) : m_d(std::move(description)) {}
+    const Description& Module() const { return m_d; }
+
+    /// The picture for a command pair (both words in host order).
+    Frame Show(std::uint32_t word1, std::uint32_t word2) const;
+
+    /// The pixel an output position lands on: data group, scan row and position from 1.
+    std::optional<std::pair<int, int>> PixelOf(int group, int scanRow, int position) const;
+
+private:
+    Frame Blank(const QString& caption) const;
+
+    Description m_d;
+};
+
+} // namespace md::host

@@ -1,0 +1,79 @@
+// The virtual module answers command pairs as the real module it describes would.
+#include "virtual/VirtualModule.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace md::host {
+namespace {
+
+VirtualModule::Description P10()
+{
+    VirtualModule::Description d;
+    d.width = 32;
+    d.height = 16;
+    d.scanRows = 4;
+    d.groups = 2;
+    d.lineColours = {2, 0, 1, -1};
+    return d;
+}
+
+int LitCount(const VirtualModule::Frame& frame)
+{
+    int lit = 0;
+    for (const QColor& colour : frame.pixels)
+        lit += colour != Qt::black ? 1 : 0;
+    return lit;
+}
+
+TEST(VirtualModuleTest, ChainOrdersMapOutputPositionsToPixels)
+{
+    VirtualModule rows(P10());
+    EXPECT_EQ(rows.PixelOf(0, 0, 1), std::make_pair(0, 0));
+    EXPECT_EQ(rows.PixelOf(0, 0, 32), std::make_pair(31, 0));
+    EXPECT_EQ(rows.PixelOf(0, 0, 33), std::make_pair(0, 4)); // next stripe of scan row 0
+    EXPECT_EQ(rows.PixelOf(1, 2, 1), std::make_pair(0, 10));
+    EXPECT_FALSE(rows.PixelOf(0, 0, 65)); // two stripes of 32
+    EXPECT_FALSE(rows.PixelOf(2, 0, 1));
+    EXPECT_FALSE(rows.PixelOf(0, 0, 0));
+
+    VirtualModule::Description d = P10();
+    d.order = VirtualModule::ChainOrder::Blocks;
+    VirtualModule blocks(d);
+    EXPECT_EQ(blocks.PixelOf(0, 0, 8), std::make_pair(7, 0));
+    EXPECT_EQ(blocks.PixelOf(0, 0, 9), std::make_pair(0, 4)); // same columns, one stripe lower
+    EXPECT_EQ(blocks.PixelOf(0, 0, 17), std::make_pair(8, 0));
+}
+
+TEST(VirtualModuleTest, WizardPatternsShowWhatTheModuleWouldShow)
+{
+    VirtualModule module(P10());
+    // Step 1 pattern with the right polarity bit: all lit; with the wrong one: partly.
+    EXPECT_EQ(LitCount(module.Show(0xA0000002u, 0x03FF10F6u)), 32 * 16);
+    EXPECT_LT(LitCount(module.Show(0xA0000000u, 0x03FF10F6u)), 32 * 16);
+    // Step 3: one row in every four.
+    EXPECT_EQ(LitCount(module.Show(0xA0000000u, 0x03FF10F5u)), 32 * 4);
+    // Step 4: line 1 carries blue here, line 4 nothing.
+    const auto line1 = module.Show(0xA0000000u, 0x03FF0817u);
+    EXPECT_EQ(line1.pixels[0], QColor(0, 0, 255));
+    EXPECT_EQ(LitCount(module.Show(0xA0000000u, 0x03FF0887u)), 0);
+    // Point lighting: position 33 of group 1, scan row 2.
+    const std::uint32_t word2 = 0x01 | 0xF0 | (4u << 8) | (33u << 16) | (1u << 26);
+    const auto point = module.Show(0xA2020000u, word2);
+    ASSERT_EQ(LitCount(point), 1);
+    EXPECT_NE(point.pixels[(8 + 2 + 4) * 32 + 0], QColor(Qt::black));
+}
+
+TEST(VirtualModuleTest, ShippedDescriptionsLoad)
+{
+    const QDir folder(QDir(MD_SOURCE_DATA_DIR).filePath("VirtualModules"));
+    const QStringList files = folder.entryList({"*.json"}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& file : files)
+        EXPECT_TRUE(VirtualModule::Load(folder.filePath(file))) << file.toStdString();
+    EXPECT_FALSE(VirtualModule::Load(folder.filePath("missing.json")));
+}
+
+} // namespace
+} // namespace md::host
