@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace md {
 
@@ -144,11 +145,20 @@ bool XmlDocument::LoadFile(const std::filesystem::path& path)
         m_result = SystemError(errno);
         return false;
     }
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
+    // Read in one go when the size is known, in blocks after that.
+    struct stat info = {};
+    std::size_t size = 0;
+    if (::fstat(::fileno(file), &info) == 0 && info.st_size > 0)
+        size = static_cast<std::size_t>(info.st_size);
+    std::vector<std::uint8_t> bytes(size + 1);
+    std::size_t used = 0;
+    for (std::size_t got;
+         (got = std::fread(bytes.data() + used, 1, bytes.size() - used, file)) > 0;) {
+        used += got;
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+    }
+    bytes.resize(used);
     const int error = std::ferror(file) ? errno : 0;
     std::fclose(file);
     if (error != 0) {

@@ -4,56 +4,60 @@ namespace md::xmlutf8 {
 
 std::u16string Decode(std::span<const std::uint8_t> bytes)
 {
-    std::u16string text;
-    text.reserve(bytes.size());
-    const std::size_t size = bytes.size();
-    std::size_t at = 0;
-    while (at < size) {
-        const std::uint8_t lead = bytes[at];
-        std::uint32_t code = lead;
-        if (lead >= 0x80) {
-            // The number of continuation bytes follows from bits 5, 4 and 3 of the lead byte.
-            std::size_t extra = 0;
-            if ((lead & 0x20) == 0) {
-                extra = 1;
-                code = lead & 0x1Fu;
-            } else if ((lead & 0x10) == 0) {
-                extra = 2;
-                code = lead & 0x0Fu;
-            } else if ((lead & 0x08) == 0) {
-                extra = 3;
-                code = lead & 0x07u;
-            } else {
-                text.push_back(u'?');
-                ++at;
-                continue;
-            }
-            if (at + extra >= size)
-                break; // the sequence runs past the end of the data
-            std::size_t taken = 0;
-            while (taken < extra && (bytes[at + 1 + taken] & 0x80) != 0) {
-                code = (code << 6) | (bytes[at + 1 + taken] & 0x3Fu);
-                ++taken;
-            }
-            if (taken < extra) {
-                text.push_back(u'?');
-                at += 1 + taken;
-                continue;
-            }
-            at += 1 + extra;
-        } else {
+    // Never more characters than bytes: the text is sized once and cut to what was written.
+    std::u16string text(bytes.size(), u'\0');
+    char16_t* out = text.data();
+    const std::uint8_t* at = bytes.data();
+    const std::uint8_t* const end = at + bytes.size();
+    while (at < end) {
+        const std::uint8_t lead = *at;
+        if (lead < 0x80) {
+            if (lead == 0)
+                break;
+            *out++ = lead;
             ++at;
+            continue;
+        }
+        // The number of continuation bytes follows from bits 5, 4 and 3 of the lead byte.
+        std::size_t extra = 0;
+        std::uint32_t code = 0;
+        if ((lead & 0x20) == 0) {
+            extra = 1;
+            code = lead & 0x1Fu;
+        } else if ((lead & 0x10) == 0) {
+            extra = 2;
+            code = lead & 0x0Fu;
+        } else if ((lead & 0x08) == 0) {
+            extra = 3;
+            code = lead & 0x07u;
+        } else {
+            *out++ = u'?';
+            ++at;
+            continue;
+        }
+        if (static_cast<std::size_t>(end - at) <= extra)
+            break; // the sequence runs past the end of the data
+        std::size_t taken = 0;
+        while (taken < extra && (at[1 + taken] & 0x80) != 0) {
+            code = (code << 6) | (at[1 + taken] & 0x3Fu);
+            ++taken;
+        }
+        at += 1 + taken;
+        if (taken < extra) {
+            *out++ = u'?';
+            continue;
         }
         if (code == 0)
             break;
         if (code > 0xFFFF) {
             code -= 0x10000;
-            text.push_back(static_cast<char16_t>(0xD800 + ((code >> 10) & 0x3FF)));
-            text.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+            *out++ = static_cast<char16_t>(0xD800 + ((code >> 10) & 0x3FF));
+            *out++ = static_cast<char16_t>(0xDC00 + (code & 0x3FF));
         } else {
-            text.push_back(static_cast<char16_t>(code));
+            *out++ = static_cast<char16_t>(code);
         }
     }
+    text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
 }
 
