@@ -1,8 +1,10 @@
 #include "parameters/CModuleSetttingDlg.h"
 
 #include "md/ContractIds.h"
+#include "parameters/CFirstPageSettingDlg.h"
 #include "plugin/HostLink.h"
 #include "ui/NativeParent.h"
+#include "ui/ProgramFolderLocator.h"
 #include "ui/ResourceId.h"
 
 #include <QVBoxLayout>
@@ -30,19 +32,22 @@ const char16_t* CModuleSetttingDlg::Title()
 std::int32_t CModuleSetttingDlg::Apply()
 {
     // The module parameter page writes the module configuration file.
-    QWidget* page = m_pages[0];
+    CFirstPageSettingDlg* page = ParameterPage();
     if (!m_hasWindow || !page)
         return -1;
-    int status = -1;
-    QMetaObject::invokeMethod(page, "Apply", Qt::DirectConnection, Q_RETURN_ARG(int, status));
-    return status;
+    return page->Apply();
 }
 
 std::int32_t CModuleSetttingDlg::ClosePendingWork()
 {
-    if (m_hasWindow && m_pages[0])
-        QMetaObject::invokeMethod(m_pages[0], "ClosePendingWork", Qt::DirectConnection);
+    if (CFirstPageSettingDlg* page = ParameterPage(); m_hasWindow && page)
+        page->ClosePendingWork();
     return 0;
+}
+
+CFirstPageSettingDlg* CModuleSetttingDlg::ParameterPage() const
+{
+    return qobject_cast<CFirstPageSettingDlg*>(m_pages[0]);
 }
 
 bool CModuleSetttingDlg::IsAvailable()
@@ -70,9 +75,9 @@ bool CModuleSetttingDlg::CreateWindow(WindowHandle parent)
 
 void CModuleSetttingDlg::CreateChildPages()
 {
-    // The module parameter page fills slot 0 when it exists.
-    if (QWidget* page = m_pages[0])
-        layout()->addWidget(page);
+    auto* page = new CFirstPageSettingDlg(LocateProgramFolder().Root(), this);
+    m_pages[0] = page;
+    layout()->addWidget(page);
 }
 
 void CModuleSetttingDlg::DestroyChildPages()

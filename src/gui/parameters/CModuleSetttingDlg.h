@@ -9,6 +9,8 @@
 
 namespace md {
 
+class CFirstPageSettingDlg;
+
 /// The plug-in's page of the host's settings window (resource 20101): a frame for child pages,
 /// the module parameter page in slot 0.
 class CModuleSetttingDlg : public QWidget, public ISettingBase
@@ -41,6 +43,8 @@ public:
     /// Ends the page's window and its child pages (the object stays).
     void DestroyWindow();
     QWidget* ChildPage(int index) const { return m_pages[static_cast<std::size_t>(index)]; }
+    /// The module parameter page in slot 0; null without a window.
+    CFirstPageSettingDlg* ParameterPage() const;
 
 private:
     bool CreateWindow(WindowHandle parent);

@@ -1,0 +1,77 @@
+#include "parameters/ChipLibrary.h"
+
+#include "parameters/DecimalText.h"
+#include "xml/XmlDocument.h"
+
+namespace md {
+
+namespace {
+
+/// Reads the decimal text of the next child element of that name; the default when missing.
+void ReadNumber(XmlDocument& doc, std::u16string_view element, std::int32_t& field)
+{
+    if (doc.FindElement(element))
+        field = DecimalText(doc.GetElementText());
+}
+
+} // namespace
+
+std::filesystem::path ChipLibrary::PathIn(const std::filesystem::path& programFolder)
+{
+    return programFolder / "Modules" / "ModuleDesignUIPlugin" / "ChipLib.xml";
+}
+
+ChipLibrary ChipLibrary::Load(const std::filesystem::path& path,
+                              std::u16string_view languageAttribute)
+{
+    ChipLibrary library;
+    XmlDocument doc;
+    // A faulty document is still read as far as its index goes.
+    doc.LoadFile(path);
+    if (!doc.FindElement(u"main") || !doc.EnterElement())
+        return library;
+    while (doc.FindElement(u"chip")) {
+        const bool scan = doc.GetAttribute(u"name") == u"Scan";
+        if (!doc.EnterElement())
+            break;
+        while (doc.FindElement(u"item")) {
+            doc.EnterElement();
+            ChipRecord chip;
+            chip.isScan = scan ? 1 : 0;
+            if (doc.FindElement(u"Specification")) {
+                chip.name = doc.GetAttribute(languageAttribute);
+                if (chip.name.empty())
+                    chip.name = doc.GetElementText();
+            }
+            if (!chip.name.empty()) {
+                ReadNumber(doc, u"Type", chip.type);
+                ReadNumber(doc, u"Polarity", chip.polarity);
+                if (!scan)
+                    ReadNumber(doc, u"MaxScans", chip.maxScans);
+                library.m_records.push_back(std::move(chip));
+            }
+            doc.LeaveElement();
+        }
+        doc.LeaveElement();
+    }
+    return library;
+}
+
+std::vector<ChipRecord> ChipLibrary::Select(bool scan) const
+{
+    std::vector<ChipRecord> chips;
+    for (const ChipRecord& chip : m_records)
+        if ((chip.isScan != 0) == scan)
+            chips.push_back(chip);
+    return chips;
+}
+
+const ChipRecord* ChipLibrary::Find(std::u16string_view name, bool scan) const
+{
+    for (const ChipRecord& chip : m_records)
+        if ((chip.isScan != 0) == scan && chip.name == name)
+            return &chip;
+    return nullptr;
+}
+
+} // namespace md

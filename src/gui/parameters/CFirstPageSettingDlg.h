@@ -1,0 +1,94 @@
+#pragma once
+
+#include "md/SdkTypes.h"
+#include "parameters/ModuleParameterPresenter.h"
+#include "parameters/ModuleParameterView.h"
+#include "platform/QtPrompter.h"
+#include "plugin/HostTexts.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <filesystem>
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace md {
+
+/// The module parameter page (resource 20102): binds the controls to ModuleParameterPresenter.
+/// Every control carries its resource number as objectName.
+class CFirstPageSettingDlg : public QWidget, public ModuleParameterView
+{
+    Q_OBJECT
+public:
+    static constexpr int kResourceId = 20102;
+    /// The page's own message on which it restores the saved record after initialisation.
+    static constexpr int kMsgRestore = 1025;
+
+    explicit CFirstPageSettingDlg(const std::filesystem::path& programFolder,
+                                  QWidget* parent = nullptr);
+    ~CFirstPageSettingDlg() override;
+
+    /// Writes the module configuration file; 0 or -1.
+    int Apply();
+    /// Cancels the dialogs the page has open (the wizard's popups).
+    void ClosePendingWork();
+
+    ModuleParameterPresenter& Presenter() { return *m_presenter; }
+    /// Where the wizard plugs in: called after Next has checked and derived everything.
+    void SetWizardStarter(ModuleParameterPresenter::WizardStarter starter);
+    /// The host's main window found at initialisation (0 when there is none).
+    WindowHandle HostMainWindow() const;
+
+    // ModuleParameterView
+    void ShowChipLists(const std::vector<std::u16string>& scanChips,
+                       const std::vector<std::u16string>& driverChips) override;
+    ModuleParameters ReadControls() const override;
+    void ShowRecord(const ModuleParameters& parameters) override;
+    void ShowMultiClock(std::int32_t index) override;
+    void ShowVirtualControls(bool virtualModule) override;
+    void ShowHubAddressCheck(bool visible) override;
+    void ShowCellDesigned(bool designed) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void Connect();
+    void FindHostMainWindow();
+
+    QtPrompter m_prompter;
+    HostTexts m_texts;
+    std::unique_ptr<ModuleParameterPresenter> m_presenter;
+    QPointer<QWidget> m_mainWindow;
+
+    QLineEdit* m_xPoints = nullptr;
+    QLineEdit* m_yPoints = nullptr;
+    QLineEdit* m_dataGroups = nullptr;
+    QLineEdit* m_virtualPosition = nullptr;
+    QLineEdit* m_virtualLength = nullptr;
+    QButtonGroup* m_types = nullptr;
+    QComboBox* m_virtualMode = nullptr;
+    QComboBox* m_scanChip = nullptr;
+    QComboBox* m_driverChip = nullptr;
+    QComboBox* m_splitMode = nullptr;
+    QComboBox* m_polarity = nullptr;
+    QComboBox* m_discharge = nullptr;
+    QComboBox* m_groupDataMode = nullptr;
+    QComboBox* m_dataLineType = nullptr;
+    QComboBox* m_multiClock = nullptr;
+    QCheckBox* m_colourSwap = nullptr;
+    QCheckBox* m_oneGroupCut = nullptr;
+    QCheckBox* m_hubContinuous = nullptr;
+    QPushButton* m_next = nullptr;
+    QPushButton* m_cellDesign = nullptr;
+    QPushButton* m_transform = nullptr;
+};
+
+} // namespace md
