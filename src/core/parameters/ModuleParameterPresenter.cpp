@@ -1,7 +1,9 @@
 #include "parameters/ModuleParameterPresenter.h"
 
 #include "md/ContractIds.h"
-#include "parameters/ConnectorTable.h"
+#include "layout/ConnectorTable.h"
+
+#include <algorithm>
 #include "parameters/ModuleParameterChoices.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
@@ -118,7 +120,7 @@ bool ModuleParameterPresenter::Next()
         p.multiClock = 1;
         m_view.ShowMultiClock(p.multiClock);
     }
-    ConnectorTable::Shared().Build(p.multiClock);
+    ConnectorTable::Shared().ForMultiClock(static_cast<std::uint32_t>(std::max(0, p.multiClock)));
 
     if (m_library.IsEmpty()) {
         Prompt("IDS_MODULE_FIRSETDLG_CHIPLOADFAILED");

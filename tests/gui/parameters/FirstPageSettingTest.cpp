@@ -7,7 +7,7 @@
 #include "md/INotifyService.h"
 #include "parameters/CFirstPageSettingDlg.h"
 #include "parameters/CModuleSetttingDlg.h"
-#include "parameters/ConnectorTable.h"
+#include "layout/ConnectorTable.h"
 #include "plugin/HostLink.h"
 #include "support/ModalDriver.h"
 #include "ui/NativeParent.h"
@@ -237,7 +237,7 @@ TEST_F(FirstPageSettingTest, NextReportsEntriesInOrderAndKeepsThem)
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].xPoints, 256u);
     EXPECT_EQ(page->Presenter().Derived().driverChip.name, u"SM16158");
-    EXPECT_EQ(ConnectorTable::Shared().Columns(), 1);
+    EXPECT_EQ(ConnectorTable::Shared().columns, 1u);
 }
 
 TEST_F(FirstPageSettingTest, ChoicesEnableVirtualControlsAndTheHubCheck)

@@ -1,0 +1,11 @@
+#include "layout/ConnectorTable.h"
+
+namespace md {
+
+ConnectorTable& ConnectorTable::Shared()
+{
+    static ConnectorTable table;
+    return table;
+}
+
+} // namespace md
