@@ -39,10 +39,13 @@ int main(int argc, char** argv)
     // The controller side creates the command area unless the profile says this start has none.
     std::unique_ptr<CommandAreaOwner> area;
     if (ProfileInt("app", "start", 0) != md::contract::kStartWithoutCommandArea) {
-        area = std::make_unique<CommandAreaOwner>(md::contract::kCommandAreaName);
+        const QByteArray name = qEnvironmentVariableIsEmpty("MD_COMMAND_AREA")
+                                    ? QByteArray(md::contract::kCommandAreaName)
+                                    : qgetenv("MD_COMMAND_AREA");
+        area = std::make_unique<CommandAreaOwner>(name);
         if (!area->Create())
             std::fprintf(stderr, "module-design-host: cannot create the command area %s\n",
-                         md::contract::kCommandAreaName);
+                         name.constData());
     }
 
     PluginLoader loader;

@@ -2,11 +2,13 @@
 
 #include "md/IBaseUIPlugin.h"
 
-namespace md {
+#include "panel/ModuleDesignPanelDlg.h"
+#include "panel/ModuleDesignToolbarDlg.h"
+#include "parameters/CModuleSetttingDlg.h"
 
-class ModuleDesignPanelDlg;
-class ModuleDesignToolbarDlg;
-class CModuleSetttingDlg;
+#include <QPointer>
+
+namespace md {
 
 /// The plug-in object CreatePlugin returns. It owns the design panel, the toolbar strip and the
 /// settings page and hands their interfaces to the host on request.
@@ -39,9 +41,10 @@ private:
 
     std::uint32_t m_references = 0;
     IHost* m_host = nullptr;
-    ModuleDesignPanelDlg* m_panel = nullptr;
-    ModuleDesignToolbarDlg* m_toolbar = nullptr;
-    CModuleSetttingDlg* m_settings = nullptr;
+    // Guarded: a host that ends its windows before releasing the plug-in takes ours with them.
+    QPointer<ModuleDesignPanelDlg> m_panel;
+    QPointer<ModuleDesignToolbarDlg> m_toolbar;
+    QPointer<CModuleSetttingDlg> m_settings;
 };
 
 } // namespace md

@@ -1,4 +1,5 @@
 // The reference host as a user starts it: its own process, the built program folder.
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -20,6 +21,8 @@ HostRun RunHost(const QStringList& arguments, const QString& configHome)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("XDG_CONFIG_HOME", configHome);
+    environment.insert("MD_COMMAND_AREA",
+                       QStringLiteral("/md-e2e-start-%1").arg(QCoreApplication::applicationPid()));
     process.setProcessEnvironment(environment);
     process.start(QDir(MD_PROGRAM_DIR).filePath("module-design-host"), arguments);
     if (!process.waitForFinished(30000))

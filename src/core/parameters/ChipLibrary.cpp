@@ -74,4 +74,14 @@ const ChipRecord* ChipLibrary::Find(std::u16string_view name, bool scan) const
     return nullptr;
 }
 
+bool ChipLibrary::SetPolarity(std::u16string_view name, bool scan, std::int32_t polarity)
+{
+    for (ChipRecord& chip : m_records)
+        if ((chip.isScan != 0) == scan && chip.name == name) {
+            chip.polarity = polarity;
+            return true;
+        }
+    return false;
+}
+
 } // namespace md

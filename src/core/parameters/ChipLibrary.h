@@ -29,6 +29,8 @@ public:
     std::vector<ChipRecord> DriverChips() const { return Select(false); }
     /// The first scan (or driver) chip of that name; nullptr when there is none.
     const ChipRecord* Find(std::u16string_view name, bool scan) const;
+    /// Gives a chip a new polarity (the wizard's answers); false when there is no such chip.
+    bool SetPolarity(std::u16string_view name, bool scan, std::int32_t polarity);
 
 private:
     std::vector<ChipRecord> Select(bool scan) const;

@@ -1,13 +1,13 @@
 #include "parameters/ModuleParameterPresenter.h"
 
-#include "md/ContractIds.h"
 #include "layout/ConnectorTable.h"
+#include "md/ContractIds.h"
 
-#include <algorithm>
 #include "parameters/ModuleParameterChoices.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
 #include "plugin/HostLink.h"
+#include <algorithm>
 
 namespace md {
 
@@ -83,6 +83,23 @@ const ChipRecord* ModuleParameterPresenter::ListedChip(std::int32_t index, bool 
         return nullptr;
     // The record is the one whose name equals the text shown in the list.
     return m_library.Find(chips[static_cast<std::size_t>(index)].name, scan);
+}
+
+void ModuleParameterPresenter::TakeWizardPolarities(std::int32_t driverPolarity,
+                                                    std::int32_t scanPolarity)
+{
+    m_library.SetPolarity(m_derived.driverChip.name, false, driverPolarity);
+    m_library.SetPolarity(m_derived.scanChip.name, true, scanPolarity);
+    m_derived.driverChip.polarity = driverPolarity;
+    m_derived.scanChip.polarity = scanPolarity;
+}
+
+void ModuleParameterPresenter::TakeModuleSize(std::uint32_t width, std::uint32_t height)
+{
+    m_record = m_view.ReadControls();
+    m_record.xPoints = width;
+    m_record.yPoints = height;
+    m_view.ShowRecord(m_record);
 }
 
 bool ModuleParameterPresenter::HubCheckVisible(std::int32_t driverIndex,

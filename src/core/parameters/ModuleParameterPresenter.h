@@ -43,6 +43,10 @@ public:
     void DriverOrGroupModeChanged();
     /// Checks and derives; true when the wizard was started (or would be, without a starter).
     bool Next();
+    /// Takes what the wizard found out: the chips' polarities with its answers and the module
+    /// size it settled on (after a split by one group or a crop).
+    void TakeWizardPolarities(std::int32_t driverPolarity, std::int32_t scanPolarity);
+    void TakeModuleSize(std::uint32_t width, std::uint32_t height);
     /// Asks the design panel how many cells are designed.
     void CellDesign();
 

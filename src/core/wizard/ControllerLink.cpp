@@ -2,9 +2,17 @@
 
 #include "platform/Profile.h"
 
+#include <cstdlib>
+
 namespace md {
 
-ControllerLink::ControllerLink() : m_area(std::make_unique<PosixCommandArea>(kAreaName)) {}
+ControllerLink::ControllerLink() : m_area(std::make_unique<PosixCommandArea>(AreaName())) {}
+
+std::string ControllerLink::AreaName()
+{
+    const char* name = std::getenv("MD_COMMAND_AREA");
+    return name && *name ? name : kAreaName;
+}
 
 ControllerLink& ControllerLink::Current()
 {

@@ -26,6 +26,9 @@ public:
     bool IsOpen() const { return m_channel.IsOpen(); }
     CommandChannel& Channel() { return m_channel; }
 
+    /// The area's name: "/ExecutePointShareData.MAP", or the name in MD_COMMAND_AREA when set
+    /// (so that several hosts, or tests, can run side by side).
+    static std::string AreaName();
     /// Points the link at another area name (tests use a unique one).
     void SetAreaName(std::string name);
 

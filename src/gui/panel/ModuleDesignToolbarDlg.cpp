@@ -1,5 +1,6 @@
 #include "panel/ModuleDesignToolbarDlg.h"
 
+#include "panel/PluginRegistry.h"
 #include "ui/HostText.h"
 #include "ui/ImageButton.h"
 #include "ui/NativeParent.h"
@@ -18,7 +19,11 @@ ModuleDesignToolbarDlg::ModuleDesignToolbarDlg(QWidget* parent)
     QWidget::hide();
 }
 
-ModuleDesignToolbarDlg::~ModuleDesignToolbarDlg() = default;
+ModuleDesignToolbarDlg::~ModuleDesignToolbarDlg()
+{
+    if (PluginRegistry::Toolbar() == this)
+        PluginRegistry::SetToolbar(nullptr);
+}
 
 std::int32_t ModuleDesignToolbarDlg::Show(WindowHandle parent, std::int32_t x, std::int32_t y,
                                           std::int32_t width, std::int32_t height)

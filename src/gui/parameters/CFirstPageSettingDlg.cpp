@@ -3,7 +3,10 @@
 #include "md/ContractIds.h"
 #include "parameters/FirstPageControls.h"
 #include "parameters/RuntimeSettings.h"
+#include "platform/IniProfile.h"
 #include "ui/ResourceId.h"
+#include "wizard/ControllerLink.h"
+#include "wizard/WizardLauncher.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -47,8 +50,15 @@ CFirstPageSettingDlg::CFirstPageSettingDlg(const std::filesystem::path& programF
     : QWidget(parent), m_prompter(this)
 {
     SetResourceId(this, kResourceId);
+    // The page maps the controller's command area for as long as it exists.
+    ControllerLink::Current().Open(IniProfile(IniProfile::DefaultPath()));
     m_presenter = std::make_unique<ModuleParameterPresenter>(
         *this, m_prompter, m_texts, LoadChips(programFolder), programFolder);
+    m_presenter->SetWizardStarter([this, programFolder](const ModuleParameters& parameters,
+                                                        const ModuleDerivedValues& derived) {
+        WizardLauncher::Run(this, *m_presenter, programFolder, parameters, derived,
+                            HostMainWindow());
+    });
     BuildControls();
     m_presenter->Initialise();
     Connect();
@@ -58,7 +68,10 @@ CFirstPageSettingDlg::CFirstPageSettingDlg(const std::filesystem::path& programF
         this, [this] { m_presenter->Restore(); }, Qt::QueuedConnection);
 }
 
-CFirstPageSettingDlg::~CFirstPageSettingDlg() = default;
+CFirstPageSettingDlg::~CFirstPageSettingDlg()
+{
+    ControllerLink::Current().Close();
+}
 
 void CFirstPageSettingDlg::BuildControls()
 {

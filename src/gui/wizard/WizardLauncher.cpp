@@ -1,0 +1,79 @@
+#include "wizard/WizardLauncher.h"
+
+#include "parameters/ModuleParameterPresenter.h"
+#include "parameters/RuntimeSettings.h"
+#include "platform/IniProfile.h"
+#include "platform/QtFileChooser.h"
+#include "platform/QtPrompter.h"
+#include "plugin/HostTexts.h"
+#include "wizard/ControllerLink.h"
+#include "wizard/QtWizardDialogs.h"
+#include "wizard/SmartWizard.h"
+
+#include <QWidget>
+
+namespace md {
+
+WizardInputs WizardLauncher::InputsFrom(const ModuleParameters& p, const ModuleDerivedValues& d)
+{
+    WizardInputs in;
+    in.driverChip = d.driverChip;
+    in.scanChip = d.scanChip;
+    in.colourType = static_cast<int>(p.moduleType);
+    in.dataGroups = p.dataGroups;
+    in.xPixels = p.xPoints;
+    in.yPixels = p.yPoints;
+    in.splitByOneGroup = p.oneGroupCut;
+    in.verticalSplit = p.splitMode == 1;
+    in.virtualArrangement = p.virtualMode;
+    in.rowBlankingPolarity = p.polarity;
+    in.rowDischarge = p.discharge;
+    in.groupingMode = p.groupDataMode;
+    in.dataLineType = p.dataLineType;
+    in.multiClock = p.multiClock;
+    in.sameColourSwap = p.colourSwap;
+    in.virtualPointPosition = static_cast<std::uint16_t>(p.virtualPosition);
+    in.virtualPointLength = static_cast<std::uint16_t>(p.virtualLength);
+    in.hubAddressContinuous = p.hubAddressContinuous;
+    return in;
+}
+
+void WizardLauncher::Run(QWidget* page, ModuleParameterPresenter& presenter,
+                         const std::filesystem::path& programFolder,
+                         const ModuleParameters& parameters, const ModuleDerivedValues& derived,
+                         WindowHandle owner)
+{
+    QtWizardDialogs dialogs(page);
+    QtPrompter prompter(page);
+    HostTexts texts;
+    QtFileChooser files(page);
+    IniProfile profile(IniProfile::DefaultPath());
+    const CodePage codePage =
+        RuntimeSettings::FromHost(programFolder / "runinfo.ini").NamesCodePage();
+    WizardContext context{ControllerLink::Current().Channel(),
+                          dialogs,
+                          prompter,
+                          texts,
+                          files,
+                          profile,
+                          codePage,
+                          programFolder};
+    WizardInputs inputs = InputsFrom(parameters, derived);
+    inputs.owner = owner;
+    SmartWizard wizard(context, inputs);
+    wizard.onCropped = [&presenter](int width, int height) {
+        presenter.TakeModuleSize(static_cast<std::uint32_t>(width),
+                                 static_cast<std::uint32_t>(height));
+    };
+    wizard.Run();
+    const WizardResults& results = wizard.Results();
+    if (results.polaritiesStored)
+        presenter.TakeWizardPolarities(results.driverPolarity, results.scanPolarity);
+    if (results.width > 0 && results.height > 0 &&
+        (static_cast<std::uint32_t>(results.width) != parameters.xPoints ||
+         static_cast<std::uint32_t>(results.height) != parameters.yPoints))
+        presenter.TakeModuleSize(static_cast<std::uint32_t>(results.width),
+                                 static_cast<std::uint32_t>(results.height));
+}
+
+} // namespace md

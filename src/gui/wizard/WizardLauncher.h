@@ -1,0 +1,30 @@
+#pragma once
+
+#include "parameters/ModuleDerivedValues.h"
+#include "parameters/ModuleParameters.h"
+#include "wizard/WizardInputs.h"
+
+#include <filesystem>
+
+class QWidget;
+
+namespace md {
+
+class ModuleParameterPresenter;
+
+/// Starts the smart-setting wizard from the module parameter page: its checked parameters
+/// become the wizard's inputs, its dialogs run over the page, and what the wizard finds goes
+/// back into the page.
+class WizardLauncher
+{
+public:
+    static WizardInputs InputsFrom(const ModuleParameters& parameters,
+                                   const ModuleDerivedValues& derived);
+
+    /// Runs the wizard to its end; the page's presenter takes the results.
+    static void Run(QWidget* page, ModuleParameterPresenter& presenter,
+                    const std::filesystem::path& programFolder, const ModuleParameters& parameters,
+                    const ModuleDerivedValues& derived, WindowHandle owner);
+};
+
+} // namespace md
