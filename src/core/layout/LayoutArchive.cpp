@@ -18,7 +18,10 @@ constexpr std::size_t kCellLedBytes = 29;
 constexpr std::size_t kGridPointBytes = 16;
 constexpr std::uint32_t kMaxU16 = std::numeric_limits<std::uint16_t>::max();
 
-void WriteFlag(ByteWriter& out, bool value) { out.U8(value ? 1 : 0); }
+void WriteFlag(ByteWriter& out, bool value)
+{
+    out.U8(value ? 1 : 0);
+}
 
 void WriteText(ByteWriter& out, const std::u16string& text, const CodePage& codePage)
 {
@@ -38,9 +41,9 @@ void WriteImage(ByteWriter& out, const LightImage& image, const CodePage& codePa
 
 void WriteLed(ByteWriter& out, const CellLed& led)
 {
-    for (std::uint16_t value : {led.widthTenthMm, led.heightTenthMm, led.widthPx, led.heightPx,
-                                led.index, led.colour, led.x, led.y, led.group, led.code,
-                                led.imageId})
+    for (std::uint16_t value :
+         {led.widthTenthMm, led.heightTenthMm, led.widthPx, led.heightPx, led.index, led.colour,
+          led.x, led.y, led.group, led.code, led.imageId})
         out.U16(value);
     WriteFlag(out, led.active);
     WriteFlag(out, led.selected);
@@ -79,8 +82,7 @@ class SectionReader
 public:
     SectionReader(ByteReader& in, const CodePage& codePage, std::string& error)
         : m_in(in), m_codePage(codePage), m_error(error)
-    {
-    }
+    {}
 
     bool Read(LayoutDesign& design)
     {
@@ -160,9 +162,9 @@ private:
     {
         bool active = false, selected = false, info = false;
         std::uint32_t mode = 0;
-        for (std::uint16_t* value : {&led.widthTenthMm, &led.heightTenthMm, &led.widthPx,
-                                     &led.heightPx, &led.index, &led.colour, &led.x, &led.y,
-                                     &led.group, &led.code, &led.imageId})
+        for (std::uint16_t* value :
+             {&led.widthTenthMm, &led.heightTenthMm, &led.widthPx, &led.heightPx, &led.index,
+              &led.colour, &led.x, &led.y, &led.group, &led.code, &led.imageId})
             m_in.U16(*value);
         if (!Flag(active) || !Flag(selected) || !Flag(info) || !m_in.U32(mode))
             return Fail("truncated LED");

@@ -7,9 +7,8 @@
 
 namespace md::layoutsnapshot {
 
-LayoutDesign Capture(PointTracer& tracer, const LayoutRange& range,
-                     std::vector<LightImage> images, LightImage background,
-                     std::array<std::vector<CellLed>, 4> cellSlots)
+LayoutDesign Capture(PointTracer& tracer, const LayoutRange& range, std::vector<LightImage> images,
+                     LightImage background, std::array<std::vector<CellLed>, 4> cellSlots)
 {
     LayoutModel& model = tracer.Model();
     for (LedPoint& point : model.Points())
@@ -69,8 +68,8 @@ void Restore(const LayoutDesign& design, PointTracer& tracer)
         points.push_back(point);
     }
     tracer.Model().Assign(width, height, std::move(points), design.shapeSets);
-    tracer.SetVirtualCodes({design.virtualCodes[0], design.virtualCodes[1],
-                            design.virtualCodes[2]});
+    tracer.SetVirtualCodes(
+        {design.virtualCodes[0], design.virtualCodes[1], design.virtualCodes[2]});
     tracer.Result() = design.result;
     tracer.SetLayoutPresent(design.layoutPresent);
 }
