@@ -150,7 +150,8 @@ void PointTracer::StoreResult(std::vector<ChannelRow> result, bool check)
 {
     m_result = std::move(result);
     if (check) {
-        m_result = deduction::RegroupSeries(m_result, m_setup->dataLineType);
+        if (deduction::SeriesBlock(m_setup->dataLineType) != 0)
+            m_result = deduction::RegroupSeries(m_result, m_setup->dataLineType);
         m_setup->result = m_result;
         m_layoutDone = 1;
         m_timerRunning = false;
