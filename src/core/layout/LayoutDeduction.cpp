@@ -206,7 +206,11 @@ void ExpandMultiClock(std::vector<ChannelRow>& rows, const ConnectorTable& table
         }
     std::stable_sort(slots.begin(), slots.end(),
                      [](const auto& l, const auto& r) { return l.first < r.first; });
+    const auto copies = static_cast<std::uint16_t>(slots.size());
     for (ChannelRow& entry : rows) {
+        // Every scan row of an entry grows by the number of copies.
+        entry.rowLength = static_cast<std::uint16_t>(entry.rowLength * copies);
+        entry.pointsPerGroup = static_cast<std::uint16_t>(entry.pointsPerGroup * copies);
         for (ScanRow& row : entry.rows) {
             std::vector<TracedPoint> expanded;
             expanded.reserve(row.points.size() * slots.size());

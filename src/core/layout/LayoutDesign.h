@@ -37,8 +37,8 @@ struct LayoutDesign
     std::vector<LightImage> images;             ///< the cell design's light pictures
     LightImage background{0, LightImage::kBackgroundId, {}, {}};
     std::array<std::vector<CellLed>, 4> cellSlots; ///< LED lists of the four cell variants
-    /// Distinct per-pixel LED lists; ArchivedPoint::shapeSet indexes it. The per-pixel lists are
-    /// written only when the layout is present.
+    /// Per-pixel LED lists, each held once; ArchivedPoint::shapeSet indexes it. Sets 0 to 3 are
+    /// the cell slots' lists. The per-pixel lists are written only when the layout is present.
     std::vector<std::vector<CellLed>> shapeSets;
     std::vector<ArchivedPoint> points; ///< column-major, x below and y below the range size
 

@@ -11,6 +11,7 @@ void LayoutModel::Construct(std::uint32_t width, std::uint32_t height,
     m_shapeSets.assign(cellSlots.begin(), cellSlots.end());
     m_points.clear();
     m_zoom = 1.0;
+    m_dense = true;
     if (width == 0 || height == 0) {
         m_width = m_height = 0;
         m_current = -1;
@@ -40,16 +41,18 @@ void LayoutModel::Assign(std::uint32_t width, std::uint32_t height, std::vector<
     m_points = std::move(points);
     m_shapeSets = std::move(shapeSets);
     m_current = m_points.empty() ? -1 : 0;
+    m_dense = m_points.size() == std::size_t{width} * height;
+    for (std::size_t i = 0; m_dense && i < m_points.size(); ++i)
+        m_dense = m_points[i].x == i / height && m_points[i].y == i % height;
 }
 
 std::int32_t LayoutModel::IndexOf(std::int64_t x, std::int64_t y) const
 {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return -1;
-    const auto index = static_cast<std::size_t>(x * m_height + y);
-    // A restored grid may not be dense; fall back to a search then.
-    if (index < m_points.size() && m_points[index].x == x && m_points[index].y == y)
-        return static_cast<std::int32_t>(index);
+    if (m_dense)
+        return static_cast<std::int32_t>(x * m_height + y);
+    // A restored grid may have gaps; search it then.
     const auto it = std::find_if(m_points.begin(), m_points.end(),
                                  [&](const LedPoint& p) { return p.x == x && p.y == y; });
     return it == m_points.end() ? -1 : static_cast<std::int32_t>(it - m_points.begin());

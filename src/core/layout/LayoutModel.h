@@ -76,6 +76,7 @@ private:
     std::uint32_t m_height = 0;
     double m_zoom = 1.0;
     std::int32_t m_current = -1;
+    bool m_dense = true; ///< point i is pixel (i / height, i % height)
     std::vector<LedPoint> m_points;
     std::vector<std::vector<CellLed>> m_shapeSets;
 };
