@@ -53,7 +53,7 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
     dock->setObjectName("ControllerMonitorDock");
     dock->setWidget(m_monitor);
     addDockWidget(Qt::RightDockWidgetArea, dock);
-    dock->hide();
+    dock->setMinimumWidth(380);
 
     // The virtual module answers the command area like a real module would.
     const QDir modules(QDir(m_host->ProgramFolder()).filePath("VirtualModules"));
@@ -65,7 +65,7 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
             moduleDock->setObjectName("VirtualModuleDock");
             moduleDock->setWidget(view);
             addDockWidget(Qt::RightDockWidgetArea, moduleDock);
-            moduleDock->hide();
+            moduleDock->setMinimumHeight(260);
             connect(m_monitor, &ControllerMonitor::AreaChanged, view, &VirtualModuleView::ShowArea);
         }
 
