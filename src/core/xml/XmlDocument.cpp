@@ -2,6 +2,7 @@
 
 #include "io/FileIo.h"
 #include "io/Utf.h"
+#include "xml/XmlAttributes.h"
 #include "xml/XmlEscape.h"
 #include "xml/XmlParser.h"
 #include "xml/XmlUtf8.h"
@@ -33,90 +34,6 @@ std::u16string SystemError(int error)
     std::string text = std::strerror(error != 0 ? error : EIO);
     text = text.substr(0, text.find_first_of("\r\n"));
     return utf::ToUtf16(text);
-}
-
-/// Where an attribute sits in a start tag, by offsets into the tag.
-struct AttributeSpot
-{
-    bool found = false;
-    std::size_t valueBegin = 0; ///< at the opening quote, or after the name without a value
-    std::size_t valueEnd = 0;   ///< after the closing quote
-    std::size_t lastEnd = 0;    ///< after the last attribute (or after the tag name)
-};
-
-AttributeSpot FindAttribute(std::u16string_view tag, std::size_t nameEnd, std::u16string_view name)
-{
-    AttributeSpot spot;
-    spot.lastEnd = nameEnd;
-    std::size_t at = nameEnd;
-    const std::size_t size = tag.size();
-    while (at < size) {
-        while (at < size && IsSpace(tag[at]))
-            ++at;
-        if (at >= size || tag[at] == u'>' || tag[at] == u'/')
-            break;
-        const std::size_t keyBegin = at;
-        while (at < size && !IsSpace(tag[at]) && tag[at] != u'=' && tag[at] != u'>' &&
-               tag[at] != u'/')
-            ++at;
-        const std::u16string_view key = tag.substr(keyBegin, at - keyBegin);
-        std::size_t valueBegin = at;
-        std::size_t valueEnd = at;
-        std::size_t look = at;
-        while (look < size && IsSpace(tag[look]))
-            ++look;
-        if (look < size && tag[look] == u'=') {
-            ++look;
-            while (look < size && IsSpace(tag[look]))
-                ++look;
-            valueBegin = look;
-            if (look < size && (tag[look] == u'"' || tag[look] == u'\'')) {
-                const std::size_t close = tag.find(tag[look], look + 1);
-                valueEnd = close == std::u16string_view::npos ? size : close + 1;
-            } else {
-                valueEnd = look;
-                while (valueEnd < size && !IsSpace(tag[valueEnd]) && tag[valueEnd] != u'>' &&
-                       !(tag[valueEnd] == u'/' && valueEnd + 1 < size && tag[valueEnd + 1] == u'>'))
-                    ++valueEnd;
-            }
-            at = valueEnd;
-        }
-        if (key.empty()) {
-            ++at; // a stray character; step over it
-            continue;
-        }
-        spot.lastEnd = at;
-        if (!spot.found && key == name) {
-            spot.found = true;
-            spot.valueBegin = valueBegin;
-            spot.valueEnd = valueEnd;
-        }
-    }
-    return spot;
-}
-
-std::u16string_view Unquoted(std::u16string_view value)
-{
-    if (!value.empty() && (value.front() == u'"' || value.front() == u'\'')) {
-        value.remove_prefix(1);
-        if (!value.empty() && (value.back() == u'"' || value.back() == u'\''))
-            value.remove_suffix(1);
-    }
-    return value;
-}
-
-std::u16string CDataSection(std::u16string_view text)
-{
-    std::u16string out = u"<![CDATA[";
-    std::size_t at = 0;
-    for (std::size_t found; (found = text.find(u"]]>", at)) != std::u16string_view::npos;
-         at = found + 3) {
-        out += text.substr(at, found - at);
-        out += u"]]]]><![CDATA[>";
-    }
-    out += text.substr(at);
-    out += u"]]>";
-    return out;
 }
 
 } // namespace
@@ -324,11 +241,11 @@ std::u16string XmlDocument::GetAttribute(std::u16string_view name) const
         return {};
     const XmlElement& element = Record(m_current);
     const std::u16string_view tag = StartTag(element);
-    const AttributeSpot spot = FindAttribute(tag, element.tagLength + 1, name);
+    const xmlattr::Spot spot = xmlattr::Find(tag, element.tagLength + 1, name);
     if (!spot.found)
         return {};
     return xmlescape::Unescape(
-        Unquoted(tag.substr(spot.valueBegin, spot.valueEnd - spot.valueBegin)));
+        xmlattr::Unquoted(tag.substr(spot.valueBegin, spot.valueEnd - spot.valueBegin)));
 }
 
 std::int32_t XmlDocument::LastChild(std::int32_t parent) const
@@ -398,8 +315,8 @@ bool XmlDocument::AddElement(std::u16string_view name, std::u16string_view text,
     } else {
         markup += u">";
         element.startTagLength = static_cast<std::uint32_t>(markup.size());
-        markup +=
-            (flags & kCData) != 0 ? CDataSection(text) : xmlescape::Escape(text, false, m_flags);
+        markup += (flags & kCData) != 0 ? xmlescape::CDataSection(text)
+                                        : xmlescape::Escape(text, false, m_flags);
         const std::u16string endTag = u"</" + std::u16string(name) + u">";
         element.endTagLength = static_cast<std::uint32_t>(endTag.size());
         markup += endTag;
@@ -453,7 +370,7 @@ bool XmlDocument::SetAttribute(std::u16string_view name, std::u16string_view val
     const XmlElement& element = Record(m_current);
     if (element.startTagLength < element.tagLength + 2)
         return false; // an unterminated start tag cannot take attributes
-    const AttributeSpot spot = FindAttribute(StartTag(element), element.tagLength + 1, name);
+    const xmlattr::Spot spot = xmlattr::Find(StartTag(element), element.tagLength + 1, name);
     const std::u16string quoted = u"\"" + xmlescape::Escape(value, true, m_flags) + u"\"";
     const std::size_t start = element.start;
     const std::size_t before = m_document.size();

@@ -171,4 +171,18 @@ std::u16string Unescape(std::u16string_view text)
     return out;
 }
 
+std::u16string CDataSection(std::u16string_view text)
+{
+    std::u16string out = u"<![CDATA[";
+    std::size_t at = 0;
+    for (std::size_t found; (found = text.find(u"]]>", at)) != std::u16string_view::npos;
+         at = found + 3) {
+        out += text.substr(at, found - at);
+        out += u"]]]]><![CDATA[>";
+    }
+    out += text.substr(at);
+    out += u"]]>";
+    return out;
+}
+
 } // namespace md::xmlescape

@@ -15,4 +15,7 @@ std::u16string Escape(std::u16string_view text, bool attribute, std::uint32_t fl
 /// Resolves the five named references and numeric ones; everything else stays as written.
 std::u16string Unescape(std::u16string_view text);
 
+/// The text as a CDATA section; a "]]>" inside is split across two sections.
+std::u16string CDataSection(std::u16string_view text);
+
 } // namespace md::xmlescape

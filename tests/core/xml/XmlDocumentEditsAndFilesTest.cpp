@@ -70,6 +70,19 @@ TEST_F(XmlDocumentEditsAndFilesTest, AddedElementsAndAttributesPatchTextAndIndex
     EXPECT_EQ(fresh.GetAttribute(u"val"), u"-5");
 }
 
+TEST_F(XmlDocumentEditsAndFilesTest, AttributesAreAddedAfterUnquotedValues)
+{
+    // An unquoted value ends before the "/>" of an empty-element tag.
+    XmlDocument doc(u"<a z=w/>");
+    ASSERT_TRUE(doc.FindElement());
+    EXPECT_EQ(doc.GetAttribute(u"z"), u"w");
+    ASSERT_TRUE(doc.SetAttribute(u"v", 1));
+    EXPECT_EQ(doc.GetDocumentText(), u"<a z=w v=\"1\"/>");
+    ASSERT_TRUE(doc.SetAttribute(u"z", 2));
+    EXPECT_EQ(doc.GetDocumentText(), u"<a z=\"2\" v=\"1\"/>");
+    EXPECT_TRUE(XmlDocument().SetDocumentText(doc.GetDocumentText().c_str()));
+}
+
 TEST_F(XmlDocumentEditsAndFilesTest, AddElementOpensEmptyParentsAndWritesCData)
 {
     XmlDocument doc;

@@ -2,6 +2,7 @@
 #include "io/Utf.h"
 #include "md/ContractIds.h"
 #include "md/IConfigFilebase.h"
+#include "md/IGlobalDataInterface.h"
 #include "md/IHost.h"
 #include "md/IMultilingualInterface.h"
 #include "md/INotifyService.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,9 +37,13 @@ namespace {
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 #endif
 
-/// A host whose texts are their keys, whose ini values come from the file, and whose
-/// notification service answers the cell count.
-class FakeHost : public IHost, IMultilingualInterface, INotifyService, IConfigFilebase
+/// A host whose texts are their keys, whose ini values come from the file, whose notification
+/// service answers the cell count, and whose global data flags are set by the test.
+class FakeHost : public IHost,
+                 IMultilingualInterface,
+                 INotifyService,
+                 IConfigFilebase,
+                 IGlobalDataInterface
 {
 public:
     std::uint32_t AddRef() override { return 0; }
@@ -50,6 +56,8 @@ public:
             *out = static_cast<INotifyService*>(this);
         else if (std::strcmp(id, contract::kConfigFileId) == 0)
             *out = static_cast<IConfigFilebase*>(this);
+        else if (std::strcmp(id, contract::kGlobalDataId) == 0 && flags)
+            *out = static_cast<IGlobalDataInterface*>(this);
         else
             return false;
         return true;
@@ -85,6 +93,7 @@ public:
     }
     std::int32_t Reserved4() override { return 0; }
     std::int32_t Reserved5() override { return 0; }
+    std::uint32_t Flags() override { return *flags; }
     bool ReadString(const char* section, const char* key, char16_t* buffer, std::uint32_t capacity,
                     const char16_t* path) override
     {
@@ -101,6 +110,7 @@ public:
     WindowHandle attachedPage = 0;
     std::vector<std::string> sent;
     std::int32_t cellCount = 0;
+    std::optional<std::uint32_t> flags;
 };
 
 class FirstPageSettingTest : public ::testing::Test
@@ -201,6 +211,22 @@ TEST_F(FirstPageSettingTest, FrameShowsThePageWithEveryControlAndTheEnglishChips
 
     EXPECT_EQ(m_settings->Hide(), 0);
     EXPECT_EQ(m_settings->Hide(), -1);
+}
+
+TEST_F(FirstPageSettingTest, FrameAvailabilityAndPendingWork)
+{
+    CFirstPageSettingDlg* page = ShowPage();
+    EXPECT_TRUE(m_settings->IsAvailable()); // no global data service
+    m_host.flags = 5;
+    EXPECT_TRUE(m_settings->IsAvailable());
+    m_host.flags = 2;
+    EXPECT_FALSE(m_settings->IsAvailable());
+
+    auto* popup = new QDialog(page);
+    popup->show();
+    EXPECT_EQ(m_settings->ClosePendingWork(), 0);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(popup->result(), QDialog::Rejected);
 }
 
 TEST_F(FirstPageSettingTest, NextReportsEntriesInOrderAndKeepsThem)
