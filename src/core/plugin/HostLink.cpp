@@ -99,8 +99,7 @@ std::optional<std::int32_t> HostLink::NotifySelf(std::uint32_t message, std::uin
 
 bool HostLink::HasNotifyService()
 {
-    ServiceLookup<INotifyService> notify(contract::kNotifyServiceId,
-                                         contract::kNotifyServiceCode);
+    ServiceLookup<INotifyService> notify(contract::kNotifyServiceId, contract::kNotifyServiceCode);
     return static_cast<bool>(notify);
 }
 

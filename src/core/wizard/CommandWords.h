@@ -30,7 +30,10 @@ std::uint32_t WizardRowCount(std::uint32_t driverMaxScans, std::uint32_t scanPol
 /// requested state, or nothing when it already is, in which case nothing is sent.
 std::optional<std::uint32_t> WithPolarityBit(std::uint32_t polarity, std::uint32_t bit, bool set);
 /// The hidden step-1 button always flips bit value 2.
-inline std::uint32_t ToggledPolarity(std::uint32_t polarity) { return polarity ^ 2U; }
+inline std::uint32_t ToggledPolarity(std::uint32_t polarity)
+{
+    return polarity ^ 2U;
+}
 
 /// The three pattern commands sent before wizard steps 1, 2 and 3.
 CommandPair BeforeStep1(std::uint32_t polarity, std::uint32_t count);

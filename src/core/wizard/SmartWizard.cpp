@@ -51,8 +51,7 @@ WizardMemory& WizardMemory::Current()
 
 SmartWizard::SmartWizard(WizardContext context, WizardInputs inputs)
     : m_context(context), m_inputs(std::move(inputs))
-{
-}
+{}
 
 bool SmartWizard::SkipsPolaritySteps(std::int32_t driverType)
 {
@@ -133,10 +132,9 @@ SmartWizard::Outcome SmartWizard::Run()
     const WizardInputs& in = m_inputs;
     const std::int32_t driverType = in.driverChip.type;
     m_multiClock = in.multiClock;
-    m_context.channel.WriteParameters(static_cast<std::uint32_t>(in.groupingMode),
-                                      static_cast<std::uint32_t>(m_multiClock),
-                                      static_cast<std::uint32_t>(in.dataLineType),
-                                      static_cast<std::uint32_t>(driverType));
+    m_context.channel.WriteParameters(
+        static_cast<std::uint32_t>(in.groupingMode), static_cast<std::uint32_t>(m_multiClock),
+        static_cast<std::uint32_t>(in.dataLineType), static_cast<std::uint32_t>(driverType));
     if (ClearsMultiClock(driverType))
         m_multiClock = 0;
     m_context.channel.MarkWizardStart();
@@ -219,12 +217,10 @@ void SmartWizard::BuildRecord()
     r = ModuleRecord{};
     r.kind = ModuleRecord::kKind;
     r.scanRows = static_cast<std::uint16_t>(m_rows);
-    r.width = static_cast<std::uint16_t>(in.splitByOneGroup && in.verticalSplit
-                                             ? in.xPixels / groups
-                                             : in.xPixels);
-    r.height = static_cast<std::uint16_t>(in.splitByOneGroup && !in.verticalSplit
-                                              ? in.yPixels / groups
-                                              : in.yPixels);
+    r.width = static_cast<std::uint16_t>(
+        in.splitByOneGroup && in.verticalSplit ? in.xPixels / groups : in.xPixels);
+    r.height = static_cast<std::uint16_t>(
+        in.splitByOneGroup && !in.verticalSplit ? in.yPixels / groups : in.yPixels);
     CopyName(r.name, ModuleRecord::kNameCapacity, u"zt5module");
     FillChip(r.driverChip, in.driverChip, m_s);
     FillChip(r.scanChip, in.scanChip, m_b);
@@ -272,8 +268,8 @@ void SmartWizard::BuildSocketRequest()
     unit /= factor;
     m_request.ledUnit = static_cast<std::uint16_t>(unit);
     m_request.lineCount = static_cast<std::uint16_t>(m_expectedLines);
-    m_request.groupCount =
-        static_cast<std::uint16_t>(in.splitByOneGroup ? 1 : (in.dataGroups == 0 ? 1 : in.dataGroups));
+    m_request.groupCount = static_cast<std::uint16_t>(
+        in.splitByOneGroup ? 1 : (in.dataGroups == 0 ? 1 : in.dataGroups));
     std::copy(m_lineMap.begin(), m_lineMap.end(), m_request.lineMap);
     m_request.lineFactor = static_cast<std::uint16_t>(factor);
     m_request.fullColourSpecial = special ? 1 : 0;
@@ -286,8 +282,8 @@ bool SmartWizard::HandOver()
         Say("IDS_MODULE_FIRSETDLG_MSGPLUGINNOLOAD");
         return false;
     }
-    const auto handed =
-        HostLink::NotifySelf(contract::kMsgWizardHandOver, reinterpret_cast<std::uintptr_t>(&m_record), 0);
+    const auto handed = HostLink::NotifySelf(contract::kMsgWizardHandOver,
+                                             reinterpret_cast<std::uintptr_t>(&m_record), 0);
     if (handed && *handed != 0)
         return false;
     std::error_code ec;

@@ -49,7 +49,12 @@ struct WizardContext
 class SmartWizard
 {
 public:
-    enum class Outcome { Finished, Cancelled, Abandoned };
+    enum class Outcome
+    {
+        Finished,
+        Cancelled,
+        Abandoned
+    };
 
     SmartWizard(WizardContext context, WizardInputs inputs);
 

@@ -11,7 +11,13 @@ namespace md {
 /// chosen chips and the page's selections (list indices, or item values where noted).
 struct WizardInputs
 {
-    enum ColourType : int { kSingle = 0, kFull = 1, kDouble = 2, kVirtual = 3 };
+    enum ColourType : int
+    {
+        kSingle = 0,
+        kFull = 1,
+        kDouble = 2,
+        kVirtual = 3
+    };
 
     ChipRecord driverChip;
     ChipRecord scanChip;
@@ -20,13 +26,13 @@ struct WizardInputs
     std::uint32_t xPixels = 0;
     std::uint32_t yPixels = 0;
     bool splitByOneGroup = false;
-    bool verticalSplit = false;     ///< the split mode: vertical (true) or horizontal
-    int virtualArrangement = 0;     ///< virtual-pixel arrangement index, 0 to 4
-    int rowBlankingPolarity = 0;    ///< index
-    int rowDischarge = 0;           ///< index
-    int groupingMode = 0;           ///< data-grouping mode index
-    int dataLineType = 0;           ///< item value; 0 when nothing is selected
-    int multiClock = 0;             ///< index M
+    bool verticalSplit = false;  ///< the split mode: vertical (true) or horizontal
+    int virtualArrangement = 0;  ///< virtual-pixel arrangement index, 0 to 4
+    int rowBlankingPolarity = 0; ///< index
+    int rowDischarge = 0;        ///< index
+    int groupingMode = 0;        ///< data-grouping mode index
+    int dataLineType = 0;        ///< item value; 0 when nothing is selected
+    int multiClock = 0;          ///< index M
     bool sameColourSwap = false;
     std::uint16_t virtualPointPosition = 0;
     std::uint16_t virtualPointLength = 0;

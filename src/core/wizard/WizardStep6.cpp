@@ -33,8 +33,7 @@ void CopyIfPresent(const std::filesystem::path& from, const std::filesystem::pat
 
 WizardStep6::WizardStep6(WizardContext context, int moduleWidth, int moduleHeight)
     : m_context(context), m_width(moduleWidth), m_height(moduleHeight)
-{
-}
+{}
 
 bool WizardStep6::SaveDriverFile() const
 {

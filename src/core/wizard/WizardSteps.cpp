@@ -16,10 +16,12 @@ CommandPair Pair(std::uint32_t polarity, std::uint32_t pattern)
 WizardStep1::WizardStep1(std::uint32_t s, std::uint32_t b, std::uint32_t pattern,
                          CommandChannel& channel)
     : m_s(s), m_b(b), m_pattern(pattern), m_channel(channel)
-{
-}
+{}
 
-void WizardStep1::Send() { m_channel.Send(Pair(m_s | m_b, m_pattern)); }
+void WizardStep1::Send()
+{
+    m_channel.Send(Pair(m_s | m_b, m_pattern));
+}
 
 void WizardStep1::ChooseState1()
 {
@@ -46,10 +48,12 @@ void WizardStep1::Toggle()
 WizardStep2::WizardStep2(std::uint32_t s, std::uint32_t b, std::uint32_t pattern,
                          CommandChannel& channel)
     : m_s(s), m_b(b), m_pattern(pattern), m_channel(channel)
-{
-}
+{}
 
-void WizardStep2::Send() { m_channel.Send(Pair(m_s | m_b, m_pattern)); }
+void WizardStep2::Send()
+{
+    m_channel.Send(Pair(m_s | m_b, m_pattern));
+}
 
 void WizardStep2::ChooseState1()
 {
@@ -80,8 +84,7 @@ WizardStep4::WizardStep4(std::uint32_t polarity, std::uint32_t rows, int groupin
     : m_polarity(polarity), m_rows(rows),
       m_blackOffered(groupingMode != 1 && groupingMode != 4 && dataLineType == 0),
       m_channel(channel)
-{
-}
+{}
 
 std::vector<int> WizardStep4::Choices(int list) const
 {

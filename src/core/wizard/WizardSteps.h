@@ -75,7 +75,13 @@ private:
 class WizardStep4
 {
 public:
-    enum Colour : int { kRed = 0, kGreen = 1, kBlue = 2, kBlack = 3 };
+    enum Colour : int
+    {
+        kRed = 0,
+        kGreen = 1,
+        kBlue = 2,
+        kBlack = 3
+    };
 
     WizardStep4(std::uint32_t polarity, std::uint32_t rows, int groupingMode, int dataLineType,
                 CommandChannel& channel);
