@@ -27,7 +27,7 @@ test: build
 fuzz: deps
 	@[ -f build-fuzz/build.ninja ] || cmake --preset fuzz
 	cmake --build build-fuzz -j $(JOBS)
-	@if ls tests/fuzz/*Fuzzer.cpp >/dev/null 2>&1; then cd build-fuzz && ctest --output-on-failure; fi
+	@if ls tests/fuzz/*Fuzzer.cpp >/dev/null 2>&1; then cd build-fuzz && ctest --output-on-failure -j $(JOBS); fi
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2 || true; done
