@@ -48,8 +48,13 @@ bool CombinedFile::Parse(std::span<const std::uint8_t> bytes, const CodePage& co
     extension.reset();
     trailer.reset();
     const std::size_t idLength = std::strlen(kExtensionId);
-    if (in.Remaining() >= 64 && in.Expect(kExtensionId)) {
-        const std::size_t start = in.Offset() - idLength;
+    // The extension block starts with '{'; a trailer cannot (its first field is a small index).
+    if (in.Remaining() > 0 && bytes[in.Offset()] == '{') {
+        const std::size_t start = in.Offset();
+        if (!in.Expect(kExtensionId)) {
+            error = "extension block at offset " + std::to_string(start) + ": identifier mismatch";
+            return false;
+        }
         Extension ext;
         in.Skip(64 - idLength);
         in.U32(ext.xPixels);

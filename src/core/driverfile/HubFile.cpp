@@ -27,7 +27,11 @@ bool HubFile::Parse(std::span<const std::uint8_t> bytes, std::string& error)
         in.U8(pin.code);
         in.Skip(2);
     }
-    return in.Ok();
+    if (!in.Ok()) {
+        error = "pin list at offset 46: truncated";
+        return false;
+    }
+    return true;
 }
 
 std::uint32_t HubFile::Signature() const
