@@ -6,7 +6,8 @@ namespace md::mdrtool {
 
 const std::vector<MdrCommand>& Commands()
 {
-    static const std::vector<MdrCommand> commands = {};
+    static const std::vector<MdrCommand> commands = {
+        kInfoCommand, kValidateCommand, kExportMapCommand, kRenderCommand, kSampleCommand};
     return commands;
 }
 

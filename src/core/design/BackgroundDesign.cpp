@@ -12,11 +12,7 @@ namespace md {
 void BackgroundDesign::SetUp(std::uint32_t width, std::uint32_t height,
                              const std::filesystem::path& folder, const PictureCodec* codec)
 {
-    m_width = width;
-    m_height = height;
-    const auto middle = static_cast<std::int32_t>(height / 2 * kUnitsPerPixel);
-    m_point1 = {kUnitsPerPixel, middle};
-    m_point2 = {static_cast<std::int32_t>(width * kUnitsPerPixel) - kUnitsPerPixel, middle};
+    PlaceMarkers(width, height);
     if (!HasPicture()) {
         LightImage picture{0, 0, {}, utf::FromAscii(kDefaultPicture)};
         if (auto bytes = fileio::ReadAll(folder / kDefaultPicture)) {
@@ -26,6 +22,16 @@ void BackgroundDesign::SetUp(std::uint32_t width, std::uint32_t height,
         }
         m_picture = std::move(picture);
     }
+    Rescale();
+}
+
+void BackgroundDesign::PlaceMarkers(std::uint32_t width, std::uint32_t height)
+{
+    m_width = width;
+    m_height = height;
+    const auto middle = static_cast<std::int32_t>(height / 2 * kUnitsPerPixel);
+    m_point1 = {kUnitsPerPixel, middle};
+    m_point2 = {static_cast<std::int32_t>(width * kUnitsPerPixel) - kUnitsPerPixel, middle};
     Rescale();
 }
 

@@ -36,6 +36,10 @@ public:
     void SetUp(std::uint32_t width, std::uint32_t height, const std::filesystem::path& folder,
                const PictureCodec* codec);
 
+    /// Stores the size and places the markers: point 1 near the left edge, point 2 near the
+    /// right edge, both half-way down.
+    void PlaceMarkers(std::uint32_t width, std::uint32_t height);
+
     /// 0 done, -1 refused at the largest zoom level.
     int ZoomOut();
     /// 0 done, -1 refused at zoom 1.0.
