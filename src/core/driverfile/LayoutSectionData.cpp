@@ -4,7 +4,9 @@
 #include "io/ByteWriter.h"
 #include "platform/CodePage.h"
 
+#include <array>
 #include <limits>
+#include <span>
 
 namespace md {
 
@@ -15,30 +17,63 @@ constexpr std::size_t kPointSize = 3 * 2 + 4 + 2 * 2 + 5 * 2;
 constexpr std::size_t kMinGridPointSize = 4 + 4 + 3 * 2 + 2;
 constexpr std::size_t kU16Max = std::numeric_limits<std::uint16_t>::max();
 
+/// Little-endian fields into a fixed record buffer; records go out in one append, which keeps
+/// large grids (tens of thousands of LEDs) fast.
+struct RecordBuffer
+{
+    std::array<std::uint8_t, 32> bytes{};
+    std::size_t size = 0;
+    void Put(std::uint32_t value, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            bytes[size++] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+    std::span<const std::uint8_t> Span() const { return {bytes.data(), size}; }
+};
+
+/// Reads fields from a record span taken whole from the reader.
+struct RecordCursor
+{
+    std::span<const std::uint8_t> bytes;
+    std::size_t at = 0;
+    std::uint32_t Get(int count)
+    {
+        std::uint32_t value = 0;
+        for (int i = 0; i < count; ++i)
+            value |= std::uint32_t{bytes[at++]} << (8 * i);
+        return value;
+    }
+    std::uint16_t U16() { return static_cast<std::uint16_t>(Get(2)); }
+};
+
 void WriteLed(ByteWriter& out, const CellLed& led)
 {
+    RecordBuffer record;
     for (std::uint16_t v : {led.widthTenthMm, led.heightTenthMm, led.widthPx, led.heightPx,
                             led.index, led.colour, led.x, led.y, led.group, led.code, led.imageId})
-        out.U16(v);
-    out.U8(led.active ? 1 : 0);
-    out.U8(led.selected ? 1 : 0);
-    out.U8(led.showInfo ? 1 : 0);
-    out.U32(static_cast<std::uint32_t>(led.decompositionMode));
+        record.Put(v, 2);
+    record.Put(led.active ? 1 : 0, 1);
+    record.Put(led.selected ? 1 : 0, 1);
+    record.Put(led.showInfo ? 1 : 0, 1);
+    record.Put(static_cast<std::uint32_t>(led.decompositionMode), 4);
+    out.Bytes(record.Span());
 }
 
 bool ReadLed(ByteReader& in, CellLed& led)
 {
-    std::uint32_t mode = 0;
+    std::span<const std::uint8_t> bytes;
+    if (!in.Bytes(kCellLedSize, bytes))
+        return false;
+    RecordCursor c{bytes};
     for (std::uint16_t* v :
          {&led.widthTenthMm, &led.heightTenthMm, &led.widthPx, &led.heightPx, &led.index,
           &led.colour, &led.x, &led.y, &led.group, &led.code, &led.imageId})
-        in.U16(*v);
-    in.U8(led.active);
-    in.U8(led.selected);
-    in.U8(led.showInfo);
-    in.U32(mode);
-    led.decompositionMode = static_cast<std::int32_t>(mode);
-    return in.Ok();
+        *v = c.U16();
+    led.active = static_cast<std::uint8_t>(c.Get(1));
+    led.selected = static_cast<std::uint8_t>(c.Get(1));
+    led.showInfo = static_cast<std::uint8_t>(c.Get(1));
+    led.decompositionMode = static_cast<std::int32_t>(c.Get(4));
+    return true;
 }
 
 bool WriteLeds(ByteWriter& out, const std::vector<CellLed>& leds, std::string& error)
@@ -104,33 +139,33 @@ bool ReadImage(ByteReader& in, LightImage& image, const CodePage& codePage, std:
 
 void WritePoint(ByteWriter& out, const LayoutSectionData::Point& p)
 {
-    out.U16(p.x);
-    out.U16(p.y);
-    out.U16(p.kind);
-    out.U32(p.colourCode);
-    out.U16(p.spare1);
-    out.U16(p.spare2);
-    out.U16(p.cellVariant);
-    out.U16(p.ordinal);
-    out.U16(p.channelIndex);
-    out.U16(p.rowTag);
-    out.U16(p.ordinal);
+    RecordBuffer record;
+    record.Put(p.x, 2);
+    record.Put(p.y, 2);
+    record.Put(p.kind, 2);
+    record.Put(p.colourCode, 4);
+    for (std::uint16_t v :
+         {p.spare1, p.spare2, p.cellVariant, p.ordinal, p.channelIndex, p.rowTag, p.ordinal})
+        record.Put(v, 2);
+    out.Bytes(record.Span());
 }
 
 void ReadPoint(ByteReader& in, LayoutSectionData::Point& p)
 {
-    std::uint16_t ordinalAgain = 0;
-    in.U16(p.x);
-    in.U16(p.y);
-    in.U16(p.kind);
-    in.U32(p.colourCode);
-    in.U16(p.spare1);
-    in.U16(p.spare2);
-    in.U16(p.cellVariant);
-    in.U16(p.ordinal);
-    in.U16(p.channelIndex);
-    in.U16(p.rowTag);
-    in.U16(ordinalAgain);
+    std::span<const std::uint8_t> bytes;
+    if (!in.Bytes(kPointSize, bytes))
+        return;
+    RecordCursor c{bytes};
+    p.x = c.U16();
+    p.y = c.U16();
+    p.kind = c.U16();
+    p.colourCode = c.Get(4);
+    p.spare1 = c.U16();
+    p.spare2 = c.U16();
+    p.cellVariant = c.U16();
+    p.ordinal = c.U16();
+    p.channelIndex = c.U16();
+    p.rowTag = c.U16();
 }
 
 } // namespace
@@ -181,6 +216,10 @@ bool LayoutSectionData::Write(ByteWriter& out, const CodePage& codePage, std::st
     for (const auto& slot : cellSlots)
         if (!WriteLeds(out, slot, error))
             return false;
+    std::size_t gridBytes = 2;
+    for (const auto& point : grid)
+        gridBytes += kMinGridPointSize + (present ? 3 + point.leds.size() * kCellLedSize : 0);
+    out.Reserve(gridBytes);
     out.U16(static_cast<std::uint16_t>(grid.size()));
     for (const auto& point : grid) {
         out.U32(point.drawWidth);
