@@ -24,7 +24,7 @@ struct CellLed
     std::uint8_t active = 1; ///< takes part in the pixel (pixel decomposition sets it per copy)
     std::uint8_t selected = 0;
     std::uint8_t showInfo = 0;
-    std::u16string name;               ///< the light's name, also its picture's file name
+    std::u16string name;                 ///< the light's name, also its picture's file name
     std::int32_t decompositionMode = -1; ///< -1 until a pixel decomposition mode 0..9 is applied
 
     bool operator==(const CellLed&) const = default;
