@@ -8,11 +8,11 @@
 #include "design/SocketDesign.h"
 #include "design/SocketSection.h"
 #include "driverfile/DriverFile.h"
+#include "driverfile/DriverFileContents.h"
 #include "driverfile/FileInspector.h"
 #include "driverfile/LayoutDataSection.h"
 #include "driverfile/LayoutSectionData.h"
 #include "driverfile/OutputMap.h"
-#include "driverfile/DriverFileContents.h"
 #include "io/PictureHeaderCodec.h"
 #include "platform/CodePage.h"
 
@@ -41,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (contents.Parse(bytes, codePage, error)) {
         const md::OutputMap map(contents);
         (void)map.Wled();
+        (void)map.Csv();
     }
     std::string json;
     md::FileInspector(codePage).Describe(bytes, json, error);

@@ -33,6 +33,11 @@ int RunExportMap(const std::vector<std::string>& args, std::ostream& out, std::o
         return 1;
     }
     const OutputMap map(*file);
+    if ((format == "wled" || format == "xlights") && map.TooLarge()) {
+        err << "mdrtool export-map: " << arguments.positional[0] << ": module of " << map.Width()
+            << " x " << map.Height() << " pixels is too large for a pixel map\n";
+        return 1;
+    }
     std::string text;
     if (format == "csv")
         text = map.Csv();

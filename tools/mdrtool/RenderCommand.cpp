@@ -5,6 +5,7 @@
 #include "driverfile/ModuleRenderer.h"
 #include "io/FileIo.h"
 #include "io/PngWriter.h"
+#include "io/RgbaImage.h"
 
 #include <charconv>
 #include <ostream>
@@ -35,7 +36,12 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
         err << "mdrtool render: " << error << "\n";
         return 1;
     }
-    const auto png = PngWriter::Encode(ModuleRenderer::Render(*file, scale));
+    const RgbaImage image = ModuleRenderer::Render(*file, scale);
+    if (image.Width() == 0) {
+        err << "mdrtool render: " << arguments.positional[0] << ": module too large to draw\n";
+        return 1;
+    }
+    const auto png = PngWriter::Encode(image);
     const std::string target = *arguments.Option("png");
     if (!fileio::WriteAtomic(target, png)) {
         err << "mdrtool render: " << target << ": cannot be written\n";

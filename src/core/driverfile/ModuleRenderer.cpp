@@ -38,10 +38,13 @@ std::uint32_t ModuleRenderer::ChainColour(int chain)
 
 RgbaImage ModuleRenderer::Render(const DriverFileContents& file, int scale)
 {
-    scale = std::clamp(scale, 4, 64);
     const OutputMap map(file);
-    const int width = std::min(map.Width(), 4096);
-    const int height = std::min(map.Height(), 4096);
+    if (map.TooLarge())
+        return RgbaImage(0, 0);
+    const int width = map.Width();
+    const int height = map.Height();
+    scale = std::clamp(scale, 4, 64);
+    scale = std::max(1, std::min(scale, (kMaxSide - 2 * kMargin) / std::max({width, height, 1})));
     RgbaImage image(width * scale + 2 * kMargin, height * scale + 2 * kMargin, kCanvas);
     image.FillRect(kMargin, kMargin, width * scale, height * scale, kModule);
     if (auto picture = BmpDecoder::Decode(file.background.Picture().bytes))

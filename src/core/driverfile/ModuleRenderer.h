@@ -14,7 +14,10 @@ class ModuleRenderer
 public:
     static constexpr int kMargin = 8;
 
-    /// scale: screen pixels per module pixel (at least 4).
+    static constexpr int kMaxSide = 8192; ///< largest picture side; the scale shrinks to fit
+
+    /// scale: screen pixels per module pixel (4 to 64). An empty picture when the module is too
+    /// large for a pixel map.
     static RgbaImage Render(const DriverFileContents& file, int scale);
     /// The colour of the n-th chain (groups and scan rows numbered in wire order).
     static std::uint32_t ChainColour(int chain);

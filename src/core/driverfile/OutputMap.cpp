@@ -126,6 +126,8 @@ std::string OutputMap::Json() const
 
 std::vector<long> OutputMap::PixelIndices() const
 {
+    if (TooLarge())
+        return {};
     std::vector<long> map(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height),
                           -1);
     for (const auto& r : m_records) {
@@ -142,6 +144,8 @@ std::vector<long> OutputMap::PixelIndices() const
 
 std::string OutputMap::Wled() const
 {
+    if (TooLarge())
+        return {};
     std::string out = "{\"map\":[";
     const auto map = PixelIndices();
     for (std::size_t i = 0; i < map.size(); ++i) {
@@ -156,6 +160,8 @@ std::string OutputMap::Wled() const
 
 std::string OutputMap::XLights(const std::string& name) const
 {
+    if (TooLarge())
+        return {};
     const auto map = PixelIndices();
     std::string cells;
     for (int y = 0; y < m_height; ++y) {

@@ -28,7 +28,13 @@ public:
         int scanRows = 0;
     };
 
+    /// Pixel maps of more cells than this are refused (a damaged file can claim 65535 x 65535).
+    static constexpr long kMaxCells = 1L << 22;
+
     explicit OutputMap(const DriverFileContents& file);
+
+    /// Whether the module is too large for a pixel map (Wled, XLights and drawing refuse it).
+    bool TooLarge() const { return static_cast<long>(m_width) * m_height > kMaxCells; }
 
     const std::vector<Record>& Records() const { return m_records; }
     int Width() const { return m_width; }
@@ -38,9 +44,11 @@ public:
 
     std::string Csv() const;
     std::string Json() const;
-    /// {"map":[...],"width":W,"height":H}: wire index per pixel, -1 where nothing lands.
+    /// {"map":[...],"width":W,"height":H}: wire index per pixel, -1 where nothing lands; empty
+    /// when TooLarge().
     std::string Wled() const;
-    /// A custom-model XML: rows from the top separated by ';', cells by ',', 1-based indices.
+    /// A custom-model XML: rows from the top separated by ';', cells by ',', 1-based indices;
+    /// empty when TooLarge().
     std::string XLights(const std::string& name) const;
 
 private:

@@ -68,6 +68,18 @@ TEST(OutputMap, ScanRowsInterleaveOnTheWire)
     EXPECT_FALSE(DemoDesign::Build({4, 8, 3, 2, 1, {}}));
 }
 
+TEST(OutputMap, RefusesPixelMapsOfHugeClaimedModules)
+{
+    DriverFileContents file = RgbModule();
+    file.moduleInfo.xPixels = 65535;
+    file.moduleInfo.yPixels = 65535;
+    const OutputMap map(file);
+    EXPECT_TRUE(map.TooLarge());
+    EXPECT_TRUE(map.Wled().empty());
+    EXPECT_EQ(ModuleRenderer::Render(file, 16).Width(), 0);
+    EXPECT_EQ(map.Records().size(), 18u); // the records themselves are still listed
+}
+
 TEST(ModuleRenderer, DrawsChainStartsAndEncodesAValidPng)
 {
     const auto image = ModuleRenderer::Render(RgbModule(), 10);
