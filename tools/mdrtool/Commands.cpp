@@ -3,11 +3,13 @@
 namespace md::mdrtool {
 
 // Each command lives in a file of its own and is listed here.
+const MdrCommand& TraceCommand();
 
 const std::vector<MdrCommand>& Commands()
 {
-    static const std::vector<MdrCommand> commands = {
-        kInfoCommand, kValidateCommand, kExportMapCommand, kRenderCommand, kSampleCommand};
+    static const std::vector<MdrCommand> commands = {kInfoCommand,      kValidateCommand,
+                                                     kExportMapCommand, kRenderCommand,
+                                                     kSampleCommand,    TraceCommand()};
     return commands;
 }
 

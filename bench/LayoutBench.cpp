@@ -1,0 +1,238 @@
+// Layout grid figures, each against a baseline measured in the same run:
+// memory per pixel of the shared LED shapes against a full copy per pixel, painting a
+// 256 x 256 grid against a 16 x 16 one, and Analyse(true) per point at 64 x 64 and 256 x 256.
+#include "layout/CLedLayoutCtrl.h"
+#include "layout/LayoutModel.h"
+#include "layout/PointTracer.h"
+#include "platform/Prompter.h"
+#include "platform/Texts.h"
+#include "wizard/CommandChannel.h"
+
+#include <QApplication>
+#include <QTableView>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+using namespace md;
+
+class NoTexts final : public Texts
+{
+public:
+    std::u16string Text(std::string_view) const override { return {}; }
+};
+
+class NoPrompter final : public Prompter
+{
+public:
+    PromptAnswer Ask(PromptButtons, const std::u16string&, const std::u16string&) override
+    {
+        return PromptAnswer::Ok;
+    }
+};
+
+std::array<std::vector<CellLed>, 4> FourLedCell()
+{
+    std::array<std::vector<CellLed>, 4> cell;
+    for (auto& slot : cell)
+        for (std::uint16_t i = 0; i < 4; ++i) {
+            CellLed led;
+            led.x = static_cast<std::uint16_t>(64 * i);
+            led.widthPx = led.heightPx = 48;
+            led.colour = i % 3;
+            led.name = u"smd3535";
+            slot.push_back(led);
+        }
+    return cell;
+}
+
+/// A pixel that holds its own copy of its cell's LEDs, as a naive grid would.
+struct FullCopyPoint
+{
+    std::uint32_t drawWidth = 64, drawHeight = 64;
+    std::uint16_t cellVariant = 1, x = 0, y = 0;
+    std::uint8_t marked = 0, highlighted = 0, traced = 0;
+    std::vector<CellLed> shapes;
+    std::vector<std::uint8_t> visible;
+};
+
+std::size_t SharedBytes(const LayoutModel& model)
+{
+    std::size_t bytes = model.Points().capacity() * sizeof(LedPoint);
+    for (const auto& set : model.ShapeSets())
+        bytes += sizeof(set) + set.capacity() * sizeof(CellLed);
+    return bytes;
+}
+
+std::size_t FullCopyBytes(const std::vector<FullCopyPoint>& points)
+{
+    std::size_t bytes = points.capacity() * sizeof(FullCopyPoint);
+    for (const auto& p : points)
+        bytes += p.shapes.capacity() * sizeof(CellLed) + p.visible.capacity();
+    return bytes;
+}
+
+void BM_ConstructShared(benchmark::State& state)
+{
+    const auto cell = FourLedCell();
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        LayoutModel model;
+        model.Construct(256, 256, cell);
+        bytes = SharedBytes(model);
+        benchmark::DoNotOptimize(model.Points().data());
+    }
+    state.counters["bytes_per_pixel"] = double(bytes) / (256.0 * 256.0);
+}
+BENCHMARK(BM_ConstructShared)->Unit(benchmark::kMillisecond);
+
+void BM_ConstructFullCopy(benchmark::State& state)
+{
+    const auto cell = FourLedCell();
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        std::vector<FullCopyPoint> points;
+        points.reserve(256 * 256);
+        for (std::uint16_t x = 0; x < 256; ++x)
+            for (std::uint16_t y = 0; y < 256; ++y) {
+                FullCopyPoint p;
+                p.x = x;
+                p.y = y;
+                p.cellVariant = LayoutModel::VariantOf(x, y);
+                p.shapes = cell[p.cellVariant - 1U];
+                p.visible.assign(p.shapes.size(), 1);
+                points.push_back(std::move(p));
+            }
+        bytes = FullCopyBytes(points);
+        benchmark::DoNotOptimize(points.data());
+    }
+    state.counters["bytes_per_pixel"] = double(bytes) / (256.0 * 256.0);
+}
+BENCHMARK(BM_ConstructFullCopy)->Unit(benchmark::kMillisecond);
+
+/// A traced layout control of the given size, shown offscreen.
+struct Grid
+{
+    explicit Grid(std::uint16_t size)
+    {
+        setup.width = setup.height = size;
+        setup.scanRows = 1;
+        setup.DeriveCounts();
+        model.Construct(size, size, FourLedCell());
+        tracer.SetSetup(&setup, true);
+        control.resize(800, 600);
+        control.show();
+        control.Create();
+        control.Timer().stop();
+        for (int x = 0; x < size; ++x)
+            tracer.Click(x, 0);
+        control.Refresh();
+    }
+    LayoutSetup setup;
+    LayoutModel model;
+    CommandChannel channel;
+    NoTexts texts;
+    NoPrompter prompter;
+    PointTracer tracer{model, channel, texts, prompter};
+    CLedLayoutCtrl control{model, tracer, texts};
+};
+
+void BM_Paint(benchmark::State& state)
+{
+    Grid grid(static_cast<std::uint16_t>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(grid.control.Grid()->viewport()->grab());
+}
+BENCHMARK(BM_Paint)->Arg(16)->Arg(256)->Unit(benchmark::kMicrosecond);
+
+/// A module traced along its top edge, with 32 data groups.
+struct Traced
+{
+    explicit Traced(std::uint16_t size)
+    {
+        setup.width = setup.height = size;
+        setup.dataGroups = 32;
+        setup.scanRows = static_cast<std::uint16_t>(size / 32);
+        setup.DeriveCounts();
+        model.Construct(size, size, {});
+        tracer.SetSetup(&setup, true);
+        tracer.Create();
+        for (int x = 0; x < size; ++x)
+            tracer.Click(x, 0);
+    }
+    LayoutSetup setup;
+    LayoutModel model;
+    CommandChannel channel;
+    NoTexts texts;
+    NoPrompter prompter;
+    PointTracer tracer{model, channel, texts, prompter};
+};
+
+void BM_Analyse(benchmark::State& state)
+{
+    Traced traced(static_cast<std::uint16_t>(state.range(0)));
+    for (auto _ : state)
+        if (!traced.tracer.Analyse(true))
+            state.SkipWithError("not supported");
+    state.counters["points"] = double(state.range(0)) * double(state.range(0));
+}
+BENCHMARK(BM_Analyse)->Arg(64)->Arg(256)->Unit(benchmark::kMicrosecond);
+
+template <typename F>
+double SecondsPer(F&& f, int repeat)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < repeat; ++i)
+        f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / repeat;
+}
+
+/// The ratios the figures are judged by, measured together.
+void PrintRatios()
+{
+    LayoutModel model;
+    model.Construct(256, 256, FourLedCell());
+    std::vector<FullCopyPoint> full(256 * 256);
+    for (auto& p : full) {
+        p.shapes = FourLedCell()[0];
+        p.visible.assign(4, 1);
+    }
+    const double shared = double(SharedBytes(model)) / 65536.0;
+    const double copied = double(FullCopyBytes(full)) / 65536.0;
+    std::printf("memory per pixel: shared %.1f bytes, full copy %.1f bytes, ratio %.3f\n", shared,
+                copied, shared / copied);
+
+    Grid small(16);
+    Grid large(256);
+    const double paintSmall =
+        SecondsPer([&] { (void)small.control.Grid()->viewport()->grab(); }, 30);
+    const double paintLarge =
+        SecondsPer([&] { (void)large.control.Grid()->viewport()->grab(); }, 30);
+    std::printf("paint: 16x16 %.1f us, 256x256 %.1f us, ratio %.2f\n", paintSmall * 1e6,
+                paintLarge * 1e6, paintLarge / paintSmall);
+
+    Traced a(64);
+    Traced b(256);
+    const double perA = SecondsPer([&] { a.tracer.Analyse(true); }, 50) / (64.0 * 64.0);
+    const double perB = SecondsPer([&] { b.tracer.Analyse(true); }, 10) / (256.0 * 256.0);
+    std::printf("Analyse(true) per point: 64x64 %.1f ns, 256x256 %.1f ns, ratio %.2f\n", perA * 1e9,
+                perB * 1e9, perB / perA);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    PrintRatios();
+    return 0;
+}

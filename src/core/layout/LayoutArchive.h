@@ -1,0 +1,47 @@
+#pragma once
+
+#include "layout/LayoutDesign.h"
+#include "layout/LayoutRange.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace md {
+
+class ByteReader;
+class ByteWriter;
+class CodePage;
+
+/// The layout section of a driver file: its magic, the traced result, the cell design and the
+/// grid points.
+namespace layoutarchive {
+
+inline constexpr std::string_view kMagic = "D4494FB0-8153-45de-9A42-02BE9D74F86B";
+
+/// Moves the traced points of a result into the module range as a save does: points outside
+/// the range become virtual, the rest are shifted by the origin and the split gap (results
+/// below 1 become 0). The layout keeps the moved values.
+void ApplyModuleRange(std::vector<ChannelRow>& result, const LayoutRange& range);
+
+/// Moves every traced point and grid point to its result position. forward maps source keys
+/// x | (y << 16) to result keys, backward result keys to source keys. Traced points whose
+/// source has no result position become virtual; a result position takes its grid point from
+/// its backward source (or a fresh point of the cell variant of its parity when it has none).
+void Remap(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t resultHeight,
+           const std::map<std::uint32_t, std::uint32_t>& forward,
+           const std::map<std::uint32_t, std::uint32_t>& backward);
+
+} // namespace layoutarchive
+
+/// Appends the section. False, with nothing useful written, when a count exceeds what the
+/// format's 16-bit fields hold (for example more than 65535 grid points).
+bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodePage& codePage);
+
+/// Reads a section written by WriteLayoutSection. Every count is checked against the bytes left
+/// before anything is allocated; on failure design is left unspecified and error names the item.
+bool ReadLayoutSection(ByteReader& in, LayoutDesign& design, const CodePage& codePage,
+                       std::string& error);
+
+} // namespace md

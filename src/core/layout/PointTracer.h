@@ -1,0 +1,151 @@
+#pragma once
+
+#include "layout/ChannelRow.h"
+#include "layout/GridCell.h"
+#include "layout/LayoutModel.h"
+#include "layout/LayoutSetup.h"
+#include "layout/TracedPoint.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace md {
+
+class CommandChannel;
+class Prompter;
+class StatusBarInfo;
+class Texts;
+
+/// Point tracing on the layout grid: the user clicks where the lit output position shows, the
+/// tracer records it and lights the next one, and from the traced first scan row deduces the
+/// whole module. Also the advanced mode in which every point is traced.
+class PointTracer
+{
+public:
+    enum class Key
+    {
+        Left,
+        Right,
+        Up,
+        Down
+    };
+
+    PointTracer(LayoutModel& model, CommandChannel& channel, const Texts& texts,
+                Prompter& prompter);
+
+    /// Hands over the module record. prepare marks every point and takes the virtual codes.
+    void SetSetup(LayoutSetup* setup, bool prepare);
+    LayoutSetup* Setup() const { return m_setup; }
+    /// The window exists: fresh channel rows, ordinal 1, first position lit, timer running.
+    void Create();
+    /// Back to tracing the first row (start/stop and enable/disable of advanced tracing).
+    void Reset();
+
+    /// Traces the grid cell; 0 normal or header cell, -1 handled or ignored, -2 no pixel,
+    /// -3 advanced tracing enabled but not started. click applies the mark edit modes.
+    int Trace(GridCell cell, bool click);
+    /// A left press on a pixel: focus goes there, then Trace.
+    int Click(int x, int y);
+    /// An arrow key: the focus moves one cell within the grid, then Trace.
+    int MoveFocus(Key key);
+    void Light(int mode);
+    bool Analyse(bool check);
+    void InsertVirtual(std::uint32_t count);
+    int Undo();
+    void Tick(StatusBarInfo* statusBar);
+
+    /// The key of the status text the status bar shows for the current state.
+    std::string_view StatusKey() const;
+
+    // Advanced tracing and the addresses of the HUB address dialog.
+    bool AdvancedEnabled() const { return m_advancedEnabled; }
+    bool AdvancedStarted() const { return m_advancedStarted; }
+    void SetAdvancedEnabled(bool enabled) { m_advancedEnabled = enabled; }
+    void SetAdvancedStarted(bool started) { m_advancedStarted = started; }
+    std::uint32_t ScanRowLength() const { return m_scanRowLength; }
+    void SetScanRowLength(std::uint32_t length) { m_scanRowLength = length; }
+    std::uint32_t TracedCount() const { return m_tracedCount; }
+    std::uint32_t Stride() const { return m_stride; }
+    std::uint32_t AdvancedTotal() const;
+    const std::vector<TracedPoint>& AdvancedRecords() const { return m_records; }
+    std::uint32_t& RowAddress() { return m_rowAddress; }
+    std::uint32_t& HubAddress() { return m_hubAddress; }
+    std::uint32_t EditMode() const { return m_editMode; }
+    void SetEditMode(std::uint32_t mode) { m_editMode = mode; }
+
+    // Tracing state.
+    std::uint16_t Ordinal() const { return m_ordinal; }
+    bool RowComplete() const;
+    const std::vector<ChannelRow>& ChannelRows() const { return m_channelRows; }
+    const std::vector<TracedPoint>& FirstRow() const { return m_firstRow; }
+    const std::vector<TracedPoint>& Starts() const { return m_starts; }
+    const std::vector<GridCell>& History() const { return m_history; }
+    std::int32_t LastTraced() const { return m_lastTraced; }
+    bool Supported() const { return m_supported; }
+    bool LayoutDone() const { return m_layoutDone != 0; }
+    bool LayoutPresent() const { return m_layoutPresent; }
+    void SetLayoutPresent(bool present) { m_layoutPresent = present; }
+    bool TimerRunning() const { return m_timerRunning; }
+    const std::vector<ChannelRow>& Result() const { return m_result; }
+    std::vector<ChannelRow>& Result() { return m_result; }
+    std::uint32_t Width() const { return m_width; }
+    std::uint32_t Height() const { return m_height; }
+    GridCell Focus() const { return m_focus; }
+    void SetFocus(GridCell cell) { m_focus = cell; }
+    const std::array<std::uint32_t, 3>& VirtualCodes() const { return m_virtualCodes; }
+    void SetVirtualCodes(const std::array<std::uint32_t, 3>& codes) { m_virtualCodes = codes; }
+    /// (position, count) for the insert-virtual-points dialog, or false when it is not offered.
+    bool VirtualPointDialogValues(std::uint32_t& position, std::uint32_t& count) const;
+    LayoutModel& Model() { return m_model; }
+
+private:
+    int TraceNormal(std::int32_t index, GridCell cell);
+    int TraceStart(std::int32_t index, GridCell cell);
+    int TraceAdvanced(std::int32_t index, GridCell cell);
+    bool AnalyseAdvanced(bool check);
+    void StoreResult(std::vector<ChannelRow> result, bool check);
+    void RecordHistory(std::int32_t index, GridCell cell);
+    void ClearLastHistory();
+    void ResetChannelRows();
+    void Finished();
+    TracedPoint PointFor(std::int32_t index, std::uint16_t kind) const;
+    std::uint32_t ColourCode(std::uint16_t kind) const;
+
+    LayoutModel& m_model;
+    CommandChannel& m_channel;
+    const Texts& m_texts;
+    Prompter& m_prompter;
+    LayoutSetup* m_setup = nullptr;
+
+    std::uint32_t m_width = 0;
+    std::uint32_t m_height = 0;
+    std::array<std::uint32_t, 3> m_virtualCodes{};
+    std::vector<ChannelRow> m_channelRows;
+    std::vector<TracedPoint> m_firstRow;
+    std::vector<TracedPoint> m_starts;
+    std::vector<GridCell> m_history;
+    std::uint16_t m_ordinal = 1;
+    std::int32_t m_lastTraced = -1;
+    GridCell m_focus{1, 1};
+    bool m_supported = false;
+    std::uint32_t m_layoutDone = 0;
+    bool m_layoutPresent = false;
+    bool m_timerRunning = false;
+    unsigned m_ticks = 0;
+    std::vector<ChannelRow> m_result;
+
+    bool m_advancedEnabled = false;
+    bool m_advancedStarted = false;
+    std::uint32_t m_scanRowLength = 0;
+    std::uint32_t m_stride = 0;
+    std::uint32_t m_tracedCount = 0;
+    std::vector<std::vector<TracedPoint>> m_advancedRows;
+    std::vector<TracedPoint> m_records;
+
+    std::uint32_t m_editMode = 0;
+    std::uint32_t m_rowAddress = 0;
+    std::uint32_t m_hubAddress = 0;
+};
+
+} // namespace md

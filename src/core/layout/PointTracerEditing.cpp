@@ -1,0 +1,97 @@
+// Taking tracing steps back and inserting virtual points.
+#include "layout/PointTracer.h"
+
+namespace md {
+
+void PointTracer::InsertVirtual(std::uint32_t count)
+{
+    if (m_advancedEnabled && !m_advancedStarted)
+        return;
+    if (m_advancedStarted) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (m_tracedCount >= AdvancedTotal()) {
+                Finished();
+                return;
+            }
+            ++m_tracedCount;
+            Light(0);
+            m_records.push_back(TracedPoint::Virtual());
+            if (m_tracedCount == AdvancedTotal()) {
+                Finished();
+                return;
+            }
+        }
+        return;
+    }
+    if (!m_starts.empty())
+        return;
+    m_firstRow.insert(m_firstRow.end(), count, TracedPoint::Virtual());
+}
+
+int PointTracer::Undo()
+{
+    const auto dropTrailingVirtual = [this] {
+        while (!m_firstRow.empty() && m_firstRow.back().IsVirtual())
+            m_firstRow.pop_back();
+    };
+    const auto focusLastHistory = [this] {
+        m_focus = m_history.empty() ? GridCell{} : m_history.back();
+    };
+    if (m_advancedStarted) {
+        if (m_tracedCount == 0)
+            return -1;
+        if (!m_records.empty()) {
+            const TracedPoint last = m_records.back();
+            if (!last.IsVirtual()) {
+                ClearLastHistory();
+                if (LedPoint* pixel = m_model.Find(LayoutModel::Key(last.x, last.y)))
+                    pixel->traced = 0;
+                focusLastHistory();
+            }
+            m_records.pop_back();
+        }
+        --m_tracedCount;
+        Light(1);
+        return 0;
+    }
+    if (m_ordinal < 2) {
+        dropTrailingVirtual();
+        return 0;
+    }
+    if (RowComplete() && !m_starts.empty()) {
+        ClearLastHistory();
+        const TracedPoint start = m_starts.back();
+        if (LedPoint* pixel = m_model.Find(LayoutModel::Key(start.x, start.y)))
+            pixel->traced = 0;
+        m_starts.pop_back();
+        if (!m_starts.empty())
+            m_lastTraced = m_starts.back().pixel;
+        else if (!m_firstRow.empty())
+            m_lastTraced = m_channelRows[0].rows[0].points.back().pixel;
+        return 0;
+    }
+    if (!m_firstRow.empty() && m_firstRow.back().IsVirtual()) {
+        dropTrailingVirtual();
+        return 0;
+    }
+    if (m_channelRows.empty() || m_channelRows[0].rows[0].points.empty())
+        return 0;
+    const TracedPoint last = m_channelRows[0].rows[0].points.back();
+    ClearLastHistory();
+    focusLastHistory();
+    if (LedPoint* pixel = m_model.Find(LayoutModel::Key(last.x, last.y)))
+        pixel->traced = 0;
+    for (ChannelRow& entry : m_channelRows)
+        if (!entry.rows[0].points.empty())
+            entry.rows[0].points.pop_back();
+    if (!m_firstRow.empty())
+        m_firstRow.pop_back();
+    --m_ordinal;
+    const auto& row = m_channelRows[0].rows[0].points;
+    m_lastTraced = row.empty() ? -1 : row.back().pixel;
+    m_supported = false;
+    Light(1);
+    return 0;
+}
+
+} // namespace md

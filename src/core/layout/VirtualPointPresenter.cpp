@@ -1,0 +1,17 @@
+#include "layout/VirtualPointPresenter.h"
+
+#include "layout/PointTracer.h"
+
+namespace md {
+
+bool VirtualPointPresenter::Offer()
+{
+    return m_tracer.VirtualPointDialogValues(m_position, m_count);
+}
+
+void VirtualPointPresenter::Accept(std::uint32_t number)
+{
+    m_tracer.InsertVirtual(number);
+}
+
+} // namespace md

@@ -1,0 +1,217 @@
+#include "layout/LayoutArchive.h"
+#include "TracingHarness.h"
+#include "io/ByteReader.h"
+#include "io/ByteWriter.h"
+#include "layout/LayoutSnapshot.h"
+#include "platform/CodePage.h"
+
+#include <gtest/gtest.h>
+
+namespace md {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Append(Bytes& out, std::initializer_list<unsigned> bytes)
+{
+    for (unsigned b : bytes)
+        out.push_back(static_cast<std::uint8_t>(b));
+}
+
+CellLed Led()
+{
+    CellLed led;
+    led.widthTenthMm = 0x0102;
+    led.heightTenthMm = 3;
+    led.widthPx = 4;
+    led.heightPx = 5;
+    led.index = 6;
+    led.colour = 2;
+    led.x = 7;
+    led.y = 8;
+    led.group = 9;
+    led.code = 10;
+    led.imageId = 11;
+    led.active = 1;
+    led.selected = 0;
+    led.showInfo = 1;
+    led.decompositionMode = -1;
+    led.name = u"ignored";
+    return led;
+}
+
+TEST(LayoutArchiveTest, SmallLayoutIsWrittenByteForByte)
+{
+    LayoutDesign design;
+    design.layoutPresent = true;
+    ChannelRow entry;
+    entry.rowLength = 2;
+    entry.index = 3;
+    entry.pointsPerGroup = 4;
+    entry.flag = 1;
+    TracedPoint point;
+    point.x = 5;
+    point.y = 6;
+    point.kind = 1;
+    point.colourCode = 0x01020304;
+    point.spare1 = 7;
+    point.cellVariant = 2;
+    point.ordinal = 9;
+    point.channelIndex = 3;
+    point.rowTag = 1;
+    entry.rows.push_back({1, {point}}); // one point short: padded with a virtual one
+    design.result = {entry};
+    design.virtualCodes = {1, 6, 7};
+    design.images = {{1, 0, {0xAB, 0xCD}, u"a"}};
+    design.background = {0, LightImage::kBackgroundId, {}, u""};
+    design.cellSlots[0] = {Led()};
+    design.shapeSets = {{Led()}, {}, {}, {}};
+    design.points = {{64, 64, 1, 0, 0, 1, 0, 1, 0}};
+
+    ByteWriter out;
+    ASSERT_TRUE(WriteLayoutSection(design, out, CodePage()));
+    Bytes expected(layoutarchive::kMagic.begin(), layoutarchive::kMagic.end());
+    Append(expected, {1, 1, 0, 2, 0, 3, 0, 4, 0, 1, 0, 1, 1, 0});
+    Append(expected, {5, 0, 6, 0, 1, 0, 4, 3, 2, 1, 7, 0, 0, 0, 2, 0, 9, 0, 3, 0, 1, 0, 9, 0});
+    Append(expected, {0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    Append(expected, {1, 6, 7, 1, 0});
+    Append(expected, {1, 0, 0, 0, 1, 0, 'a', 2, 0, 0, 0, 0xAB, 0xCD});
+    Append(expected, {0, 0, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0});
+    const Bytes led = {2, 1, 3, 0,  4, 0,  5, 0, 6, 0, 2,    0,    7,    0,   8,
+                       0, 9, 0, 10, 0, 11, 0, 1, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF};
+    Append(expected, {1, 0});
+    expected.insert(expected.end(), led.begin(), led.end());
+    Append(expected, {0, 0, 0, 0, 0, 0});
+    Append(expected, {1, 0, 64, 0, 0, 0, 64, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 1, 1, 0});
+    expected.insert(expected.end(), led.begin(), led.end());
+    EXPECT_EQ(out.Data(), expected);
+
+    // Without a layout neither the result nor the per-pixel lists are stored.
+    design.layoutPresent = false;
+    ByteWriter bare;
+    ASSERT_TRUE(WriteLayoutSection(design, bare, CodePage()));
+    EXPECT_EQ(bare.Size(), 36u + 1 + 3 + 2 + 13 + 10 + 2 + 29 + 6 + 2 + 16);
+
+    // Every truncation of a section is refused cleanly.
+    for (std::size_t cut = 0; cut < expected.size(); ++cut) {
+        ByteReader in(std::span(expected.data(), cut));
+        LayoutDesign read;
+        std::string error;
+        EXPECT_FALSE(ReadLayoutSection(in, read, CodePage(), error)) << cut;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(LayoutArchiveTest, TracedLayoutRoundTripsThroughTheSection)
+{
+    test::TracingHarness h(test::MakeSetup(120, 100, 10, 10, {0, 1, 2}));
+    std::array<std::vector<CellLed>, 4> slots;
+    for (std::size_t s = 0; s < 4; ++s)
+        slots[s].assign(s + 1, Led());
+    h.model.Construct(120, 100, slots);
+    h.tracer->Create();
+    h.model.SetLedActive(h.model.Points()[5], 0, false);
+    h.Click(test::Line(0, 0, 1, 0, 120));
+    ASSERT_TRUE(h.tracer->Analyse(true));
+
+    LayoutRange range;
+    range.width = 120;
+    range.height = 100;
+    for (std::uint32_t x = 0; x < 120; ++x)
+        for (std::uint32_t y = 0; y < 100; ++y)
+            range.inside.insert(LayoutModel::Key(x, y));
+    const LayoutDesign design = layoutsnapshot::Capture(
+        *h.tracer, range, {{1, 0, {1, 2, 3}, u"红灯"}}, {0, 65535, {9}, u"bg.png"}, slots);
+    EXPECT_EQ(design.points.size(), 12000u);
+    EXPECT_EQ(design.shapeSets.size(), 5u) << "one list differs from its slot";
+
+    ByteWriter out;
+    ASSERT_TRUE(WriteLayoutSection(design, out, CodePage()));
+    ByteReader in(out.Data());
+    LayoutDesign read;
+    std::string error;
+    ASSERT_TRUE(ReadLayoutSection(in, read, CodePage(), error)) << error;
+    EXPECT_EQ(in.Remaining(), 0u);
+    ASSERT_EQ(read.result.size(), design.result.size());
+    for (std::size_t e = 0; e < read.result.size(); ++e)
+        for (std::size_t r = 0; r < read.result[e].rows.size(); ++r)
+            for (std::size_t i = 0; i < read.result[e].rows[r].points.size(); ++i) {
+                TracedPoint expected = design.result[e].rows[r].points[i];
+                expected.pixel = TracedPoint::kNoPixel;
+                ASSERT_EQ(read.result[e].rows[r].points[i], expected);
+            }
+    EXPECT_EQ(read.points, design.points);
+    EXPECT_EQ(read.shapeSets.size(), design.shapeSets.size());
+    for (std::size_t i = 0; i < read.points.size(); i += 997)
+        EXPECT_EQ(read.ShapesOf(read.points[i]).size(), design.ShapesOf(design.points[i]).size());
+    EXPECT_EQ(read.images[0].name, u"红灯");
+    EXPECT_EQ(read.background, design.background);
+
+    test::TracingHarness restored(test::MakeSetup(1, 1, 1, 1));
+    layoutsnapshot::Restore(read, *restored.tracer);
+    EXPECT_EQ(restored.model.Width(), 120u);
+    EXPECT_EQ(restored.model.Height(), 100u);
+    EXPECT_TRUE(restored.tracer->LayoutPresent());
+    EXPECT_EQ(restored.model.ShapesOf(restored.model.Points()[5])[0].active, 0);
+}
+
+TEST(LayoutArchiveTest, SavingMovesPointsIntoTheModuleRange)
+{
+    std::vector<ChannelRow> result(1);
+    TracedPoint a, b, c, d;
+    a.x = 5, a.y = 3, b.x = 2, b.y = 1, c.x = 9, c.y = 9, d.x = 4, d.y = 7;
+    a.ordinal = b.ordinal = c.ordinal = 4;
+    c.rowTag = 2;
+    result[0].rows.push_back({0, {a, b, c, d}});
+    LayoutRange range;
+    range.originX = 2;
+    range.originY = 1;
+    range.inside = {LayoutModel::Key(5, 3), LayoutModel::Key(2, 1), LayoutModel::Key(4, 7)};
+    range.splitMode = 1;
+    range.splitPosition = 6;
+    range.splitGap = 2;
+    layoutarchive::ApplyModuleRange(result, range);
+    const auto& points = result[0].rows[0].points;
+    EXPECT_EQ(points[0].x, 3);
+    EXPECT_EQ(points[0].y, 2);
+    EXPECT_EQ(points[1].x, 0);
+    EXPECT_EQ(points[1].y, 0);
+    EXPECT_TRUE(points[2].IsVirtual()) << "outside the range";
+    EXPECT_EQ(points[2].ordinal, 4);
+    EXPECT_EQ(points[2].rowTag, 2);
+    EXPECT_EQ(points[3].y, 4) << "below the split the gap is taken out";
+}
+
+TEST(LayoutArchiveTest, RemapMovesTracedAndGridPoints)
+{
+    LayoutDesign design;
+    design.layoutPresent = true;
+    TracedPoint a, b;
+    a.x = 1, a.y = 0, b.x = 0, b.y = 1;
+    design.result.resize(1);
+    design.result[0].rows.push_back({0, {a, b}});
+    design.shapeSets = {{}, {}, {}, {}, {Led()}};
+    for (std::uint16_t x = 0; x < 2; ++x)
+        for (std::uint16_t y = 0; y < 2; ++y)
+            design.points.push_back(
+                {64, 64, LayoutModel::VariantOf(x, y), x, y, 1, 0, 0, x == 1 && y == 0 ? 4U : 0U});
+    // Mirror horizontally into a 3 x 2 result; (0, 1) has no result position.
+    const std::map<std::uint32_t, std::uint32_t> forward = {
+        {LayoutModel::Key(0, 0), LayoutModel::Key(2, 0)},
+        {LayoutModel::Key(1, 0), LayoutModel::Key(1, 0)},
+        {LayoutModel::Key(1, 1), LayoutModel::Key(1, 1)}};
+    std::map<std::uint32_t, std::uint32_t> backward;
+    for (const auto& [from, to] : forward)
+        backward[to] = from;
+    layoutarchive::Remap(design, 3, 2, forward, backward);
+    EXPECT_EQ(design.result[0].rows[0].points[0].x, 1);
+    EXPECT_TRUE(design.result[0].rows[0].points[1].IsVirtual());
+    ASSERT_EQ(design.points.size(), 6u);
+    EXPECT_EQ(design.points[2].shapeSet, 4u) << "(1, 0) keeps its own LED list";
+    EXPECT_EQ(design.points[4].x, 2);
+    EXPECT_EQ(design.points[4].cellVariant, 1u) << "taken from (0, 0)";
+    EXPECT_EQ(design.points[5].cellVariant, 3u) << "(2, 1) had no source";
+}
+
+} // namespace
+} // namespace md
