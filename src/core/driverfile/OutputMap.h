@@ -29,7 +29,7 @@ public:
     };
 
     /// Pixel maps of more cells than this are refused (a damaged file can claim 65535 x 65535).
-    static constexpr long kMaxCells = 1L << 22;
+    static constexpr long kMaxCells = 1L << 20;
 
     explicit OutputMap(const DriverFileContents& file);
 
