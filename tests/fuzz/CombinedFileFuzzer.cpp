@@ -1,9 +1,12 @@
-// Feeds arbitrary bytes to the combined (.MHR), HUB (.HDR) and socket (.mjk) readers, and to
-// the inspection that describes them (which reads a combined file's driver entry too).
+// Feeds arbitrary bytes to the combined (.MHR), HUB (.HDR) and socket (.mjk) readers, to the
+// inspection that describes them (which reads a combined file's driver entry too), and to the
+// picture decoders the command-line renderer uses for background pictures.
 
 #include "driverfile/CombinedFile.h"
 #include "driverfile/FileInspector.h"
 #include "driverfile/HubFile.h"
+#include "io/BmpDecoder.h"
+#include "io/PngDecoder.h"
 #include "platform/CodePage.h"
 
 #include <cstddef>
@@ -25,5 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     hub.Parse(bytes, error);
     std::string json;
     md::FileInspector(codePage).Describe(bytes, json, error);
+    (void)md::PngDecoder::Decode(bytes);
+    (void)md::BmpDecoder::Decode(bytes);
     return 0;
 }

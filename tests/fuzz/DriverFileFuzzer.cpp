@@ -14,6 +14,7 @@
 #include "driverfile/LayoutSectionData.h"
 #include "driverfile/OutputMap.h"
 #include "io/PictureHeaderCodec.h"
+#include "io/PngDecoder.h"
 #include "platform/CodePage.h"
 
 #include <cstddef>
@@ -42,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const md::OutputMap map(contents);
         (void)map.Wled();
         (void)map.Csv();
+        (void)md::PngDecoder::Decode(contents.background.Picture().bytes);
     }
     std::string json;
     md::FileInspector(codePage).Describe(bytes, json, error);

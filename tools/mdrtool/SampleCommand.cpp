@@ -37,7 +37,10 @@ int RunSample(const std::vector<std::string>& args, std::ostream&, std::ostream&
             << "\n";
         return 2;
     }
-    options.background = PngWriter::Encode(RgbaImage(4, 4, 0x202830));
+    // A dark board with a lighter band, so the background is visible behind the grid.
+    RgbaImage board(64, 32, 0x1C2A24);
+    board.FillRect(0, 12, 64, 8, 0x2E4A3C);
+    options.background = PngWriter::Encode(board);
     const auto design = DemoDesign::Build(options);
     if (!design) {
         err << "mdrtool sample: the height must divide into groups and each group into scan "

@@ -3,6 +3,7 @@
 #include "driverfile/DriverFileContents.h"
 #include "driverfile/OutputMap.h"
 #include "io/BmpDecoder.h"
+#include "io/PngDecoder.h"
 
 #include <algorithm>
 #include <map>
@@ -47,7 +48,11 @@ RgbaImage ModuleRenderer::Render(const DriverFileContents& file, int scale)
     scale = std::max(1, std::min(scale, (kMaxSide - 2 * kMargin) / std::max({width, height, 1})));
     RgbaImage image(width * scale + 2 * kMargin, height * scale + 2 * kMargin, kCanvas);
     image.FillRect(kMargin, kMargin, width * scale, height * scale, kModule);
-    if (auto picture = BmpDecoder::Decode(file.background.Picture().bytes))
+    const auto& bytes = file.background.Picture().bytes;
+    auto picture = BmpDecoder::Decode(bytes);
+    if (!picture)
+        picture = PngDecoder::Decode(bytes);
+    if (picture)
         DrawScaled(image, *picture, kMargin, kMargin, width * scale, height * scale);
     for (int x = 0; x <= width; ++x)
         image.FillRect(kMargin + x * scale, kMargin, 1, height * scale + 1, kGrid);

@@ -6,7 +6,7 @@ namespace md {
 
 struct DriverFileContents;
 
-/// Draws a driver file without a toolkit: the background picture (when it is a BMP), the pixel
+/// Draws a driver file without a toolkit: the background picture (BMP or PNG), the pixel
 /// grid, and the output chain of every data group and scan row of the first colour channel as
 /// a coloured path with a start marker, so the wiring of a module shows at a glance.
 class ModuleRenderer
