@@ -216,25 +216,47 @@ bool LayoutSectionData::Write(ByteWriter& out, const CodePage& codePage, std::st
     for (const auto& slot : cellSlots)
         if (!WriteLeds(out, slot, error))
             return false;
+    // The grid is most of a large file: it is laid out in one buffer of its exact size and
+    // appended at once.
     std::size_t gridBytes = 2;
-    for (const auto& point : grid)
-        gridBytes += kMinGridPointSize + (present ? 3 + point.leds.size() * kCellLedSize : 0);
-    out.Reserve(gridBytes);
-    out.U16(static_cast<std::uint16_t>(grid.size()));
     for (const auto& point : grid) {
-        out.U32(point.drawWidth);
-        out.U32(point.drawHeight);
-        out.U16(point.cellVariant);
-        out.U16(point.x);
-        out.U16(point.y);
-        out.U8(point.marked ? 1 : 0);
-        out.U8(point.highlighted ? 1 : 0);
-        if (present) {
-            out.U8(point.traced ? 1 : 0);
-            if (!WriteLeds(out, point.leds, error))
-                return false;
+        if (point.leds.size() > kU16Max) {
+            error = "more than 65535 LEDs in one list";
+            return false;
+        }
+        gridBytes += kMinGridPointSize + (present ? 3 + point.leds.size() * kCellLedSize : 0);
+    }
+    std::vector<std::uint8_t> buffer(gridBytes);
+    std::uint8_t* at = buffer.data();
+    auto put = [&at](std::uint32_t value, int count) {
+        for (int i = 0; i < count; ++i)
+            *at++ = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    put(static_cast<std::uint16_t>(grid.size()), 2);
+    for (const auto& point : grid) {
+        put(point.drawWidth, 4);
+        put(point.drawHeight, 4);
+        put(point.cellVariant, 2);
+        put(point.x, 2);
+        put(point.y, 2);
+        put(point.marked ? 1 : 0, 1);
+        put(point.highlighted ? 1 : 0, 1);
+        if (!present)
+            continue;
+        put(point.traced ? 1 : 0, 1);
+        put(static_cast<std::uint32_t>(point.leds.size()), 2);
+        for (const auto& led : point.leds) {
+            for (std::uint16_t v :
+                 {led.widthTenthMm, led.heightTenthMm, led.widthPx, led.heightPx, led.index,
+                  led.colour, led.x, led.y, led.group, led.code, led.imageId})
+                put(v, 2);
+            put(led.active ? 1 : 0, 1);
+            put(led.selected ? 1 : 0, 1);
+            put(led.showInfo ? 1 : 0, 1);
+            put(static_cast<std::uint32_t>(led.decompositionMode), 4);
         }
     }
+    out.Bytes(buffer);
     return true;
 }
 
