@@ -91,14 +91,13 @@ void BackgroundDesign::SetViewSize(int width, int height)
 
 void BackgroundDesign::Rescale()
 {
-    // Centre the module area (with its border) when it fits; else show its top-left corner.
+    // Centre the module area (with its border) when it fits. Otherwise show its left edge
+    // (where marker 1 sits) and its middle row (where set-up places both markers).
     const int areaWidth = static_cast<int>(m_width) * kUnitsPerPixel * m_scale;
     const int areaHeight = static_cast<int>(m_height) * kUnitsPerPixel * m_scale;
     const int x = areaWidth + 2 * kBorder <= m_viewWidth ? kOrigin + areaWidth / 2 - m_viewWidth / 2
                                                          : kOrigin - kBorder;
-    const int y = areaHeight + 2 * kBorder <= m_viewHeight
-                      ? kOrigin + areaHeight / 2 - m_viewHeight / 2
-                      : kOrigin - kBorder;
+    const int y = kOrigin + areaHeight / 2 - m_viewHeight / 2;
     SetScroll(x, y);
 }
 
