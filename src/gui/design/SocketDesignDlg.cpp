@@ -91,6 +91,15 @@ void SocketDesignDlg::SetMode(int mode)
     UpdateToolbar(mode != 0);
 }
 
+void SocketDesignDlg::Reset()
+{
+    m_socket.LayOut(0, 0, SocketDesign::kPinBox, SocketDesign::kPinBox);
+    m_socket.SetDocumentState(SocketDesign::None);
+    m_socket.SetFilePath({});
+    m_frame->hide();
+    UpdateToolbar(false);
+}
+
 void SocketDesignDlg::UpdateToolbar(bool shown)
 {
     ModuleDesignToolbarDlg* toolbar = PluginRegistry::Toolbar();

@@ -30,6 +30,8 @@ public:
     /// Shows the page (mode 5) with the toolbar's socket buttons set, or hides it (mode 0)
     /// with the type buttons disabled.
     void SetMode(int mode);
+    /// Drops the socket (no pins, state 0) and disables the type buttons.
+    void Reset();
     /// A toolbar command (0x10001..0x1000D).
     void OnCommand(std::uint32_t command);
     /// An arrow key forwarded by the panel; false for other keys.
