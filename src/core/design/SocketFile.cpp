@@ -2,7 +2,7 @@
 
 #include "design/SocketDesign.h"
 #include "design/SocketSection.h"
-#include "driverfile/ProgramVersion.h"
+#include "driverfile/VersionWords.h"
 #include "io/ByteWriter.h"
 #include "io/FileIo.h"
 #include "io/Utf.h"
@@ -11,8 +11,7 @@
 
 namespace md {
 
-std::vector<std::uint8_t> SocketFile::Build(const SocketDesign& socket,
-                                            const ProgramVersion& version)
+std::vector<std::uint8_t> SocketFile::Build(const SocketDesign& socket, const VersionWords& version)
 {
     ByteWriter out;
     // Byte by byte: GCC 12 misreports a range insert into an empty vector.

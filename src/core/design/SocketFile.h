@@ -10,7 +10,7 @@ namespace md {
 class FileChooser;
 class SocketDesign;
 class Texts;
-struct ProgramVersion;
+struct VersionWords;
 
 /// The socket file (.mjk) and the two ways the panel saves it.
 class SocketFile
@@ -19,15 +19,14 @@ public:
     static constexpr const char* kMark = ".MJK";
 
     /// ".MJK", three version words, then the socket section's bytes.
-    static std::vector<std::uint8_t> Build(const SocketDesign& socket,
-                                           const ProgramVersion& version);
+    static std::vector<std::uint8_t> Build(const SocketDesign& socket, const VersionWords& version);
 
     /// What a save needs from around it.
     struct Context
     {
         FileChooser& chooser;
         const Texts& texts;
-        ProgramVersion const& version;
+        VersionWords const& version;
         std::u16string moduleName;    ///< default file name when no path is stored
         std::function<void()> notify; ///< notification 6 to the host's notify target
     };

@@ -32,6 +32,7 @@ std::unique_ptr<DriverFileContents> DemoDesign::Build(const Options& o)
         o.height % o.groups != 0 || (o.height / o.groups) % o.scanRows != 0)
         return nullptr;
     auto design = std::make_unique<DriverFileContents>();
+    design->version = {1, 0, 0};
     auto& info = design->moduleInfo;
     info.pinCount = 16;
     info.scanRows = o.scanRows;

@@ -54,7 +54,7 @@ std::string DriverFile::IdentityText(Guids& guids, const Clock& clock)
     return std::to_string(clock.TickCount());
 }
 
-std::optional<std::vector<std::uint8_t>> DriverFile::Build(const ProgramVersion& version,
+std::optional<std::vector<std::uint8_t>> DriverFile::Build(const VersionWords& version,
                                                            const Sections& sections, Guids& guids,
                                                            const Clock& clock, Result& result)
 {
@@ -88,9 +88,8 @@ std::optional<std::vector<std::uint8_t>> DriverFile::Build(const ProgramVersion&
     return out.Take();
 }
 
-DriverFile::Result DriverFile::Write(const std::filesystem::path& path,
-                                     const ProgramVersion& version, const Sections& sections,
-                                     Guids& guids, const Clock& clock)
+DriverFile::Result DriverFile::Write(const std::filesystem::path& path, const VersionWords& version,
+                                     const Sections& sections, Guids& guids, const Clock& clock)
 {
     Result result;
     auto bytes = Build(version, sections, guids, clock, result);
@@ -102,12 +101,12 @@ DriverFile::Result DriverFile::Write(const std::filesystem::path& path,
 }
 
 DriverFile::Result DriverFile::Parse(std::span<const std::uint8_t> bytes, const Sections& sections,
-                                     ProgramVersion* version)
+                                     VersionWords* version)
 {
     ByteReader in(bytes);
     if (!in.Expect(kMark))
         return {false, -1, 0, "not a driver file (no .MDR mark)"};
-    ProgramVersion words;
+    VersionWords words;
     if (!in.U32(words.major) || !in.U32(words.minor) || !in.U32(words.build))
         return {false, -1, in.Offset(), "header: truncated version words"};
     if (version)
@@ -128,7 +127,7 @@ DriverFile::Result DriverFile::Parse(std::span<const std::uint8_t> bytes, const 
 }
 
 DriverFile::Result DriverFile::Read(const std::filesystem::path& path, const Sections& sections,
-                                    ProgramVersion* version)
+                                    VersionWords* version)
 {
     const auto bytes = fileio::ReadAll(path);
     if (!bytes)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driverfile/ProgramVersion.h"
+#include "driverfile/VersionWords.h"
 
 #include <array>
 #include <cstdint>
@@ -49,17 +49,17 @@ public:
     };
 
     /// The whole file's bytes; nothing when a section writer fails (result says which).
-    static std::optional<std::vector<std::uint8_t>> Build(const ProgramVersion& version,
+    static std::optional<std::vector<std::uint8_t>> Build(const VersionWords& version,
                                                           const Sections& sections, Guids& guids,
                                                           const Clock& clock, Result& result);
     /// Builds and writes the file atomically.
-    static Result Write(const std::filesystem::path& path, const ProgramVersion& version,
+    static Result Write(const std::filesystem::path& path, const VersionWords& version,
                         const Sections& sections, Guids& guids, const Clock& clock);
     /// Reads mark and version, then each section in order; stops at the first failing one.
     static Result Parse(std::span<const std::uint8_t> bytes, const Sections& sections,
-                        ProgramVersion* version = nullptr);
+                        VersionWords* version = nullptr);
     static Result Read(const std::filesystem::path& path, const Sections& sections,
-                       ProgramVersion* version = nullptr);
+                       VersionWords* version = nullptr);
 
     /// The identity text: "{GUID}" in upper-case hex, else the tick count in decimal.
     static std::string IdentityText(Guids& guids, const Clock& clock);

@@ -19,7 +19,7 @@ class CodePage;
 /// the table must be present, point at the sections and be followed by the identity block.
 struct DriverFileContents
 {
-    ProgramVersion version;
+    VersionWords version;
     NewModuleInfoRecord moduleInfo;
     SocketDesign socket;
     LayoutSectionData layout;

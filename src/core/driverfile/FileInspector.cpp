@@ -137,7 +137,7 @@ void Layout(JsonWriter& json, const LayoutSectionData& layout)
     json.EndObject();
 }
 
-void Version(JsonWriter& json, const ProgramVersion& version)
+void Version(JsonWriter& json, const VersionWords& version)
 {
     json.Key("version").BeginArray().Int(version.major).Int(version.minor).Int(version.build);
     json.EndArray();
@@ -321,7 +321,7 @@ bool FileInspector::WriteSocketFile(std::span<const std::uint8_t> bytes, JsonWri
                                     std::string& error) const
 {
     ByteReader in(bytes);
-    ProgramVersion version;
+    VersionWords version;
     in.Skip(4);
     if (!in.U32(version.major) || !in.U32(version.minor) || !in.U32(version.build)) {
         error = "header at offset 4: truncated version words";

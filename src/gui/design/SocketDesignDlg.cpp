@@ -5,7 +5,7 @@
 #include "design/SocketFile.h"
 #include "design/SocketSection.h"
 #include "design/SocketToolbarState.h"
-#include "driverfile/ProgramVersion.h"
+#include "driverfile/VersionWords.h"
 #include "panel/ModuleDesignToolbarDlg.h"
 #include "panel/PluginRegistry.h"
 #include "platform/QtFileChooser.h"
@@ -155,7 +155,7 @@ int SocketDesignDlg::Save(bool promptOverwrite)
         m_chooser = m_ownChooser.get();
     }
     const NewModuleInfo* info = PluginRegistry::ModuleInfo();
-    const ProgramVersion version = ProgramVersion::FromRunInfo(LocateProgramFolder().RunInfo());
+    const VersionWords version = VersionWords::FromRunInfo(LocateProgramFolder().RunInfo());
     const SocketFile::Context context{*m_chooser, *m_texts, version,
                                       info ? info->ModuleName() : std::u16string(),
                                       NotifyHostChanged};

@@ -4,7 +4,7 @@
 #include "design/SocketFile.h"
 #include "design/SocketSection.h"
 #include "design/SocketToolbarState.h"
-#include "driverfile/ProgramVersion.h"
+#include "driverfile/VersionWords.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "io/FileIo.h"
@@ -175,7 +175,7 @@ TEST_F(SocketFixture, SaveEntryPointsReturnTheirOwnCodes)
 {
     ScriptedChooser chooser;
     NoTexts texts;
-    const ProgramVersion version{1, 0, 0};
+    const VersionWords version{1, 0, 0};
     int sent = 0;
     SocketFile::Context context{chooser, texts, version, u"P10RGB", [&] { ++sent; }};
 

@@ -186,9 +186,9 @@ TEST(DriverFileContainer, ReadsSectionsInOrderAndReportsTheFirstFailure)
     Design target;
     target.info = {};
     target.background.SetPoints({0, 0}, {0, 0});
-    ProgramVersion version;
+    VersionWords version;
     ASSERT_TRUE(DriverFile::Parse(bytes, target.Sections(), &version));
-    EXPECT_EQ(version, (ProgramVersion{4, 5, 6}));
+    EXPECT_EQ(version, (VersionWords{4, 5, 6}));
     EXPECT_EQ(target.info.ModuleName(), u"P10RGB");
     EXPECT_EQ(target.info.xPixels, 32);
     EXPECT_EQ(target.info.scanChip, source.info.scanChip);

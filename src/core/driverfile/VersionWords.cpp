@@ -1,4 +1,4 @@
-#include "driverfile/ProgramVersion.h"
+#include "driverfile/VersionWords.h"
 
 #include "io/IniFile.h"
 
@@ -7,7 +7,7 @@
 
 namespace md {
 
-ProgramVersion ProgramVersion::Parse(std::string_view text)
+VersionWords VersionWords::Parse(std::string_view text)
 {
     std::array<std::uint32_t, 3> parts{};
     std::size_t part = 0;
@@ -32,7 +32,7 @@ ProgramVersion ProgramVersion::Parse(std::string_view text)
     return {parts[0], parts[1], parts[2]};
 }
 
-ProgramVersion ProgramVersion::FromRunInfo(const std::filesystem::path& runInfo)
+VersionWords VersionWords::FromRunInfo(const std::filesystem::path& runInfo)
 {
     const IniFile ini = IniFile::Load(runInfo);
     return Parse(ini.ValueOr("version", "version", ""));
