@@ -2,7 +2,7 @@
 // inspection that describes them (which reads a combined file's driver entry too), and to the
 // picture decoders the command-line renderer uses for background pictures.
 
-#include "driverfile/CombinedFile.h"
+#include "driverfile/CombinedFileContents.h"
 #include "driverfile/FileInspector.h"
 #include "driverfile/HubFile.h"
 #include "io/BmpDecoder.h"
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const md::CodePage codePage;
     const std::span<const std::uint8_t> bytes(data, size);
     std::string error;
-    md::CombinedFile combined;
+    md::CombinedFileContents combined;
     if (combined.Parse(bytes, codePage, error)) {
         md::HubFile hub;
         if (hub.Parse(combined.hub.bytes, error))

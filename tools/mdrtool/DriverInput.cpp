@@ -1,7 +1,7 @@
 #include "DriverInput.h"
 #include "ToolSupport.h"
 
-#include "driverfile/CombinedFile.h"
+#include "driverfile/CombinedFileContents.h"
 #include "driverfile/FileInspector.h"
 #include "platform/CodePage.h"
 
@@ -15,7 +15,7 @@ std::unique_ptr<DriverFileContents> LoadDriver(const Arguments& arguments, std::
         return nullptr;
     const CodePage codePage(CodePageName(arguments));
     std::span<const std::uint8_t> driver(*bytes);
-    CombinedFile combined;
+    CombinedFileContents combined;
     const std::string kind = FileInspector::Kind(*bytes);
     if (kind == "MHR") {
         if (!combined.Parse(*bytes, codePage, error)) {

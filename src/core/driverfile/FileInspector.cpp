@@ -2,7 +2,7 @@
 
 #include "design/SocketFile.h"
 #include "design/SocketSection.h"
-#include "driverfile/CombinedFile.h"
+#include "driverfile/CombinedFileContents.h"
 #include "driverfile/DriverFileContents.h"
 #include "driverfile/HubFile.h"
 #include "io/ByteReader.h"
@@ -161,7 +161,7 @@ std::string FileInspector::Kind(std::span<const std::uint8_t> bytes)
     const std::string mark(reinterpret_cast<const char*>(bytes.data()), 4);
     if (mark == DriverFile::kMark)
         return "MDR";
-    if (mark == CombinedFile::kMark)
+    if (mark == CombinedFileContents::kMark)
         return "MHR";
     if (mark == SocketFile::kMark)
         return "MJK";
@@ -251,7 +251,7 @@ bool FileInspector::WriteDriver(std::span<const std::uint8_t> bytes, JsonWriter&
 bool FileInspector::WriteCombined(std::span<const std::uint8_t> bytes, JsonWriter& json,
                                   std::string& error) const
 {
-    CombinedFile file;
+    CombinedFileContents file;
     if (!file.Parse(bytes, m_codePage, error))
         return false;
     json.BeginObject().Key("kind").String("MHR");

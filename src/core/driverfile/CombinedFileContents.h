@@ -12,7 +12,7 @@ class CodePage;
 
 /// A combined module-and-HUB file (.MHR) taken apart: the driver and HUB entries, the optional
 /// extension block with its fields, and the trailing fields when present.
-struct CombinedFile
+struct CombinedFileContents
 {
     static constexpr const char* kMark = ".MHR";
     static constexpr const char* kExtensionId = "{9FA4F71D-2A02-4d66-88BB-2043A1B361A6}";

@@ -1,4 +1,4 @@
-#include "driverfile/CombinedFile.h"
+#include "driverfile/CombinedFileContents.h"
 
 #include "io/ByteReader.h"
 #include "platform/CodePage.h"
@@ -9,7 +9,7 @@ namespace md {
 
 namespace {
 
-bool ReadEntry(ByteReader& in, const CodePage& codePage, CombinedFile::Entry& entry,
+bool ReadEntry(ByteReader& in, const CodePage& codePage, CombinedFileContents::Entry& entry,
                const char* what, std::string& error)
 {
     const std::size_t start = in.Offset();
@@ -34,8 +34,8 @@ bool ReadEntry(ByteReader& in, const CodePage& codePage, CombinedFile::Entry& en
 
 } // namespace
 
-bool CombinedFile::Parse(std::span<const std::uint8_t> bytes, const CodePage& codePage,
-                         std::string& error)
+bool CombinedFileContents::Parse(std::span<const std::uint8_t> bytes, const CodePage& codePage,
+                                 std::string& error)
 {
     ByteReader in(bytes);
     if (!in.Expect(kMark)) {
