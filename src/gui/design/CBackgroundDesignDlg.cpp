@@ -1,6 +1,7 @@
 #include "design/CBackgroundDesignDlg.h"
 
 #include "design/BackgroundSection.h"
+#include "panel/PluginRegistry.h"
 #include "platform/QtPictureCodec.h"
 #include "ui/ProgramFolderLocator.h"
 #include "ui/ResourceId.h"
@@ -54,7 +55,12 @@ CBackgroundDesignDlg::CBackgroundDesignDlg(QWidget* parent) : QAbstractScrollAre
     viewport()->setMouseTracking(true);
 }
 
-CBackgroundDesignDlg::~CBackgroundDesignDlg() = default;
+CBackgroundDesignDlg::~CBackgroundDesignDlg()
+{
+    // The registry must not point at a window that is gone.
+    if (PluginRegistry::BackgroundWindow() == this)
+        PluginRegistry::SetBackgroundWindow(nullptr);
+}
 
 void CBackgroundDesignDlg::SetUp(std::uint32_t width, std::uint32_t height)
 {

@@ -1,5 +1,6 @@
 #include "design/NewModuleInfo.h"
 
+#include "panel/PluginRegistry.h"
 #include "platform/QtPrompter.h"
 #include "plugin/HostLink.h"
 #include "plugin/HostTexts.h"
@@ -63,7 +64,12 @@ NewModuleInfo::NewModuleInfo(std::vector<NewModuleInfoRecord::Chip> library, Pro
     BuildControls();
 }
 
-NewModuleInfo::~NewModuleInfo() = default;
+NewModuleInfo::~NewModuleInfo()
+{
+    // The registry must not point at a window that is gone.
+    if (PluginRegistry::ModuleInfo() == this)
+        PluginRegistry::SetModuleInfo(nullptr);
+}
 
 void NewModuleInfo::BuildControls()
 {

@@ -56,7 +56,12 @@ SocketDesignDlg::SocketDesignDlg(QWidget* parent)
     m_frame->hide();
 }
 
-SocketDesignDlg::~SocketDesignDlg() = default;
+SocketDesignDlg::~SocketDesignDlg()
+{
+    // The registry must not point at a window that is gone.
+    if (PluginRegistry::SocketWindow() == this)
+        PluginRegistry::SetSocketWindow(nullptr);
+}
 
 void SocketDesignDlg::NewSocket(std::uint16_t pinCount, std::uint16_t scanRows)
 {
