@@ -19,64 +19,41 @@ namespace {
 void Chip(JsonWriter& json, const NewModuleInfoRecord::Chip& chip)
 {
     json.BeginObject()
-        .Key("name")
-        .String(utf::ToUtf8(chip.name))
-        .Key("kind")
-        .Int(chip.kind)
-        .Key("chipType")
-        .Int(chip.chipType)
-        .Key("value")
-        .Int(chip.value)
+        .Field("name", utf::ToUtf8(chip.name))
+        .Field("kind", chip.kind)
+        .Field("chipType", chip.chipType)
+        .Field("value", chip.value)
         .EndObject();
 }
 
 void Picture(JsonWriter& json, const LightImage& image)
 {
     json.BeginObject()
-        .Key("used")
-        .Int(image.used)
-        .Key("id")
-        .Int(image.id)
-        .Key("name")
-        .String(utf::ToUtf8(image.name))
-        .Key("length")
-        .Int(image.Length())
+        .Field("used", image.used)
+        .Field("id", image.id)
+        .Field("name", utf::ToUtf8(image.name))
+        .Field("length", image.Length())
         .EndObject();
 }
 
 void Led(JsonWriter& json, const CellLed& led)
 {
     json.BeginObject()
-        .Key("widthTenthMm")
-        .Int(led.widthTenthMm)
-        .Key("heightTenthMm")
-        .Int(led.heightTenthMm)
-        .Key("widthPx")
-        .Int(led.widthPx)
-        .Key("heightPx")
-        .Int(led.heightPx)
-        .Key("index")
-        .Int(led.index)
-        .Key("colour")
-        .Int(led.colour)
-        .Key("x")
-        .Int(led.x)
-        .Key("y")
-        .Int(led.y)
-        .Key("group")
-        .Int(led.group)
-        .Key("code")
-        .Int(led.code)
-        .Key("imageId")
-        .Int(led.imageId)
-        .Key("active")
-        .Int(led.active)
-        .Key("selected")
-        .Int(led.selected)
-        .Key("showInfo")
-        .Int(led.showInfo)
-        .Key("decompositionMode")
-        .Int(led.decompositionMode)
+        .Field("widthTenthMm", led.widthTenthMm)
+        .Field("heightTenthMm", led.heightTenthMm)
+        .Field("widthPx", led.widthPx)
+        .Field("heightPx", led.heightPx)
+        .Field("index", led.index)
+        .Field("colour", led.colour)
+        .Field("x", led.x)
+        .Field("y", led.y)
+        .Field("group", led.group)
+        .Field("code", led.code)
+        .Field("imageId", led.imageId)
+        .Field("active", led.active)
+        .Field("selected", led.selected)
+        .Field("showInfo", led.showInfo)
+        .Field("decompositionMode", led.decompositionMode)
         .EndObject();
 }
 
@@ -85,36 +62,24 @@ void Layout(JsonWriter& json, const LayoutSectionData& layout)
     json.BeginObject().Key("present").Bool(layout.present).Key("entries").BeginArray();
     for (const auto& entry : layout.entries) {
         json.BeginObject()
-            .Key("index")
-            .Int(entry.index)
-            .Key("rowLength")
-            .Int(entry.rowLength)
-            .Key("pointsPerGroup")
-            .Int(entry.pointsPerGroup)
-            .Key("flag")
-            .Int(entry.flag)
+            .Field("index", entry.index)
+            .Field("rowLength", entry.rowLength)
+            .Field("pointsPerGroup", entry.pointsPerGroup)
+            .Field("flag", entry.flag)
             .Key("rows")
             .BeginArray();
         for (const auto& row : entry.rows) {
-            json.BeginObject().Key("tag").Int(row.tag).Key("points").BeginArray();
+            json.BeginObject().Field("tag", row.tag).Key("points").BeginArray();
             for (const auto& p : row.points)
                 json.BeginObject()
-                    .Key("x")
-                    .Int(p.x)
-                    .Key("y")
-                    .Int(p.y)
-                    .Key("kind")
-                    .Int(p.kind)
-                    .Key("colourCode")
-                    .Int(p.colourCode)
-                    .Key("cellVariant")
-                    .Int(p.cellVariant)
-                    .Key("ordinal")
-                    .Int(p.ordinal)
-                    .Key("channelIndex")
-                    .Int(p.channelIndex)
-                    .Key("rowTag")
-                    .Int(p.rowTag)
+                    .Field("x", p.x)
+                    .Field("y", p.y)
+                    .Field("kind", p.kind)
+                    .Field("colourCode", p.colourCode)
+                    .Field("cellVariant", p.cellVariant)
+                    .Field("ordinal", p.ordinal)
+                    .Field("channelIndex", p.channelIndex)
+                    .Field("rowTag", p.rowTag)
                     .EndObject();
             json.EndArray().EndObject();
         }
@@ -133,7 +98,7 @@ void Layout(JsonWriter& json, const LayoutSectionData& layout)
             Led(json, led);
         json.EndArray();
     }
-    json.EndArray().Key("gridPoints").Int(static_cast<std::int64_t>(layout.grid.size()));
+    json.EndArray().Field("gridPoints", static_cast<std::int64_t>(layout.grid.size()));
     json.EndObject();
 }
 
@@ -145,7 +110,7 @@ void Version(JsonWriter& json, const VersionWords& version)
 
 void Codes(JsonWriter& json, const SocketDesign& socket)
 {
-    json.Key("pinCount").Int(socket.PinCount()).Key("scanRows").Int(socket.ScanRows());
+    json.Field("pinCount", socket.PinCount()).Field("scanRows", socket.ScanRows());
     json.Key("codes").BeginArray();
     for (const auto& pin : socket.Pins())
         json.Int(pin.code);
@@ -203,24 +168,19 @@ bool FileInspector::WriteDriver(std::span<const std::uint8_t> bytes, JsonWriter&
     if (!file->Parse(bytes, m_codePage, error))
         return false;
     const auto& info = file->moduleInfo;
-    json.BeginObject().Key("kind").String("MDR");
+    json.BeginObject().Field("kind", "MDR");
     Version(json, file->version);
     json.Key("sectionTable").BeginArray();
     for (std::uint64_t position : file->sectionTable)
         json.Int(static_cast<std::int64_t>(position));
-    json.EndArray().Key("identity").String(file->identity);
+    json.EndArray().Field("identity", file->identity);
     json.Key("moduleInfo")
         .BeginObject()
-        .Key("pinCount")
-        .Int(info.pinCount)
-        .Key("scanRows")
-        .Int(info.scanRows)
-        .Key("xPixels")
-        .Int(info.xPixels)
-        .Key("yPixels")
-        .Int(info.yPixels)
-        .Key("name")
-        .String(utf::ToUtf8(info.ModuleName()))
+        .Field("pinCount", info.pinCount)
+        .Field("scanRows", info.scanRows)
+        .Field("xPixels", info.xPixels)
+        .Field("yPixels", info.yPixels)
+        .Field("name", utf::ToUtf8(info.ModuleName()))
         .Key("driverChip");
     Chip(json, info.driverChip);
     json.Key("scanChip");
@@ -254,15 +214,13 @@ bool FileInspector::WriteCombined(std::span<const std::uint8_t> bytes, JsonWrite
     CombinedFileContents file;
     if (!file.Parse(bytes, m_codePage, error))
         return false;
-    json.BeginObject().Key("kind").String("MHR");
+    json.BeginObject().Field("kind", "MHR");
     for (const auto* entry : {&file.driver, &file.hub}) {
         const char* what = entry == &file.driver ? "driver" : "hub";
         json.Key(what)
             .BeginObject()
-            .Key("name")
-            .String(utf::ToUtf8(entry->name))
-            .Key("length")
-            .Int(static_cast<std::int64_t>(entry->bytes.size()))
+            .Field("name", utf::ToUtf8(entry->name))
+            .Field("length", static_cast<std::int64_t>(entry->bytes.size()))
             .Key("file");
         std::string inner;
         if (!WriteAny(entry->bytes, json, inner)) {
@@ -275,24 +233,15 @@ bool FileInspector::WriteCombined(std::span<const std::uint8_t> bytes, JsonWrite
     if (file.extension) {
         const auto& e = *file.extension;
         json.BeginObject()
-            .Key("xPixels")
-            .Int(e.xPixels)
-            .Key("yPixels")
-            .Int(e.yPixels)
-            .Key("driverPolarity")
-            .Int(e.driverPolarity)
-            .Key("scanPolarity")
-            .Int(e.scanPolarity)
-            .Key("dataGroups")
-            .Int(e.dataGroups)
-            .Key("virtualPosition")
-            .Int(e.virtualPosition)
-            .Key("virtualLength")
-            .Int(e.virtualLength)
-            .Key("scanRows")
-            .Int(e.scanRows)
-            .Key("ledUnit")
-            .Int(e.ledUnit)
+            .Field("xPixels", e.xPixels)
+            .Field("yPixels", e.yPixels)
+            .Field("driverPolarity", e.driverPolarity)
+            .Field("scanPolarity", e.scanPolarity)
+            .Field("dataGroups", e.dataGroups)
+            .Field("virtualPosition", e.virtualPosition)
+            .Field("virtualLength", e.virtualLength)
+            .Field("scanRows", e.scanRows)
+            .Field("ledUnit", e.ledUnit)
             .EndObject();
     } else {
         json.Null();
@@ -301,14 +250,10 @@ bool FileInspector::WriteCombined(std::span<const std::uint8_t> bytes, JsonWrite
     if (file.trailer) {
         const auto& t = *file.trailer;
         json.BeginObject()
-            .Key("rowDischarge")
-            .Int(t.rowDischarge)
-            .Key("dataGrouping")
-            .Int(t.dataGrouping)
-            .Key("dataLineType")
-            .Int(t.dataLineType)
-            .Key("multiClock")
-            .Int(t.multiClock)
+            .Field("rowDischarge", t.rowDischarge)
+            .Field("dataGrouping", t.dataGrouping)
+            .Field("dataLineType", t.dataLineType)
+            .Field("multiClock", t.multiClock)
             .EndObject();
     } else {
         json.Null();
@@ -337,7 +282,7 @@ bool FileInspector::WriteSocketFile(std::span<const std::uint8_t> bytes, JsonWri
         error = "unexpected bytes at offset " + std::to_string(in.Offset());
         return false;
     }
-    json.BeginObject().Key("kind").String("MJK");
+    json.BeginObject().Field("kind", "MJK");
     Version(json, version);
     Codes(json, socket);
     json.EndObject();
@@ -350,13 +295,11 @@ bool FileInspector::WriteHub(std::span<const std::uint8_t> bytes, JsonWriter& js
     HubFile file;
     if (!file.Parse(bytes, error))
         return false;
-    json.BeginObject().Key("kind").String("HDR").Key("pins").BeginArray();
+    json.BeginObject().Field("kind", "HDR").Key("pins").BeginArray();
     for (std::size_t i = 0; i < file.pins.size(); ++i)
         json.BeginObject()
-            .Key("index")
-            .Int(static_cast<std::int64_t>(i))
-            .Key("code")
-            .Int(file.pins[i].code)
+            .Field("index", static_cast<std::int64_t>(i))
+            .Field("code", file.pins[i].code)
             .EndObject();
     json.EndArray().EndObject();
     return true;

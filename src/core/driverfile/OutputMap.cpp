@@ -105,20 +105,13 @@ std::string OutputMap::Json() const
     json.BeginArray();
     for (const auto& r : m_records)
         json.BeginObject()
-            .Key("group")
-            .Int(r.group)
-            .Key("channel")
-            .Int(r.channel)
-            .Key("scanRow")
-            .Int(r.scanRow)
-            .Key("position")
-            .Int(r.position)
-            .Key("x")
-            .Int(r.x)
-            .Key("y")
-            .Int(r.y)
-            .Key("kind")
-            .Int(r.kind)
+            .Field("group", r.group)
+            .Field("channel", r.channel)
+            .Field("scanRow", r.scanRow)
+            .Field("position", r.position)
+            .Field("x", r.x)
+            .Field("y", r.y)
+            .Field("kind", r.kind)
             .EndObject();
     json.EndArray();
     return json.Text() + "\n";

@@ -23,6 +23,12 @@ public:
     JsonWriter& Int(std::int64_t value);
     JsonWriter& Bool(bool value);
     JsonWriter& Null();
+    /// A member of the current object: its key and value.
+    JsonWriter& Field(std::string_view key, std::int64_t value) { return Key(key).Int(value); }
+    JsonWriter& Field(std::string_view key, std::string_view value)
+    {
+        return Key(key).String(value);
+    }
 
     const std::string& Text() const { return m_text; }
 
