@@ -5,6 +5,8 @@
 #include "platform/CodePage.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 #include <limits>
 #include <span>
 
@@ -39,8 +41,13 @@ struct RecordCursor
     std::uint32_t Get(int count)
     {
         std::uint32_t value = 0;
-        for (int i = 0; i < count; ++i)
-            value |= std::uint32_t{bytes[at++]} << (8 * i);
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&value, bytes.data() + at, static_cast<std::size_t>(count));
+            at += static_cast<std::size_t>(count);
+        } else {
+            for (int i = 0; i < count; ++i)
+                value |= std::uint32_t{bytes[at++]} << (8 * i);
+        }
         return value;
     }
     std::uint16_t U16() { return static_cast<std::uint16_t>(Get(2)); }
@@ -229,8 +236,13 @@ bool LayoutSectionData::Write(ByteWriter& out, const CodePage& codePage, std::st
     std::vector<std::uint8_t> buffer(gridBytes);
     std::uint8_t* at = buffer.data();
     auto put = [&at](std::uint32_t value, int count) {
-        for (int i = 0; i < count; ++i)
-            *at++ = static_cast<std::uint8_t>(value >> (8 * i));
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(at, &value, static_cast<std::size_t>(count));
+            at += count;
+        } else {
+            for (int i = 0; i < count; ++i)
+                *at++ = static_cast<std::uint8_t>(value >> (8 * i));
+        }
     };
     put(static_cast<std::uint16_t>(grid.size()), 2);
     for (const auto& point : grid) {
