@@ -38,27 +38,37 @@ bool PointTracer::Analyse(bool check)
         !deduction::DeduceScanRows(rows, *edge, setup.scanRows, located ? &m_starts : nullptr,
                                    grid))
         return false;
-    if (check && m_firstRow.size() > setup.rowLength) {
-        setup.virtualPerRow = static_cast<std::uint16_t>(m_firstRow.size() - setup.rowLength);
+    // The record learns the new counts only once the whole deduction has succeeded.
+    std::uint16_t virtualPerRow = setup.virtualPerRow;
+    std::uint16_t pointsPerGroup = setup.pointsPerGroup;
+    std::uint16_t rowLength = setup.rowLength;
+    std::vector<VirtualRun> runs;
+    const bool withVirtual = check && m_firstRow.size() > setup.rowLength;
+    if (withVirtual) {
+        virtualPerRow = static_cast<std::uint16_t>(m_firstRow.size() - setup.rowLength);
         const std::uint32_t groups = std::max<std::uint16_t>(setup.dataGroups, 1);
-        setup.pointsPerGroup = static_cast<std::uint16_t>(
-            m_width * m_height / groups + std::uint32_t{setup.virtualPerRow} * setup.scanRows);
-        setup.rowLength = static_cast<std::uint16_t>(setup.pointsPerGroup /
-                                                     std::max<std::uint16_t>(setup.scanRows, 1));
-        setup.virtualRuns = deduction::VirtualRunsOf(m_firstRow);
-        deduction::InsertVirtualRuns(rows, setup.virtualRuns, setup.rowLength,
-                                     setup.pointsPerGroup);
+        pointsPerGroup = static_cast<std::uint16_t>(m_width * m_height / groups +
+                                                    std::uint32_t{virtualPerRow} * setup.scanRows);
+        rowLength =
+            static_cast<std::uint16_t>(pointsPerGroup / std::max<std::uint16_t>(setup.scanRows, 1));
+        runs = deduction::VirtualRunsOf(m_firstRow);
+        deduction::InsertVirtualRuns(rows, runs, rowLength, pointsPerGroup);
     }
     if (!deduction::ExpandDataGroups(rows, *edge, setup.dataGroups, setup.scanRows, span, grid))
         return false;
     if (check && setup.multiClock >= 1) {
         m_height *= setup.connectors.rows;
         m_width *= setup.connectors.columns;
-        setup.virtualPerRow = static_cast<std::uint16_t>(setup.virtualPerRow * 2);
-        setup.pointsPerGroup = static_cast<std::uint16_t>(setup.pointsPerGroup * 2);
-        setup.rowLength = static_cast<std::uint16_t>(setup.rowLength * 2);
+        virtualPerRow = static_cast<std::uint16_t>(virtualPerRow * 2);
+        pointsPerGroup = static_cast<std::uint16_t>(pointsPerGroup * 2);
+        rowLength = static_cast<std::uint16_t>(rowLength * 2);
         deduction::ExpandMultiClock(rows, setup.connectors, setup.width, setup.height, m_model);
     }
+    setup.virtualPerRow = virtualPerRow;
+    setup.pointsPerGroup = pointsPerGroup;
+    setup.rowLength = rowLength;
+    if (withVirtual)
+        setup.virtualRuns = std::move(runs);
     StoreResult(std::move(rows), check);
     return true;
 }

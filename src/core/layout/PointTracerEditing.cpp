@@ -43,7 +43,10 @@ int PointTracer::Undo()
         if (!m_records.empty()) {
             const TracedPoint last = m_records.back();
             if (!last.IsVirtual()) {
-                ClearLastHistory();
+                // Deduced records have no history cell of their own.
+                if (!m_history.empty() &&
+                    m_history.back() == GridCell{last.y + 1, last.x + 1})
+                    ClearLastHistory();
                 if (LedPoint* pixel = m_model.Find(LayoutModel::Key(last.x, last.y)))
                     pixel->traced = 0;
                 focusLastHistory();

@@ -18,6 +18,9 @@ namespace md {
 
 namespace {
 
+/// Largest module a script may describe, so that a typo cannot exhaust memory.
+constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 22;
+
 class KeyTexts final : public Texts
 {
 public:
@@ -86,6 +89,10 @@ bool ReadSetup(const JsonValue& json, LayoutSetup& setup, std::string& error)
         !Unsigned(json, "driverPolarity", 4294967295.0, driver, error) ||
         !Unsigned(json, "scanPolarity", 4294967295.0, scan, error))
         return false;
+    if (std::uint64_t{width} * height > kMaxPixels) {
+        error = "the module has more than " + std::to_string(kMaxPixels) + " pixels";
+        return false;
+    }
     setup.width = static_cast<std::uint16_t>(width);
     setup.height = static_cast<std::uint16_t>(height);
     setup.scanRows = static_cast<std::uint16_t>(scanRows);

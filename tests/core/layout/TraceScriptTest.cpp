@@ -52,6 +52,7 @@ TEST(TraceScriptTest, MalformedInputNamesTheLine)
     EXPECT_EQ(error, "setup: line 2: expected a value");
     EXPECT_EQ(RunTraceScript("{\"width\":-4}", "", out, error), 2);
     EXPECT_NE(error.find("width"), std::string::npos);
+    EXPECT_EQ(RunTraceScript("{\"width\":65535,\"height\":65535}", "", out, error), 2);
     for (const char* bad : {"click 1", "key sideways", "jump", "virtual x", "undo now"}) {
         EXPECT_EQ(
             RunTraceScript("{\"width\":4,\"height\":2}", std::string("undo\n") + bad, out, error),

@@ -79,9 +79,14 @@ TEST(TracingDeducesScanRowsTest, TranslationLeavingTheModuleIsRefused)
     setup.dataGroups = 3;
     TracingHarness h(setup);
     ASSERT_EQ(h.setup.rowLength, 4);
+    h.tracer->InsertVirtual(1);
     h.Click(Line(0, 0, 1, 0, 4));
     EXPECT_FALSE(h.tracer->Supported());
     EXPECT_FALSE(h.tracer->Analyse(true));
+    // A refused analysis leaves the record as it was, so tracing can go on.
+    EXPECT_EQ(h.setup.rowLength, 4);
+    EXPECT_EQ(h.setup.virtualPerRow, 0);
+    EXPECT_TRUE(h.setup.virtualRuns.empty());
     h.setup.dataGroups = 2;
     EXPECT_TRUE(h.tracer->Analyse(true));
 }

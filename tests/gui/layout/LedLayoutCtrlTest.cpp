@@ -11,13 +11,16 @@
 #include "support/ModalDriver.h"
 #include "wizard/CommandChannel.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -157,6 +160,35 @@ TEST(LedLayoutCtrlTest, DragPaintsMarksAndTimerDrivesTheStatusBar)
     EXPECT_GE(f.sent.size(), before + 2) << "the timer blinks the positions";
     EXPECT_EQ(bar.findChild<QLabel*>("20544")->text(), "IDS_MODULE_EPSTATUS_BAR_EP_ING");
     EXPECT_EQ(bar.findChild<QLabel*>("20521")->text(), "1");
+}
+
+TEST(LedLayoutCtrlTest, RightClickOpensTheContextMenu)
+{
+    Fixture f;
+    f.Click(0, 0);
+    QStringList labels;
+    std::vector<bool> enabled;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            labels << action->text();
+            enabled.push_back(action->isEnabled());
+        }
+        for (QAction* action : menu->actions())
+            if (action->objectName() == "30814")
+                action->trigger();
+        menu->close();
+    });
+    f.Click(3, 3, Qt::RightButton);
+    EXPECT_EQ(labels.size(), 6);
+    EXPECT_EQ(labels.value(0), "IDS_LEDLAYOUT_MENU_LABEL_ENABLE_ADVANCE_EP");
+    EXPECT_EQ(labels.value(1), "IDS_LEDLAYOUT_MENU_LABEL_CURRENT_SCAN_ROW_LEN : 0");
+    EXPECT_EQ(enabled, (std::vector<bool>{true, false, false, false, false, false}));
+    EXPECT_TRUE(f.tracer.AdvancedEnabled());
+    EXPECT_TRUE(f.Text(0, 0).isEmpty()) << "enabling advanced tracing starts over";
 }
 
 TEST(LedLayoutCtrlTest, PaintsOnlyTheVisibleCells)
