@@ -16,6 +16,13 @@ struct MdrCommand
     int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
 
+// The commands, each defined in its own file.
+extern const MdrCommand kInfoCommand;
+extern const MdrCommand kValidateCommand;
+extern const MdrCommand kExportMapCommand;
+extern const MdrCommand kRenderCommand;
+extern const MdrCommand kSampleCommand;
+
 /// Every command the tool offers, in the order `mdrtool --help` lists them.
 const std::vector<MdrCommand>& Commands();
 

@@ -26,6 +26,9 @@ public:
     void PatchU64(std::size_t offset, std::uint64_t value);
     void PatchU32(std::size_t offset, std::uint32_t value);
 
+    /// Makes room for count more bytes (large sections reserve once instead of regrowing).
+    void Reserve(std::size_t count) { m_bytes.reserve(m_bytes.size() + count); }
+
     std::size_t Size() const { return m_bytes.size(); }
     const std::vector<std::uint8_t>& Data() const { return m_bytes; }
     std::vector<std::uint8_t> Take() { return std::move(m_bytes); }

@@ -9,18 +9,34 @@ namespace md::fileio {
 
 std::optional<std::vector<std::uint8_t>> ReadAll(const std::filesystem::path& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
+    // Read straight into a buffer of the file's size; keep reading in case it grew.
+    struct stat info
+    {};
+    std::size_t capacity = 65536;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        capacity = static_cast<std::size_t>(info.st_size) + 1;
+    std::vector<std::uint8_t> bytes(capacity);
+    std::size_t size = 0;
+    bool failed = false;
+    while (true) {
+        if (size == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t got = ::read(fd, bytes.data() + size, bytes.size() - size);
+        if (got < 0) {
+            failed = true;
+            break;
+        }
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
     if (failed)
         return std::nullopt;
+    bytes.resize(size);
     return bytes;
 }
 

@@ -1,0 +1,136 @@
+// Writing and reading a 128 x 128 module driver file whose cell holds 4 LEDs, against copying
+// the same number of bytes file to file in the same run. A driver file is saved atomically and
+// flushed to the disk before it replaces the old one, so the baseline that matters copies with
+// the same guarantee (copy, fsync): "vsCopy" is the driver file's throughput as a fraction of
+// that copy's (target: at least 0.5); "vsPlainCopy" compares with a copy left in the page cache.
+
+#include "design/BackgroundSection.h"
+#include "design/NewModuleInfoSection.h"
+#include "design/SocketSection.h"
+#include "driverfile/DemoDesign.h"
+#include "driverfile/DriverFile.h"
+#include "driverfile/LayoutDataSection.h"
+#include "driverfile/LayoutDesignSection.h"
+#include "io/ByteReader.h"
+#include "io/ByteWriter.h"
+#include "io/PictureHeaderCodec.h"
+#include "io/PngWriter.h"
+#include "io/RgbaImage.h"
+#include "layout/LayoutDesign.h"
+#include "platform/CodePage.h"
+#include "platform/RandomGuids.h"
+#include "platform/SystemClock.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+void BM_DriverFileWriteReadVsCopy(benchmark::State& state)
+{
+    const md::CodePage codePage;
+    const md::PictureHeaderCodec codec;
+    md::DemoDesign::Options options;
+    options.width = 128;
+    options.height = 128;
+    options.groups = 4;
+    options.scanRows = 8;
+    options.ledsPerCell = 4;
+    options.background = md::PngWriter::Encode(md::RgbaImage(64, 64, 0x303030));
+    auto design = md::DemoDesign::Build(options);
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("md_driverfile_bench_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "module.MDR";
+    const auto copy = folder / "copy.MDR";
+
+    // Argument 0: the layout goes through the layout grid's own archive, as a saved design
+    // does; argument 1: through the plain data the command-line tool reads.
+    const bool plainLayout = state.range(0) == 1;
+    md::LayoutDesign layout;
+    std::unique_ptr<md::DriverFileSection> layoutSection;
+    if (plainLayout) {
+        layoutSection = std::make_unique<md::LayoutDataSection>(design->layout, codePage);
+    } else {
+        layoutSection = std::make_unique<md::LayoutDesignSection>(layout, codePage);
+        md::ByteWriter plain;
+        std::string error;
+        design->layout.Write(plain, codePage, error);
+        md::ByteReader in(plain.Data());
+        if (!layoutSection->Read(in, error)) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+    }
+    md::DriverFileSection& w2 = *layoutSection;
+    md::NewModuleInfoSection w0(design->moduleInfo, codePage);
+    md::SocketSection w1(design->socket, nullptr);
+    md::BackgroundSection w3(design->background, codePage, codec);
+    md::RandomGuids guids;
+    md::SystemClock clock;
+
+    double designSeconds = 0, copySeconds = 0, plainSeconds = 0;
+    std::uintmax_t size = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        if (!md::DriverFile::Write(file, {1, 0, 0}, {&w0, &w1, &w2, &w3}, guids, clock)) {
+            state.SkipWithError("write failed");
+            break;
+        }
+        md::DriverFileContents back;
+        md::LayoutDesign backLayout;
+        md::NewModuleInfoSection r0(back.moduleInfo, codePage);
+        md::SocketSection r1(back.socket, nullptr);
+        md::LayoutDesignSection r2Design(backLayout, codePage);
+        md::LayoutDataSection r2Plain(back.layout, codePage);
+        md::DriverFileSection* r2 =
+            plainLayout ? static_cast<md::DriverFileSection*>(&r2Plain) : &r2Design;
+        md::BackgroundSection r3(back.background, codePage, codec);
+        if (!md::DriverFile::Read(file, {&r0, &r1, r2, &r3})) {
+            state.SkipWithError("read failed");
+            break;
+        }
+        benchmark::DoNotOptimize(backLayout.points.data());
+        benchmark::DoNotOptimize(back.layout.grid.data());
+        const auto middle = Clock::now();
+        std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing);
+        const auto copied = Clock::now();
+        const int fd = ::open(copy.c_str(), O_RDWR);
+        ::fsync(fd);
+        ::close(fd);
+        const auto end = Clock::now();
+        designSeconds += Seconds(middle - start);
+        plainSeconds += Seconds(copied - middle);
+        copySeconds += Seconds(end - middle);
+        state.SetIterationTime(Seconds(middle - start));
+        size = std::filesystem::file_size(file);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(size * state.iterations()));
+    state.counters["fileBytes"] = static_cast<double>(size);
+    state.counters["copyMBps"] =
+        copySeconds > 0 ? static_cast<double>(size) * state.iterations() / copySeconds / 1e6 : 0;
+    state.counters["vsCopy"] = designSeconds > 0 ? copySeconds / designSeconds : 0;
+    state.counters["vsPlainCopy"] = designSeconds > 0 ? plainSeconds / designSeconds : 0;
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+
+BENCHMARK(BM_DriverFileWriteReadVsCopy)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

@@ -1,0 +1,81 @@
+#include "design/BackgroundSection.h"
+
+#include "design/BackgroundDesign.h"
+#include "io/ByteReader.h"
+#include "io/ByteWriter.h"
+#include "platform/CodePage.h"
+#include "platform/PictureCodec.h"
+
+#include <limits>
+
+namespace md {
+
+bool BackgroundSection::Write(ByteWriter& out, std::string& error)
+{
+    const LightImage& picture = m_design.Picture();
+    const std::string name = m_codePage.FromUtf16(picture.name);
+    if (name.size() > std::numeric_limits<std::uint16_t>::max() ||
+        picture.bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
+        error = "picture name or picture too long";
+        return false;
+    }
+    out.Ascii(kId);
+    out.I32(m_design.Point1().x);
+    out.I32(m_design.Point1().y);
+    out.I32(m_design.Point2().x);
+    out.I32(m_design.Point2().y);
+    out.U16(picture.used);
+    out.U16(picture.id);
+    out.U16(static_cast<std::uint16_t>(name.size()));
+    out.Ascii(name);
+    out.U32(picture.Length());
+    out.Bytes(picture.bytes);
+    return true;
+}
+
+bool BackgroundSection::Read(ByteReader& in, std::string& error)
+{
+    if (!in.Expect(kId)) {
+        error = "identifier mismatch";
+        return false;
+    }
+    BackgroundDesign::Point p1, p2;
+    if (!in.I32(p1.x) || !in.I32(p1.y) || !in.I32(p2.x) || !in.I32(p2.y)) {
+        error = "truncated marker points";
+        return false;
+    }
+    m_design.SetPoints(p1, p2);
+    LightImage picture;
+    std::uint16_t nameLength = 0;
+    std::span<const std::uint8_t> nameBytes;
+    if (!in.U16(picture.used) || !in.U16(picture.id) || !in.U16(nameLength) ||
+        !in.Bytes(nameLength, nameBytes)) {
+        error = "truncated picture entry";
+        return false;
+    }
+    auto name = m_codePage.ToUtf16(
+        std::string_view(reinterpret_cast<const char*>(nameBytes.data()), nameBytes.size()));
+    if (!name) {
+        error = "picture name not valid in code page " + m_codePage.Name();
+        return false;
+    }
+    picture.name = std::move(*name);
+    std::uint32_t length = 0;
+    if (!in.U32(length) || !in.CanHold(length, 1)) {
+        error = "truncated picture";
+        return false;
+    }
+    if (length > 0) {
+        in.Bytes(length, picture.bytes);
+        PictureSize size;
+        if (!m_codec.Decode(picture.bytes, size)) {
+            error = "picture cannot be decoded";
+            return false;
+        }
+        m_design.SetPicture(std::move(picture));
+    }
+    m_design.SetLoaded();
+    return true;
+}
+
+} // namespace md

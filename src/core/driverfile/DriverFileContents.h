@@ -1,0 +1,34 @@
+#pragma once
+
+#include "design/BackgroundDesign.h"
+#include "design/NewModuleInfoRecord.h"
+#include "design/SocketDesign.h"
+#include "driverfile/DriverFile.h"
+#include "driverfile/LayoutSectionData.h"
+
+#include <array>
+#include <span>
+#include <string>
+
+namespace md {
+
+class CodePage;
+
+/// A whole driver file read into plain data for inspection: the version words, the four
+/// sections, the section table and the identity text. Stricter than the design's own reader:
+/// the table must be present, point at the sections and be followed by the identity block.
+struct DriverFileContents
+{
+    VersionWords version;
+    NewModuleInfoRecord moduleInfo;
+    SocketDesign socket;
+    LayoutSectionData layout;
+    BackgroundDesign background;
+    std::array<std::uint64_t, 5> sectionTable{};
+    std::string identity;
+
+    /// False with a one-line reason naming the section and offset.
+    bool Parse(std::span<const std::uint8_t> bytes, const CodePage& codePage, std::string& error);
+};
+
+} // namespace md

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace md {
+
+class CodePage;
+class JsonWriter;
+
+/// Recognises a driver (.MDR/.BDT), combined (.MHR), socket (.mjk) or HUB (.HDR) file by its
+/// mark, checks it whole and describes it as JSON (names converted to UTF-8).
+class FileInspector
+{
+public:
+    explicit FileInspector(const CodePage& codePage) : m_codePage(codePage) {}
+
+    /// The JSON description; false with a one-line reason (section and offset) on a bad file.
+    bool Describe(std::span<const std::uint8_t> bytes, std::string& json, std::string& error) const;
+    /// The kind of file it is ("MDR", "MHR", "MJK", "HDR"), empty when the mark is unknown.
+    static std::string Kind(std::span<const std::uint8_t> bytes);
+
+private:
+    bool WriteAny(std::span<const std::uint8_t> bytes, JsonWriter& json, std::string& error) const;
+    bool WriteDriver(std::span<const std::uint8_t> bytes, JsonWriter& json,
+                     std::string& error) const;
+    bool WriteCombined(std::span<const std::uint8_t> bytes, JsonWriter& json,
+                       std::string& error) const;
+    bool WriteSocketFile(std::span<const std::uint8_t> bytes, JsonWriter& json,
+                         std::string& error) const;
+    bool WriteHub(std::span<const std::uint8_t> bytes, JsonWriter& json, std::string& error) const;
+
+    const CodePage& m_codePage;
+};
+
+} // namespace md

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "driverfile/DriverFileSection.h"
+
+namespace md {
+
+class CodePage;
+struct LayoutDesign;
+
+/// The layout grid's archive as the container's layout section.
+class LayoutDesignSection final : public DriverFileSection
+{
+public:
+    LayoutDesignSection(LayoutDesign& design, const CodePage& codePage)
+        : m_design(design), m_codePage(codePage)
+    {}
+
+    /// Refuses, with a message, a layout whose counts do not fit the format (a grid of more than
+    /// 65535 pixels is never wrapped).
+    bool Write(ByteWriter& out, std::string& error) override;
+    bool Read(ByteReader& in, std::string& error) override;
+
+private:
+    LayoutDesign& m_design;
+    const CodePage& m_codePage;
+};
+
+} // namespace md

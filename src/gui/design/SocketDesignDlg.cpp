@@ -1,0 +1,181 @@
+#include "design/SocketDesignDlg.h"
+
+#include "design/NewFrameInfoDlg.h"
+#include "design/NewModuleInfo.h"
+#include "design/SocketFile.h"
+#include "design/SocketSection.h"
+#include "design/SocketToolbarState.h"
+#include "driverfile/VersionWords.h"
+#include "panel/ModuleDesignToolbarDlg.h"
+#include "panel/PluginRegistry.h"
+#include "platform/QtFileChooser.h"
+#include "platform/QtPictureCodec.h"
+#include "plugin/HostLink.h"
+#include "plugin/HostTexts.h"
+#include "ui/HostText.h"
+#include "ui/ProgramFolderLocator.h"
+#include "ui/ResourceId.h"
+
+#include <QImage>
+#include <QKeyEvent>
+
+namespace md {
+
+namespace {
+
+/// Notification 6 to the host's notification target: the design changed.
+void NotifyHostChanged()
+{
+    IHost* host = HostLink::Host();
+    if (!host)
+        return;
+    if (const char* target = host->GetNotifyTarget())
+        HostLink::Send(target, 6, 0, 0);
+}
+
+const QtPictureCodec& Codec()
+{
+    static const QtPictureCodec codec;
+    return codec;
+}
+
+} // namespace
+
+SocketDesignDlg::SocketDesignDlg(QWidget* parent)
+    : QWidget(parent), m_texts(std::make_unique<HostTexts>())
+{
+    SetResourceId(this, kResourceId);
+    setWindowTitle(HostText("ID_SOCKET_DESIGN"));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(NewFrameInfoDlg::kBackground));
+    setPalette(palette);
+    m_socket.SetPictureFolder(LocateProgramFolder().PluginData());
+    m_socket.SetChangedHandler(NotifyHostChanged);
+    m_frame = new NewFrameInfoDlg(m_socket, this);
+    m_frame->hide();
+}
+
+SocketDesignDlg::~SocketDesignDlg()
+{
+    // The registry must not point at a window that is gone.
+    if (PluginRegistry::SocketWindow() == this)
+        PluginRegistry::SetSocketWindow(nullptr);
+}
+
+void SocketDesignDlg::NewSocket(std::uint16_t pinCount, std::uint16_t scanRows)
+{
+    int boxWidth = SocketDesign::kPinBox, boxHeight = SocketDesign::kPinBox;
+    const QImage frame(
+        QString::fromStdString((m_socket.PictureFolder() / "frame_background.bmp").string()));
+    if (!frame.isNull()) {
+        boxWidth = frame.width();
+        boxHeight = frame.height();
+    }
+    m_socket.NewSocket(pinCount, scanRows, boxWidth, boxHeight);
+    m_frame->ReloadPictures();
+    PlaceFrame();
+    m_frame->show();
+    SetMode(5);
+}
+
+void SocketDesignDlg::PlaceFrame()
+{
+    m_frame->resize(m_socket.FrameWidth(), m_socket.FrameHeight());
+    m_frame->move(std::max(0, (width() - m_frame->width()) / 2), 0);
+}
+
+void SocketDesignDlg::resizeEvent(QResizeEvent*)
+{
+    PlaceFrame();
+}
+
+void SocketDesignDlg::SetMode(int mode)
+{
+    setVisible(mode != 0);
+    UpdateToolbar(mode != 0);
+}
+
+void SocketDesignDlg::Reset()
+{
+    m_socket.LayOut(0, 0, SocketDesign::kPinBox, SocketDesign::kPinBox);
+    m_socket.SetDocumentState(SocketDesign::None);
+    m_socket.SetFilePath({});
+    m_frame->hide();
+    UpdateToolbar(false);
+}
+
+void SocketDesignDlg::UpdateToolbar(bool shown)
+{
+    ModuleDesignToolbarDlg* toolbar = PluginRegistry::Toolbar();
+    if (!toolbar)
+        return;
+    const NewModuleInfo* info = PluginRegistry::ModuleInfo();
+    const SocketToolbarState state =
+        shown && info ? SocketToolbarState::ForModule(info->ScanChipType(), info->ScanRows())
+                      : SocketToolbarState::AllDisabled();
+    for (std::uint32_t i = 0; i < state.enabled.size(); ++i)
+        toolbar->EnableButton(SocketDesign::kFirstTypeCommand + i, state.enabled[i]);
+}
+
+void SocketDesignDlg::OnCommand(std::uint32_t command)
+{
+    if (m_socket.Command(command))
+        m_frame->update();
+}
+
+bool SocketDesignDlg::OnKey(int qtKey)
+{
+    SocketDesign::Key key;
+    switch (qtKey) {
+    case Qt::Key_Left:
+        key = SocketDesign::Key::Left;
+        break;
+    case Qt::Key_Right:
+        key = SocketDesign::Key::Right;
+        break;
+    case Qt::Key_Up:
+        key = SocketDesign::Key::Up;
+        break;
+    case Qt::Key_Down:
+        key = SocketDesign::Key::Down;
+        break;
+    default:
+        return false;
+    }
+    m_socket.MoveSelection(key);
+    m_frame->update();
+    return true;
+}
+
+std::unique_ptr<DriverFileSection> SocketDesignDlg::Section()
+{
+    return std::make_unique<SocketSection>(m_socket, &Codec());
+}
+
+int SocketDesignDlg::Save(bool promptOverwrite)
+{
+    if (!m_chooser) {
+        m_ownChooser = std::make_unique<QtFileChooser>(this);
+        m_chooser = m_ownChooser.get();
+    }
+    const NewModuleInfo* info = PluginRegistry::ModuleInfo();
+    const VersionWords version = VersionWords::FromRunInfo(LocateProgramFolder().RunInfo());
+    const SocketFile::Context context{*m_chooser, *m_texts, version,
+                                      info ? info->ModuleName() : std::u16string(),
+                                      NotifyHostChanged};
+    return promptOverwrite ? SocketFile::SaveAs(m_socket, context)
+                           : SocketFile::Save(m_socket, context);
+}
+
+int SocketDesignDlg::SaveSocketFile()
+{
+    return Save(false);
+}
+
+int SocketDesignDlg::SaveSocketFileAs()
+{
+    return Save(true);
+}
+
+} // namespace md

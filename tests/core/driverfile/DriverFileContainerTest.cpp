@@ -1,0 +1,248 @@
+#include "KnownDesign.h"
+
+#include "design/BackgroundSection.h"
+#include "design/NewModuleInfoSection.h"
+#include "design/SocketSection.h"
+#include "driverfile/DriverFile.h"
+#include "driverfile/LayoutDataSection.h"
+#include "io/ByteReader.h"
+#include "io/ByteWriter.h"
+#include "io/FileIo.h"
+#include "platform/CodePage.h"
+#include "platform/RandomGuids.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace md {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+/// Appends literal pieces to an expected byte string.
+struct Expect
+{
+    Bytes bytes;
+    Expect& Text(std::string_view text)
+    {
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        return *this;
+    }
+    Expect& Raw(std::initializer_list<std::uint8_t> values)
+    {
+        bytes.insert(bytes.end(), values);
+        return *this;
+    }
+};
+
+/// Stands in for the layout grid's archive: a fixed body, or a failure.
+class StandInLayout final : public DriverFileSection
+{
+public:
+    bool fail = false;
+    bool Write(ByteWriter& out, std::string& error) override
+    {
+        if (fail) {
+            error = "grid too large";
+            return false;
+        }
+        out.Ascii("LAYOUT");
+        return true;
+    }
+    bool Read(ByteReader& in, std::string&) override { return in.Expect("LAYOUT"); }
+};
+
+struct Design
+{
+    CodePage codePage;
+    test::PrefixCodec codec;
+    NewModuleInfoRecord info = test::KnownModuleInfo();
+    SocketDesign socket = test::KnownSocket();
+    BackgroundDesign background;
+    StandInLayout layout;
+    NewModuleInfoSection infoSection{info, codePage};
+    SocketSection socketSection{socket, nullptr};
+    BackgroundSection backgroundSection{background, codePage, codec};
+
+    Design()
+    {
+        background.SetUp(32, 16, "/nonexistent", nullptr);
+        background.SetPicture(LightImage{0, 0, {'P', 'I', 'C'}, u"bg"});
+    }
+    DriverFile::Sections Sections()
+    {
+        return {&infoSection, &socketSection, &layout, &backgroundSection};
+    }
+};
+
+Bytes U64(std::uint64_t v)
+{
+    Bytes out;
+    for (int i = 0; i < 8; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    return out;
+}
+
+TEST(DriverFileContainer, WritesKnownDesignByteForByte)
+{
+    Design design;
+    test::FixedGuids guids("01234567-89ab-cdef-0123-456789abcdef");
+    test::FixedClock clock;
+    DriverFile::Result result;
+    const auto bytes = DriverFile::Build({1, 2, 3}, design.Sections(), guids, clock, result);
+    ASSERT_TRUE(bytes) << result.message;
+
+    Expect e;
+    e.Text(".MDR").Raw({1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0});
+    const std::size_t p0 = e.bytes.size();
+    e.Text("70ABEE71-F4AB-4c5c-87F8-3C064AB39FE7").Raw({16, 0, 8, 0, 32, 0, 16, 0});
+    e.Raw({6, 0}).Text("P10RGB");
+    e.Raw({0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0, 0, 7, 0}).Text("ICN2038");
+    e.Raw({1, 0, 0, 0, 1, 0, 0, 0, 9, 0, 0, 0, 6, 0}).Text("SM5166");
+    const std::size_t p1 = e.bytes.size();
+    e.Text("094D7714-905C-4b37-AF57-DB3A8624D4AB").Raw({2, 0, 8, 0, 0x10, 0xFF});
+    const std::size_t p2 = e.bytes.size();
+    e.Text("LAYOUT");
+    const std::size_t p3 = e.bytes.size();
+    e.Text("1AA84514-4D4D-4e2d-9E09-A7436B3E04C5");
+    e.Raw({4, 0, 0, 0, 32, 0, 0, 0, 124, 0, 0, 0, 32, 0, 0, 0});
+    e.Raw({0, 0, 0, 0, 2, 0}).Text("bg").Raw({3, 0, 0, 0}).Text("PIC");
+    const std::size_t p4 = e.bytes.size();
+    for (std::size_t p : {p0, p1, p2, p3, p4}) {
+        const Bytes word = U64(p);
+        e.bytes.insert(e.bytes.end(), word.begin(), word.end());
+    }
+    Bytes identity(64, 0);
+    const std::string text = "{01234567-89AB-CDEF-0123-456789ABCDEF}";
+    std::memcpy(identity.data(), text.data(), text.size());
+    e.bytes.insert(e.bytes.end(), identity.begin(), identity.end());
+
+    EXPECT_EQ(p0, 16u);
+    EXPECT_EQ(*bytes, e.bytes);
+}
+
+TEST(DriverFileContainer, TwoWritesDifferOnlyInIdentityAndEndWithTable)
+{
+    Design design;
+    RandomGuids guids;
+    test::FixedClock clock;
+    const auto folder = test::TempFolder("twice");
+    ASSERT_TRUE(DriverFile::Write(folder / "a.MDR", {1, 0, 0}, design.Sections(), guids, clock));
+    ASSERT_TRUE(DriverFile::Write(folder / "b.MDR", {1, 0, 0}, design.Sections(), guids, clock));
+    const auto a = *fileio::ReadAll(folder / "a.MDR");
+    const auto b = *fileio::ReadAll(folder / "b.MDR");
+    ASSERT_EQ(a.size(), b.size());
+    const std::size_t identityAt = a.size() - 64;
+    EXPECT_TRUE(std::equal(a.begin(), a.begin() + identityAt, b.begin()));
+    EXPECT_NE(Bytes(a.begin() + identityAt, a.end()), Bytes(b.begin() + identityAt, b.end()));
+
+    ByteReader in(a);
+    in.Seek(a.size() - 104);
+    std::uint64_t table[5];
+    for (auto& entry : table)
+        in.U64(entry);
+    EXPECT_EQ(table[0], 16u);
+    EXPECT_EQ(table[4], a.size() - 104);
+    EXPECT_EQ(a[identityAt], '{');
+    EXPECT_EQ(a[identityAt + 38], 0); // "{...}" is 38 characters, zero-padded
+    std::filesystem::remove_all(folder);
+}
+
+TEST(DriverFileContainer, IdentityFallsBackToTickCount)
+{
+    test::FixedClock clock;
+    test::FixedGuids none("");
+    test::FixedGuids garbage("not-a-guid");
+    EXPECT_EQ(DriverFile::IdentityText(none, clock), "123456");
+    EXPECT_EQ(DriverFile::IdentityText(garbage, clock), "123456");
+}
+
+TEST(DriverFileContainer, FailingSectionWriterStopsTheWriteAndKeepsTheOldFile)
+{
+    Design design;
+    design.layout.fail = true;
+    test::FixedGuids guids("01234567-89AB-CDEF-0123-456789ABCDEF");
+    test::FixedClock clock;
+    const auto folder = test::TempFolder("fail");
+    test::WriteFile(folder / "old.MDR", "old contents");
+    const auto result =
+        DriverFile::Write(folder / "old.MDR", {1, 0, 0}, design.Sections(), guids, clock);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.section, DriverFile::Layout);
+    EXPECT_NE(result.message.find("layout section: grid too large"), std::string::npos);
+    EXPECT_EQ(fileio::ReadAll(folder / "old.MDR")->size(), 12u);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(DriverFileContainer, ReadsSectionsInOrderAndReportsTheFirstFailure)
+{
+    Design source;
+    test::FixedGuids guids("01234567-89AB-CDEF-0123-456789ABCDEF");
+    test::FixedClock clock;
+    DriverFile::Result result;
+    auto bytes = *DriverFile::Build({4, 5, 6}, source.Sections(), guids, clock, result);
+
+    Design target;
+    target.info = {};
+    target.background.SetPoints({0, 0}, {0, 0});
+    VersionWords version;
+    ASSERT_TRUE(DriverFile::Parse(bytes, target.Sections(), &version));
+    EXPECT_EQ(version, (VersionWords{4, 5, 6}));
+    EXPECT_EQ(target.info.ModuleName(), u"P10RGB");
+    EXPECT_EQ(target.info.xPixels, 32);
+    EXPECT_EQ(target.info.scanChip, source.info.scanChip);
+    EXPECT_EQ(target.info.confirmed, 1);
+    EXPECT_EQ(target.socket.Pins()[0].code, 16u);
+    EXPECT_EQ(target.background.Point2(), source.background.Point2());
+    EXPECT_EQ(target.background.Picture(), source.background.Picture());
+
+    // Damage the socket identifier: the module information is read, the background is not.
+    const std::size_t socketAt = 16 + 36 + 10 + 6 + 14 + 7 + 14 + 6;
+    bytes[socketAt] = 'X';
+    Design damaged;
+    damaged.info = {};
+    damaged.background.SetPoints({9, 9}, {9, 9});
+    result = DriverFile::Parse(bytes, damaged.Sections());
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.section, DriverFile::Socket);
+    EXPECT_EQ(result.offset, socketAt);
+    EXPECT_EQ(result.message,
+              "socket section at offset " + std::to_string(socketAt) + ": identifier mismatch");
+    EXPECT_EQ(damaged.info.ModuleName(), u"P10RGB");
+    EXPECT_EQ(damaged.background.Point1(), (BackgroundDesign::Point{9, 9}));
+}
+
+TEST(DriverFileContainer, LayoutDataRoundTripsAndRefusesOversizedGrids)
+{
+    CodePage codePage;
+    LayoutSectionData layout = test::KnownLayout();
+    layout.images[0].name = u"灯珠";
+    ByteWriter out;
+    std::string error;
+    ASSERT_TRUE(layout.Write(out, codePage, error)) << error;
+    LayoutSectionData back;
+    ByteReader in(out.Data());
+    ASSERT_TRUE(back.Read(in, codePage, error)) << error;
+    EXPECT_EQ(back, layout);
+    EXPECT_EQ(in.Remaining(), 0u);
+
+    // Without a layout the grid points carry no traced flag and no LEDs.
+    LayoutSectionData bare = test::KnownLayout(false);
+    ByteWriter bareOut;
+    ASSERT_TRUE(bare.Write(bareOut, codePage, error));
+    const std::size_t tail = 2 + 2 * (4 + 4 + 6 + 2);
+    EXPECT_EQ(bareOut.Data()[36], 0);
+    EXPECT_EQ(bareOut.Data()[bareOut.Size() - tail], 2);
+
+    LayoutSectionData huge;
+    huge.grid.resize(65536);
+    ByteWriter hugeOut;
+    EXPECT_FALSE(huge.Write(hugeOut, codePage, error));
+    EXPECT_NE(error.find("65535"), std::string::npos);
+    huge.grid.resize(65535);
+    EXPECT_TRUE(huge.Write(hugeOut, codePage, error));
+}
+
+} // namespace
+} // namespace md

@@ -1,0 +1,123 @@
+#pragma once
+
+// Small known designs and fakes shared by the driver file tests.
+
+#include "design/BackgroundDesign.h"
+#include "design/NewModuleInfoRecord.h"
+#include "design/SocketDesign.h"
+#include "driverfile/LayoutSectionData.h"
+#include "platform/Clock.h"
+#include "platform/Guids.h"
+#include "platform/PictureCodec.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace md::test {
+
+class FixedGuids final : public Guids
+{
+public:
+    explicit FixedGuids(std::string guid) : m_guid(std::move(guid)) {}
+    std::string NewGuid() override { return m_guid; }
+    std::string m_guid;
+};
+
+class FixedClock final : public Clock
+{
+public:
+    std::uint32_t TickCount() const override { return 123456; }
+};
+
+/// Accepts any picture that starts with "PIC".
+class PrefixCodec final : public PictureCodec
+{
+public:
+    bool Decode(std::span<const std::uint8_t> bytes, PictureSize& size) const override
+    {
+        if (bytes.size() < 3 || bytes[0] != 'P' || bytes[1] != 'I' || bytes[2] != 'C')
+            return false;
+        size = {32, 32};
+        return true;
+    }
+};
+
+inline NewModuleInfoRecord KnownModuleInfo()
+{
+    NewModuleInfoRecord record;
+    record.pinCount = 16;
+    record.scanRows = 8;
+    record.xPixels = 32;
+    record.yPixels = 16;
+    record.nameParts = {u"P10", u"RGB", u"", u""};
+    record.driverChip = {u"ICN2038", 0, 0, 7};
+    record.scanChip = {u"SM5166", 1, 1, 9};
+    record.confirmed = 1;
+    return record;
+}
+
+/// A 2-pin socket with codes 16 and 255, scan rows 8.
+inline SocketDesign KnownSocket()
+{
+    SocketDesign socket;
+    socket.NewSocket(2, 8);
+    socket.Pins()[0].code = 16;
+    return socket;
+}
+
+/// A 2 x 1 module traced as one entry of one scan row of 3 points (the last one virtual).
+inline LayoutSectionData KnownLayout(bool present = true)
+{
+    LayoutSectionData layout;
+    layout.present = present;
+    if (present) {
+        LayoutSectionData::Entry entry;
+        entry.rowLength = 3;
+        entry.index = 0;
+        entry.pointsPerGroup = 3;
+        entry.flag = 1;
+        LayoutSectionData::Row row;
+        row.tag = 0;
+        row.points = {{1, 0, 0, 0, 0, 0, 2, 1, 0, 0},
+                      {0, 0, 0, 0, 0, 0, 1, 2, 0, 0},
+                      {0, 0, 4, 0, 0, 0, 0, 3, 0, 0}};
+        entry.rows.push_back(row);
+        layout.entries.push_back(entry);
+    }
+    layout.virtualCodes = {1, 2, 3};
+    layout.images.push_back(LightImage{1, 0, {'P', 'I', 'C'}, u"led"});
+    CellLed led;
+    led.widthPx = 10;
+    led.heightPx = 10;
+    layout.cellSlots[0].push_back(led);
+    for (std::uint16_t x = 0; x < 2; ++x) {
+        LayoutSectionData::GridPoint point;
+        point.x = x;
+        point.cellVariant = x == 0 ? 1 : 2;
+        if (present)
+            point.leds.push_back(led);
+        layout.grid.push_back(point);
+    }
+    return layout;
+}
+
+inline std::filesystem::path TempFolder(const std::string& name)
+{
+    auto folder = std::filesystem::temp_directory_path() /
+                  ("md_driver_" + name + "_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+inline void WriteFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+}
+
+} // namespace md::test

@@ -1,0 +1,59 @@
+#include "io/PngDecoder.h"
+#include "io/FileIo.h"
+#include "io/Inflate.h"
+#include "io/PngWriter.h"
+
+#include <gtest/gtest.h>
+
+namespace md {
+namespace {
+
+// filters.png: 40 x 20 RGB, compressed with dynamic Huffman codes, scan line y filtered with
+// filter y % 5; pixel (x, y) is (6x, 12y, 3(x + y)) modulo 256.
+TEST(PngDecoder, UndoesEveryFilterOfACompressedPicture)
+{
+    const auto bytes =
+        fileio::ReadAll(std::filesystem::path(MD_TEST_DATA_DIR) / "driverfile" / "filters.png");
+    ASSERT_TRUE(bytes);
+    const auto image = PngDecoder::Decode(*bytes);
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->Width(), 40);
+    ASSERT_EQ(image->Height(), 20);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const std::uint32_t expected =
+                (((6u * x) % 256) << 16) | (((12u * y) % 256) << 8) | ((3u * (x + y)) % 256);
+            ASSERT_EQ(image->Pixel(x, y), expected) << x << "," << y;
+        }
+
+    // Damaged or cut data fails instead of decoding garbage.
+    for (std::size_t cut = 8; cut < bytes->size() - 12; cut += 7) {
+        const std::vector<std::uint8_t> part(bytes->begin(),
+                                             bytes->begin() + static_cast<std::ptrdiff_t>(cut));
+        EXPECT_FALSE(PngDecoder::Decode(part)) << cut;
+    }
+}
+
+TEST(PngDecoder, ReadsWhatTheWriterWrites)
+{
+    RgbaImage source(300, 300, 0x102030); // more than one stored block
+    source.FillRect(10, 20, 5, 5, 0xFF8800);
+    const auto image = PngDecoder::Decode(PngWriter::Encode(source));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->Bytes(), source.Bytes());
+}
+
+TEST(Inflate, RefusesOutputBeyondItsBound)
+{
+    RgbaImage source(64, 64, 0);
+    const auto png = PngWriter::Encode(source);
+    // The zlib stream of the IDAT chunk starts after the signature, IHDR and IDAT's header.
+    const std::size_t idatLength =
+        (std::size_t{png[33]} << 24) | (png[34] << 16) | (png[35] << 8) | png[36];
+    const std::span<const std::uint8_t> zlib(png.data() + 41, idatLength);
+    EXPECT_TRUE(Inflate::Zlib(zlib, 64 * (64 * 4 + 1)));
+    EXPECT_FALSE(Inflate::Zlib(zlib, 64 * (64 * 4 + 1) - 1));
+}
+
+} // namespace
+} // namespace md

@@ -1,0 +1,34 @@
+// Feeds arbitrary bytes to the combined (.MHR), HUB (.HDR) and socket (.mjk) readers, to the
+// inspection that describes them (which reads a combined file's driver entry too), and to the
+// picture decoders the command-line renderer uses for background pictures.
+
+#include "driverfile/CombinedFileContents.h"
+#include "driverfile/FileInspector.h"
+#include "driverfile/HubFile.h"
+#include "io/BmpDecoder.h"
+#include "io/PngDecoder.h"
+#include "platform/CodePage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const md::CodePage codePage;
+    const std::span<const std::uint8_t> bytes(data, size);
+    std::string error;
+    md::CombinedFileContents combined;
+    if (combined.Parse(bytes, codePage, error)) {
+        md::HubFile hub;
+        if (hub.Parse(combined.hub.bytes, error))
+            (void)hub.Signature();
+    }
+    md::HubFile hub;
+    hub.Parse(bytes, error);
+    std::string json;
+    md::FileInspector(codePage).Describe(bytes, json, error);
+    (void)md::PngDecoder::Decode(bytes);
+    (void)md::BmpDecoder::Decode(bytes);
+    return 0;
+}

@@ -1,0 +1,38 @@
+#include "DriverInput.h"
+#include "ToolSupport.h"
+
+#include "driverfile/CombinedFileContents.h"
+#include "driverfile/FileInspector.h"
+#include "platform/CodePage.h"
+
+namespace md::mdrtool {
+
+std::unique_ptr<DriverFileContents> LoadDriver(const Arguments& arguments, std::string& error)
+{
+    const std::string& path = arguments.positional.at(0);
+    const auto bytes = ReadInput(path, error);
+    if (!bytes)
+        return nullptr;
+    const CodePage codePage(CodePageName(arguments));
+    std::span<const std::uint8_t> driver(*bytes);
+    CombinedFileContents combined;
+    const std::string kind = FileInspector::Kind(*bytes);
+    if (kind == "MHR") {
+        if (!combined.Parse(*bytes, codePage, error)) {
+            error = path + ": " + error;
+            return nullptr;
+        }
+        driver = combined.driver.bytes;
+    } else if (kind != "MDR") {
+        error = path + ": not a driver or combined file";
+        return nullptr;
+    }
+    auto file = std::make_unique<DriverFileContents>();
+    if (!file->Parse(driver, codePage, error)) {
+        error = path + ": " + (kind == "MHR" ? "driver entry: " : "") + error;
+        return nullptr;
+    }
+    return file;
+}
+
+} // namespace md::mdrtool

@@ -1,0 +1,77 @@
+#include "DriverInput.h"
+#include "MdrCommand.h"
+#include "ToolSupport.h"
+
+#include "driverfile/OutputMap.h"
+#include "io/FileIo.h"
+#include "io/Utf.h"
+
+#include <ostream>
+
+namespace md::mdrtool {
+
+namespace {
+
+int RunExportMap(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    Arguments arguments;
+    std::string error;
+    if (!arguments.Parse(args, {"format", "codepage", "out"}, error) ||
+        arguments.positional.size() != 1) {
+        err << "mdrtool export-map: " << (error.empty() ? "expects one FILE" : error) << "\n";
+        return 2;
+    }
+    const std::string format = arguments.Option("format").value_or("csv");
+    if (format != "csv" && format != "json" && format != "wled" && format != "xlights") {
+        err << "mdrtool export-map: unknown format '" << format
+            << "' (csv, json, wled or xlights)\n";
+        return 2;
+    }
+    const auto file = LoadDriver(arguments, error);
+    if (!file) {
+        err << "mdrtool export-map: " << error << "\n";
+        return 1;
+    }
+    const OutputMap map(*file);
+    if ((format == "wled" || format == "xlights") && map.TooLarge()) {
+        err << "mdrtool export-map: " << arguments.positional[0] << ": module of " << map.Width()
+            << " x " << map.Height() << " pixels is too large for a pixel map\n";
+        return 1;
+    }
+    std::string text;
+    if (format == "csv")
+        text = map.Csv();
+    else if (format == "json")
+        text = map.Json();
+    else if (format == "wled")
+        text = map.Wled();
+    else
+        text = map.XLights(utf::ToUtf8(file->moduleInfo.ModuleName()));
+    if (const auto target = arguments.Option("out")) {
+        const std::span<const std::uint8_t> bytes(
+            reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+        if (!fileio::WriteAtomic(*target, bytes)) {
+            err << "mdrtool export-map: " << *target << ": cannot be written\n";
+            return 1;
+        }
+        return 0;
+    }
+    out << text;
+    return 0;
+}
+
+} // namespace
+
+const MdrCommand kExportMapCommand = {
+    "export-map", "write the traced output order for other LED tools",
+    "usage: mdrtool export-map FILE --format csv|json|wled|xlights [--out PATH] [--codepage N]\n"
+    "FILE is a driver file or a combined file. Formats:\n"
+    "  csv      group,channel,scanRow,position,x,y,kind per output point (one header line)\n"
+    "  json     the same records as a JSON array\n"
+    "  wled     ledmap {\"map\":[...],\"width\":W,\"height\":H}: wire index per pixel, -1 none\n"
+    "  xlights  custom model XML, 1-based wire index per cell\n"
+    "Group, channel and scan row count from 0, position from 1; the wire index of a pixel is\n"
+    "(group * scanRows + scanRow) * rowLength + position - 1 on channel 0.\n",
+    RunExportMap};
+
+} // namespace md::mdrtool

@@ -1,0 +1,43 @@
+#include "MdrCommand.h"
+#include "ToolSupport.h"
+
+#include "driverfile/FileInspector.h"
+#include "platform/CodePage.h"
+
+#include <ostream>
+
+namespace md::mdrtool {
+
+namespace {
+
+int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    Arguments arguments;
+    std::string error;
+    if (!arguments.Parse(args, {"codepage"}, error) || arguments.positional.size() != 1) {
+        err << "mdrtool info: " << (error.empty() ? "expects one FILE" : error) << "\n";
+        return 2;
+    }
+    const std::string& path = arguments.positional[0];
+    const auto bytes = ReadInput(path, error);
+    const CodePage codePage(CodePageName(arguments));
+    std::string json;
+    if (!bytes || !FileInspector(codePage).Describe(*bytes, json, error)) {
+        err << "mdrtool info: " << (bytes ? path + ": " : std::string()) << error << "\n";
+        return 1;
+    }
+    out << json << "\n";
+    return 0;
+}
+
+} // namespace
+
+const MdrCommand kInfoCommand = {
+    "info", "print a JSON description of a .MDR/.BDT, .MHR, .mjk or .HDR file",
+    "usage: mdrtool info FILE [--codepage NAME]\n"
+    "Recognises the file by its mark and prints its contents as one line of JSON.\n"
+    "Names are converted from the code page (default CP936) to UTF-8.\n"
+    "Exit 0 on success, 1 when the file is damaged (the message names section and offset).\n",
+    RunInfo};
+
+} // namespace md::mdrtool
