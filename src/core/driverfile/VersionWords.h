@@ -1,8 +1,9 @@
 #pragma once
 
+#include "parameters/RuntimeSettings.h"
+
 #include <cstdint>
 #include <filesystem>
-#include <string_view>
 
 namespace md {
 
@@ -14,11 +15,9 @@ struct VersionWords
     std::uint32_t minor = 0;
     std::uint32_t build = 0;
 
-    /// "major.minor.build"; minor and build must lie in 0..255. Anything else (missing parts,
-    /// extra parts, non-digits, out of range) gives 0.0.0.
-    static VersionWords Parse(std::string_view text);
-    /// The program version of the runtime settings ([version] version of runinfo.ini), parsed
-    /// as above. The one place the file writers get their version from.
+    static VersionWords Of(const ProgramVersion& version);
+    /// The program version of this process: read once from the runtime settings and kept. The
+    /// one place the file writers get their version from.
     static VersionWords FromRunInfo(const std::filesystem::path& runInfo);
 
     bool operator==(const VersionWords&) const = default;
