@@ -1,0 +1,69 @@
+#include "HostFixture.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <filesystem>
+
+namespace md::host::test {
+
+namespace {
+void CopyProgramFolder(const QString& target)
+{
+    namespace fs = std::filesystem;
+    const fs::path source(MD_PROGRAM_DIR);
+    const fs::path to(target.toStdString());
+    for (const auto& entry : fs::directory_iterator(source))
+        if (entry.is_directory() && entry.path().filename() != "temp")
+            fs::copy(entry.path(), to / entry.path().filename(), fs::copy_options::recursive);
+    fs::copy(source / "runinfo.ini", to / "runinfo.ini");
+}
+} // namespace
+
+void HostFixture::SetUp()
+{
+    ASSERT_TRUE(m_program.isValid() && m_config.isValid());
+    CopyProgramFolder(m_program.path());
+    m_areaName = "/md-e2e-" + QByteArray::number(QCoreApplication::applicationPid());
+    qputenv("MD_COMMAND_AREA", m_areaName);
+    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+    qputenv("MD_PROGRAM_FOLDER", m_program.path().toUtf8());
+    m_area = std::make_unique<CommandAreaOwner>(m_areaName);
+    ASSERT_TRUE(m_area->Create());
+    m_host = std::make_unique<ModuleDesignHost>(m_program.path());
+    ASSERT_TRUE(m_loader.Load(QDir(MD_PROGRAM_DIR).filePath(PluginLoader::kLibraryName)))
+        << m_loader.ErrorText().toStdString();
+    m_loader.Plugin()->SetHost(m_host.get());
+    m_host->SetPlugin(m_loader.Plugin());
+    m_window = std::make_unique<MainWindow>(m_host.get(), m_area.get());
+    m_window->show();
+    ASSERT_TRUE(m_window->EmbedPlugin(m_loader.Plugin()));
+}
+
+void HostFixture::TearDown()
+{
+    // As the host does: let go of the plug-in, release it, then end the windows.
+    if (m_window)
+        m_window->DetachPlugin();
+    if (m_host)
+        m_host->SetPlugin(nullptr);
+    m_loader.Unload();
+    m_window.reset();
+    m_host.reset();
+    m_area.reset();
+    qunsetenv("MD_PROGRAM_FOLDER");
+    qunsetenv("MD_COMMAND_AREA");
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
+SettingsWindow* HostFixture::ShowSettings()
+{
+    SettingsWindow* settings = m_window->Settings();
+    if (settings) {
+        settings->show();
+        QApplication::processEvents();
+    }
+    return settings;
+}
+
+} // namespace md::host::test

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "CommandAreaOwner.h"
+#include "MainWindow.h"
+#include "ModuleDesignHost.h"
+#include "PluginLoader.h"
+#include "SettingsWindow.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace md::host::test {
+
+/// The reference host with the built plug-in, over a copy of the program folder (so the files a
+/// design writes stay out of the build), a command area of its own and a private profile.
+class HostFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// Opens the settings window with the plug-in's page.
+    SettingsWindow* ShowSettings();
+    template <typename T>
+    T* Find(QWidget* parent, const QString& name)
+    {
+        return parent->findChild<T*>(name);
+    }
+
+    QTemporaryDir m_program;
+    QTemporaryDir m_config;
+    QByteArray m_areaName;
+    std::unique_ptr<CommandAreaOwner> m_area;
+    std::unique_ptr<ModuleDesignHost> m_host;
+    PluginLoader m_loader;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+} // namespace md::host::test
