@@ -9,14 +9,10 @@
 #include "design/SocketSection.h"
 #include "driverfile/DemoDesign.h"
 #include "driverfile/DriverFile.h"
-#include "driverfile/LayoutDataSection.h"
 #include "driverfile/LayoutDesignSection.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
 #include "io/PictureHeaderCodec.h"
 #include "io/PngWriter.h"
 #include "io/RgbaImage.h"
-#include "layout/LayoutDesign.h"
 #include "platform/CodePage.h"
 #include "platform/RandomGuids.h"
 #include "platform/SystemClock.h"
@@ -26,7 +22,6 @@
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
-#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -56,25 +51,7 @@ void BM_DriverFileWriteReadVsCopy(benchmark::State& state)
     const auto file = folder / "module.MDR";
     const auto copy = folder / "copy.MDR";
 
-    // Argument 0: the layout goes through the layout grid's own archive, as a saved design
-    // does; argument 1: through the plain data the command-line tool reads.
-    const bool plainLayout = state.range(0) == 1;
-    md::LayoutDesign layout;
-    std::unique_ptr<md::DriverFileSection> layoutSection;
-    if (plainLayout) {
-        layoutSection = std::make_unique<md::LayoutDataSection>(design->layout, codePage);
-    } else {
-        layoutSection = std::make_unique<md::LayoutDesignSection>(layout, codePage);
-        md::ByteWriter plain;
-        std::string error;
-        design->layout.Write(plain, codePage, error);
-        md::ByteReader in(plain.Data());
-        if (!layoutSection->Read(in, error)) {
-            state.SkipWithError(error.c_str());
-            return;
-        }
-    }
-    md::DriverFileSection& w2 = *layoutSection;
+    md::LayoutDesignSection w2(design->layout, codePage);
     md::NewModuleInfoSection w0(design->moduleInfo, codePage);
     md::SocketSection w1(design->socket, nullptr);
     md::BackgroundSection w3(design->background, codePage, codec);
@@ -90,20 +67,15 @@ void BM_DriverFileWriteReadVsCopy(benchmark::State& state)
             break;
         }
         md::DriverFileContents back;
-        md::LayoutDesign backLayout;
         md::NewModuleInfoSection r0(back.moduleInfo, codePage);
         md::SocketSection r1(back.socket, nullptr);
-        md::LayoutDesignSection r2Design(backLayout, codePage);
-        md::LayoutDataSection r2Plain(back.layout, codePage);
-        md::DriverFileSection* r2 =
-            plainLayout ? static_cast<md::DriverFileSection*>(&r2Plain) : &r2Design;
+        md::LayoutDesignSection r2(back.layout, codePage);
         md::BackgroundSection r3(back.background, codePage, codec);
-        if (!md::DriverFile::Read(file, {&r0, &r1, r2, &r3})) {
+        if (!md::DriverFile::Read(file, {&r0, &r1, &r2, &r3})) {
             state.SkipWithError("read failed");
             break;
         }
-        benchmark::DoNotOptimize(backLayout.points.data());
-        benchmark::DoNotOptimize(back.layout.grid.data());
+        benchmark::DoNotOptimize(back.layout.points.data());
         const auto middle = Clock::now();
         std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing);
         const auto copied = Clock::now();
@@ -128,9 +100,5 @@ void BM_DriverFileWriteReadVsCopy(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_DriverFileWriteReadVsCopy)
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DriverFileWriteReadVsCopy)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

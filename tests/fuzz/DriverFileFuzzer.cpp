@@ -10,11 +10,11 @@
 #include "driverfile/DriverFile.h"
 #include "driverfile/DriverFileContents.h"
 #include "driverfile/FileInspector.h"
-#include "driverfile/LayoutDataSection.h"
-#include "driverfile/LayoutSectionData.h"
+#include "driverfile/LayoutDesignSection.h"
 #include "driverfile/OutputMap.h"
 #include "io/PictureHeaderCodec.h"
 #include "io/PngDecoder.h"
+#include "layout/LayoutDesign.h"
 #include "platform/CodePage.h"
 
 #include <cstddef>
@@ -29,11 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     md::NewModuleInfoRecord info;
     md::SocketDesign socket;
-    md::LayoutSectionData layout;
+    md::LayoutDesign layout;
     md::BackgroundDesign background;
     md::NewModuleInfoSection s0(info, codePage);
     md::SocketSection s1(socket, nullptr);
-    md::LayoutDataSection s2(layout, codePage);
+    md::LayoutDesignSection s2(layout, codePage);
     md::BackgroundSection s3(background, codePage, codec);
     md::DriverFile::Parse(bytes, {&s0, &s1, &s2, &s3});
 

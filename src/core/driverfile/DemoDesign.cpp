@@ -3,7 +3,7 @@
 #include "design/BackgroundSection.h"
 #include "design/NewModuleInfoSection.h"
 #include "design/SocketSection.h"
-#include "driverfile/LayoutDataSection.h"
+#include "driverfile/LayoutDesignSection.h"
 #include "io/PictureHeaderCodec.h"
 #include "platform/Clock.h"
 #include "platform/Guids.h"
@@ -52,21 +52,21 @@ std::unique_ptr<DriverFileContents> DemoDesign::Build(const Options& o)
     const int linesPerScanRow = band / o.scanRows;
     const auto rowLength = static_cast<std::uint16_t>(o.width * linesPerScanRow);
     auto& layout = design->layout;
-    layout.present = true;
+    layout.layoutPresent = true;
     for (std::uint16_t g = 0; g < o.groups; ++g) {
-        LayoutSectionData::Entry entry;
+        ChannelRow entry;
         entry.rowLength = rowLength;
         entry.index = g;
         entry.pointsPerGroup = static_cast<std::uint16_t>(rowLength * o.scanRows);
         for (std::uint16_t s = 0; s < o.scanRows; ++s) {
-            LayoutSectionData::Row row;
+            ScanRow row;
             row.tag = s;
             std::uint16_t ordinal = 1;
             for (int line = 0; line < linesPerScanRow; ++line) {
                 const int y = g * band + line * o.scanRows + s;
                 for (int i = 0; i < o.width; ++i) {
                     const int x = line % 2 == 0 ? i : o.width - 1 - i;
-                    LayoutSectionData::Point p;
+                    TracedPoint p;
                     p.x = static_cast<std::uint16_t>(x);
                     p.y = static_cast<std::uint16_t>(y);
                     p.cellVariant = static_cast<std::uint16_t>(1 + (x % 2) + 2 * (y % 2));
@@ -78,7 +78,7 @@ std::unique_ptr<DriverFileContents> DemoDesign::Build(const Options& o)
             }
             entry.rows.push_back(std::move(row));
         }
-        layout.entries.push_back(std::move(entry));
+        layout.result.push_back(std::move(entry));
     }
     std::vector<CellLed> cell;
     for (std::uint16_t i = 0; i < o.ledsPerCell; ++i) {
@@ -91,17 +91,19 @@ std::unique_ptr<DriverFileContents> DemoDesign::Build(const Options& o)
         led.y = static_cast<std::uint16_t>(40 + 60 * (i / 3));
         cell.push_back(led);
     }
+    // Every variant has the same LEDs; each pixel uses its variant's list.
     for (auto& slot : layout.cellSlots)
         slot = cell;
+    layout.shapeSets.assign(layout.cellSlots.begin(), layout.cellSlots.end());
     for (std::uint16_t x = 0; x < o.width; ++x)
         for (std::uint16_t y = 0; y < o.height; ++y) {
-            LayoutSectionData::GridPoint point;
+            ArchivedPoint point;
             point.x = x;
             point.y = y;
             point.cellVariant = static_cast<std::uint16_t>(1 + (x % 2) + 2 * (y % 2));
             point.marked = 1;
-            point.leds = cell;
-            layout.grid.push_back(std::move(point));
+            point.shapeSet = point.cellVariant - 1U;
+            layout.points.push_back(point);
         }
     design->background.PlaceMarkers(o.width, o.height);
     design->background.SetPicture(LightImage{0, 0, o.background, u"module_bkground.png"});
@@ -114,7 +116,7 @@ std::vector<std::uint8_t> DemoDesign::Bytes(DriverFileContents& design, const Co
     static const PictureHeaderCodec codec;
     NewModuleInfoSection s0(design.moduleInfo, codePage);
     SocketSection s1(design.socket, nullptr);
-    LayoutDataSection s2(design.layout, codePage);
+    LayoutDesignSection s2(design.layout, codePage);
     BackgroundSection s3(design.background, codePage, codec);
     FixedGuid guids;
     ZeroClock clock;

@@ -3,7 +3,7 @@
 #include "design/BackgroundSection.h"
 #include "design/NewModuleInfoSection.h"
 #include "design/SocketSection.h"
-#include "driverfile/LayoutDataSection.h"
+#include "driverfile/LayoutDesignSection.h"
 #include "io/ByteReader.h"
 #include "io/PictureHeaderCodec.h"
 
@@ -41,7 +41,7 @@ bool DriverFileContents::Parse(std::span<const std::uint8_t> bytes, const CodePa
     static const PictureHeaderCodec codec;
     NewModuleInfoSection info(moduleInfo, codePage);
     SocketSection socketSection(socket, nullptr);
-    LayoutDataSection layoutSection(layout, codePage);
+    LayoutDesignSection layoutSection(layout, codePage);
     BackgroundSection backgroundSection(background, codePage, codec);
     std::array<std::uint64_t, 5> starts{};
     std::uint64_t end = 0;

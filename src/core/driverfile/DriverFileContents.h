@@ -4,7 +4,7 @@
 #include "design/NewModuleInfoRecord.h"
 #include "design/SocketDesign.h"
 #include "driverfile/DriverFile.h"
-#include "driverfile/LayoutSectionData.h"
+#include "layout/LayoutDesign.h"
 
 #include <array>
 #include <span>
@@ -22,7 +22,7 @@ struct DriverFileContents
     VersionWords version;
     NewModuleInfoRecord moduleInfo;
     SocketDesign socket;
-    LayoutSectionData layout;
+    LayoutDesign layout;
     BackgroundDesign background;
     std::array<std::uint64_t, 5> sectionTable{};
     std::string identity;

@@ -57,10 +57,10 @@ void Led(JsonWriter& json, const CellLed& led)
         .EndObject();
 }
 
-void Layout(JsonWriter& json, const LayoutSectionData& layout)
+void Layout(JsonWriter& json, const LayoutDesign& layout)
 {
-    json.BeginObject().Key("present").Bool(layout.present).Key("entries").BeginArray();
-    for (const auto& entry : layout.entries) {
+    json.BeginObject().Key("present").Bool(layout.layoutPresent).Key("entries").BeginArray();
+    for (const auto& entry : layout.result) {
         json.BeginObject()
             .Field("index", entry.index)
             .Field("rowLength", entry.rowLength)
@@ -98,7 +98,7 @@ void Layout(JsonWriter& json, const LayoutSectionData& layout)
             Led(json, led);
         json.EndArray();
     }
-    json.EndArray().Field("gridPoints", static_cast<std::int64_t>(layout.grid.size()));
+    json.EndArray().Field("gridPoints", static_cast<std::int64_t>(layout.points.size()));
     json.EndObject();
 }
 

@@ -7,7 +7,8 @@ namespace md {
 class CodePage;
 struct LayoutDesign;
 
-/// The layout grid's archive as the container's layout section.
+/// The layout section of the container: the design, the command-line tool and the tests all
+/// read and write layouts through it.
 class LayoutDesignSection final : public DriverFileSection
 {
 public:

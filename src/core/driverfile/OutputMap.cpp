@@ -10,7 +10,7 @@ namespace md {
 namespace {
 
 /// The colour of an entry: the kind of its first real point, -1 when it has none.
-int EntryColour(const LayoutSectionData::Entry& entry)
+int EntryColour(const ChannelRow& entry)
 {
     for (const auto& row : entry.rows)
         for (const auto& point : row.points)
@@ -47,7 +47,7 @@ std::string XmlEscape(const std::string& text)
 
 OutputMap::OutputMap(const DriverFileContents& file)
 {
-    const auto& entries = file.layout.entries;
+    const auto& entries = file.layout.result;
     std::size_t channels = entries.empty() ? 1 : entries.size();
     const int first = entries.empty() ? -1 : EntryColour(entries[0]);
     for (std::size_t k = 1; k < entries.size(); ++k)
@@ -57,7 +57,7 @@ OutputMap::OutputMap(const DriverFileContents& file)
         }
     m_width = file.moduleInfo.xPixels;
     m_height = file.moduleInfo.yPixels;
-    for (const auto& point : file.layout.grid) {
+    for (const auto& point : file.layout.points) {
         m_width = std::max(m_width, point.x + 1);
         m_height = std::max(m_height, point.y + 1);
     }

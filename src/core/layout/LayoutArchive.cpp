@@ -23,20 +23,19 @@ void WriteFlag(ByteWriter& out, bool value)
     out.U8(value ? 1 : 0);
 }
 
-void WriteText(ByteWriter& out, const std::u16string& text, const CodePage& codePage)
+/// False when the picture's name or bytes do not fit their length fields.
+bool WriteImage(ByteWriter& out, const LightImage& image, const CodePage& codePage)
 {
-    const std::string bytes = codePage.FromUtf16(text);
-    out.U16(static_cast<std::uint16_t>(bytes.size()));
-    out.Ascii(bytes);
-}
-
-void WriteImage(ByteWriter& out, const LightImage& image, const CodePage& codePage)
-{
+    const std::string name = codePage.FromUtf16(image.name);
+    if (name.size() > kMaxU16 || image.bytes.size() > std::numeric_limits<std::uint32_t>::max())
+        return false;
     out.U16(image.used);
     out.U16(image.id);
-    WriteText(out, image.name, codePage);
+    out.U16(static_cast<std::uint16_t>(name.size()));
+    out.Ascii(name);
     out.U32(image.Length());
     out.Bytes(image.bytes);
+    return true;
 }
 
 void WriteLed(ByteWriter& out, const CellLed& led)
@@ -45,9 +44,9 @@ void WriteLed(ByteWriter& out, const CellLed& led)
          {led.widthTenthMm, led.heightTenthMm, led.widthPx, led.heightPx, led.index, led.colour,
           led.x, led.y, led.group, led.code, led.imageId})
         out.U16(value);
-    WriteFlag(out, led.active);
-    WriteFlag(out, led.selected);
-    WriteFlag(out, led.showInfo);
+    out.U8(led.active);
+    out.U8(led.selected);
+    out.U8(led.showInfo);
     out.U32(static_cast<std::uint32_t>(led.decompositionMode));
 }
 
@@ -76,7 +75,8 @@ void WritePoint(ByteWriter& out, const TracedPoint& p)
     out.U16(p.ordinal);
 }
 
-/// Reads the section item by item; the first failure names the item.
+/// Reads the section item by item; the first failure names the item. Flag bytes are kept as
+/// stored, so a section read and written again is the same bytes.
 class SectionReader
 {
 public:
@@ -160,17 +160,14 @@ private:
 
     bool Led(CellLed& led)
     {
-        bool active = false, selected = false, info = false;
         std::uint32_t mode = 0;
         for (std::uint16_t* value :
              {&led.widthTenthMm, &led.heightTenthMm, &led.widthPx, &led.heightPx, &led.index,
               &led.colour, &led.x, &led.y, &led.group, &led.code, &led.imageId})
             m_in.U16(*value);
-        if (!Flag(active) || !Flag(selected) || !Flag(info) || !m_in.U32(mode))
+        if (!m_in.U8(led.active) || !m_in.U8(led.selected) || !m_in.U8(led.showInfo) ||
+            !m_in.U32(mode))
             return Fail("truncated LED");
-        led.active = active;
-        led.selected = selected;
-        led.showInfo = info;
         led.decompositionMode = static_cast<std::int32_t>(mode);
         return true;
     }
@@ -195,11 +192,9 @@ private:
         result.resize(entries);
         for (ChannelRow& entry : result) {
             std::uint16_t rows = 0;
-            bool flag = false;
             if (!m_in.U16(entry.rowLength) || !m_in.U16(entry.index) ||
-                !m_in.U16(entry.pointsPerGroup) || !m_in.U16(rows) || !Flag(flag))
+                !m_in.U16(entry.pointsPerGroup) || !m_in.U16(rows) || !m_in.U8(entry.flag))
                 return Fail("truncated entry");
-            entry.flag = flag ? 1 : 0;
             const std::size_t rowBytes = 2 + kTracedPointBytes * entry.rowLength;
             if (!m_in.CanHold(rows, rowBytes))
                 return Fail("bad scan-row count");
@@ -253,17 +248,13 @@ private:
         design.points.resize(count);
         std::vector<CellLed> leds;
         for (ArchivedPoint& point : design.points) {
-            bool marked = false, highlighted = false, traced = false;
             if (!m_in.U32(point.drawWidth) || !m_in.U32(point.drawHeight) ||
                 !m_in.U16(point.cellVariant) || !m_in.U16(point.x) || !m_in.U16(point.y) ||
-                !Flag(marked) || !Flag(highlighted))
+                !m_in.U8(point.marked) || !m_in.U8(point.highlighted))
                 return Fail("truncated grid point");
-            point.marked = marked;
-            point.highlighted = highlighted;
             if (design.layoutPresent) {
-                if (!Flag(traced) || !Leds(leds))
+                if (!m_in.U8(point.traced) || !Leds(leds))
                     return Fail("truncated grid point");
-                point.traced = traced;
                 point.shapeSet = SharedSet(design, leds);
             } else {
                 point.shapeSet = point.cellVariant >= 1 && point.cellVariant <= 4
@@ -285,7 +276,7 @@ private:
 bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodePage& codePage)
 {
     if (design.result.size() > kMaxU16 || design.images.size() > kMaxU16 ||
-        design.points.size() > kMaxU16)
+        design.points.size() > layoutarchive::kMaxPoints)
         return false;
     ByteWriter section;
     section.Ascii(layoutarchive::kMagic);
@@ -299,7 +290,7 @@ bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodeP
             section.U16(entry.index);
             section.U16(entry.pointsPerGroup);
             section.U16(static_cast<std::uint16_t>(entry.rows.size()));
-            WriteFlag(section, entry.flag != 0);
+            section.U8(entry.flag);
             for (const ScanRow& row : entry.rows) {
                 // Every scan row holds exactly rowLength points; a longer one cannot be stored.
                 if (row.points.size() > entry.rowLength)
@@ -316,8 +307,10 @@ bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodeP
         section.U8(code);
     section.U16(static_cast<std::uint16_t>(design.images.size()));
     for (const LightImage& image : design.images)
-        WriteImage(section, image, codePage);
-    WriteImage(section, design.background, codePage);
+        if (!WriteImage(section, image, codePage))
+            return false;
+    if (!WriteImage(section, design.background, codePage))
+        return false;
     for (const auto& slot : design.cellSlots)
         if (!WriteLeds(section, slot))
             return false;
@@ -328,10 +321,10 @@ bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodeP
         section.U16(point.cellVariant);
         section.U16(point.x);
         section.U16(point.y);
-        WriteFlag(section, point.marked);
-        WriteFlag(section, point.highlighted);
+        section.U8(point.marked);
+        section.U8(point.highlighted);
         if (design.layoutPresent) {
-            WriteFlag(section, point.traced);
+            section.U8(point.traced);
             if (!WriteLeds(section, design.ShapesOf(point)))
                 return false;
         }

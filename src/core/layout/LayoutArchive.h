@@ -3,6 +3,7 @@
 #include "layout/LayoutDesign.h"
 #include "layout/LayoutRange.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -19,6 +20,8 @@ class CodePage;
 namespace layoutarchive {
 
 inline constexpr std::string_view kMagic = "D4494FB0-8153-45de-9A42-02BE9D74F86B";
+/// The most grid points the section's 16-bit count can hold.
+inline constexpr std::size_t kMaxPoints = 65535;
 
 /// Moves the traced points of a result into the module range as a save does: points outside
 /// the range become virtual, the rest are shifted by the origin and the split gap (results
@@ -35,8 +38,9 @@ void Remap(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t result
 
 } // namespace layoutarchive
 
-/// Appends the section. False, with nothing useful written, when a count exceeds what the
-/// format's 16-bit fields hold (for example more than 65535 grid points).
+/// Appends the section. False, with nothing written, when a count or length exceeds what the
+/// format's fields hold (more than 65535 grid points, a picture name longer than 65535 bytes)
+/// or a scan row holds more points than its entry's row length.
 bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodePage& codePage);
 
 /// Reads a section written by WriteLayoutSection. Every count is checked against the bytes left

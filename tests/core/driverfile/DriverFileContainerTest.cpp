@@ -3,8 +3,10 @@
 #include "design/BackgroundSection.h"
 #include "design/NewModuleInfoSection.h"
 #include "design/SocketSection.h"
+#include "driverfile/DemoDesign.h"
 #include "driverfile/DriverFile.h"
-#include "driverfile/LayoutDataSection.h"
+#include "driverfile/DriverFileContents.h"
+#include "driverfile/LayoutDesignSection.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "io/FileIo.h"
@@ -213,35 +215,94 @@ TEST(DriverFileContainer, ReadsSectionsInOrderAndReportsTheFirstFailure)
     EXPECT_EQ(damaged.background.Point1(), (BackgroundDesign::Point{9, 9}));
 }
 
-TEST(DriverFileContainer, LayoutDataRoundTripsAndRefusesOversizedGrids)
+TEST(DriverFileContainer, LayoutRoundTripsAndRefusesOversizedGrids)
 {
     CodePage codePage;
-    LayoutSectionData layout = test::KnownLayout();
+    LayoutDesign layout = test::KnownLayout();
     layout.images[0].name = u"灯珠";
     ByteWriter out;
     std::string error;
-    ASSERT_TRUE(layout.Write(out, codePage, error)) << error;
-    LayoutSectionData back;
+    ASSERT_TRUE(LayoutDesignSection(layout, codePage).Write(out, error)) << error;
+    LayoutDesign back;
     ByteReader in(out.Data());
-    ASSERT_TRUE(back.Read(in, codePage, error)) << error;
+    ASSERT_TRUE(LayoutDesignSection(back, codePage).Read(in, error)) << error;
     EXPECT_EQ(back, layout);
     EXPECT_EQ(in.Remaining(), 0u);
 
     // Without a layout the grid points carry no traced flag and no LEDs.
-    LayoutSectionData bare = test::KnownLayout(false);
+    LayoutDesign bare = test::KnownLayout(false);
     ByteWriter bareOut;
-    ASSERT_TRUE(bare.Write(bareOut, codePage, error));
+    ASSERT_TRUE(LayoutDesignSection(bare, codePage).Write(bareOut, error));
     const std::size_t tail = 2 + 2 * (4 + 4 + 6 + 2);
     EXPECT_EQ(bareOut.Data()[36], 0);
     EXPECT_EQ(bareOut.Data()[bareOut.Size() - tail], 2);
 
-    LayoutSectionData huge;
-    huge.grid.resize(65536);
+    LayoutDesign huge;
+    huge.points.resize(65536);
     ByteWriter hugeOut;
-    EXPECT_FALSE(huge.Write(hugeOut, codePage, error));
+    EXPECT_FALSE(LayoutDesignSection(huge, codePage).Write(hugeOut, error));
     EXPECT_NE(error.find("65535"), std::string::npos);
-    huge.grid.resize(65535);
-    EXPECT_TRUE(huge.Write(hugeOut, codePage, error));
+    huge.points.resize(65535);
+    EXPECT_TRUE(LayoutDesignSection(huge, codePage).Write(hugeOut, error));
+}
+
+TEST(DriverFileContainer, RefusesGridsBeyondSixteenBits)
+{
+    CodePage codePage;
+    LayoutDesign design;
+    design.points.resize(65536);
+    LayoutDesignSection layout(design, codePage);
+    auto info = test::KnownModuleInfo();
+    NewModuleInfoSection s0(info, codePage);
+    auto socket = test::KnownSocket();
+    SocketSection s1(socket, nullptr);
+    BackgroundDesign background;
+    test::PrefixCodec codec;
+    BackgroundSection s3(background, codePage, codec);
+    test::FixedGuids guids("01234567-89AB-CDEF-0123-456789ABCDEF");
+    test::FixedClock clock;
+    DriverFile::Result result;
+    EXPECT_FALSE(DriverFile::Build({1, 0, 0}, {&s0, &s1, &layout, &s3}, guids, clock, result));
+    EXPECT_EQ(result.message,
+              "layout section: grid of 65536 pixels exceeds the 65535 points a layout can store");
+    design.points.resize(65535);
+    EXPECT_TRUE(DriverFile::Build({1, 0, 0}, {&s0, &s1, &layout, &s3}, guids, clock, result));
+}
+
+// A sample design's pixels keep their LEDs through its file, and its layout reads back to the
+// same bytes.
+TEST(DriverFileContainer, DemoDesignSurvivesItsFile)
+{
+    CodePage codePage;
+    DemoDesign::Options options;
+    options.width = 8;
+    options.height = 8;
+    options.scanRows = 2;
+    options.ledsPerCell = 3;
+    auto demo = DemoDesign::Build(options);
+    ASSERT_TRUE(demo);
+    demo->layout.images.push_back(LightImage{1, 0, {'P', 'I', 'C'}, u"红灯"});
+    demo->layout.virtualCodes = {4, 5, 6};
+    demo->layout.result[1].flag = 1;
+    demo->layout.result[0].rows[1].points[3].kind = 4;
+    std::string error;
+    const auto bytes = DemoDesign::Bytes(*demo, codePage, error);
+    ASSERT_FALSE(bytes.empty()) << error;
+
+    DriverFileContents back;
+    ASSERT_TRUE(back.Parse(bytes, codePage, error)) << error;
+    ASSERT_EQ(back.layout.points.size(), 64u);
+    for (std::size_t i = 0; i < back.layout.points.size(); ++i) {
+        EXPECT_EQ(back.layout.ShapesOf(back.layout.points[i]).size(), 3u) << i;
+        EXPECT_EQ(back.layout.ShapesOf(back.layout.points[i]),
+                  demo->layout.ShapesOf(demo->layout.points[i]));
+    }
+    EXPECT_EQ(back.layout.result, demo->layout.result);
+    EXPECT_EQ(back.layout.images, demo->layout.images);
+    ByteWriter written, rewritten;
+    ASSERT_TRUE(LayoutDesignSection(demo->layout, codePage).Write(written, error));
+    ASSERT_TRUE(LayoutDesignSection(back.layout, codePage).Write(rewritten, error));
+    EXPECT_EQ(rewritten.Data(), written.Data());
 }
 
 } // namespace

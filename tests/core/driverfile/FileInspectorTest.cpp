@@ -6,7 +6,7 @@
 #include "design/SocketSection.h"
 #include "driverfile/DriverFile.h"
 #include "driverfile/FileInspector.h"
-#include "driverfile/LayoutDataSection.h"
+#include "driverfile/LayoutDesignSection.h"
 #include "io/ByteWriter.h"
 #include "io/PngWriter.h"
 #include "io/RgbaImage.h"
@@ -37,7 +37,7 @@ Bytes KnownDriverFile()
     background.SetPicture(LightImage{0, 0, Png(), u"bg"});
     NewModuleInfoSection s0(info, codePage);
     SocketSection s1(socket, nullptr);
-    LayoutDataSection s2(layout, codePage);
+    LayoutDesignSection s2(layout, codePage);
     BackgroundSection s3(background, codePage, codec);
     test::FixedGuids guids("01234567-89AB-CDEF-0123-456789ABCDEF");
     test::FixedClock clock;

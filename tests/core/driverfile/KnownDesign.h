@@ -5,7 +5,7 @@
 #include "design/BackgroundDesign.h"
 #include "design/NewModuleInfoRecord.h"
 #include "design/SocketDesign.h"
-#include "driverfile/LayoutSectionData.h"
+#include "layout/LayoutDesign.h"
 #include "platform/Clock.h"
 #include "platform/Guids.h"
 #include "platform/PictureCodec.h"
@@ -68,24 +68,34 @@ inline SocketDesign KnownSocket()
     return socket;
 }
 
-/// A 2 x 1 module traced as one entry of one scan row of 3 points (the last one virtual).
-inline LayoutSectionData KnownLayout(bool present = true)
+/// A traced point as the layout section stores it.
+inline TracedPoint KnownPoint(std::uint16_t x, std::uint16_t kind, std::uint16_t cellVariant,
+                              std::uint16_t ordinal)
 {
-    LayoutSectionData layout;
-    layout.present = present;
+    TracedPoint point;
+    point.x = x;
+    point.kind = kind;
+    point.cellVariant = cellVariant;
+    point.ordinal = ordinal;
+    return point;
+}
+
+/// A 2 x 1 module traced as one entry of one scan row of 3 points (the last one virtual).
+inline LayoutDesign KnownLayout(bool present = true)
+{
+    LayoutDesign layout;
+    layout.layoutPresent = present;
     if (present) {
-        LayoutSectionData::Entry entry;
+        ChannelRow entry;
         entry.rowLength = 3;
         entry.index = 0;
         entry.pointsPerGroup = 3;
         entry.flag = 1;
-        LayoutSectionData::Row row;
+        ScanRow row;
         row.tag = 0;
-        row.points = {{1, 0, 0, 0, 0, 0, 2, 1, 0, 0},
-                      {0, 0, 0, 0, 0, 0, 1, 2, 0, 0},
-                      {0, 0, 4, 0, 0, 0, 0, 3, 0, 0}};
+        row.points = {KnownPoint(1, 0, 2, 1), KnownPoint(0, 0, 1, 2), KnownPoint(0, 4, 0, 3)};
         entry.rows.push_back(row);
-        layout.entries.push_back(entry);
+        layout.result.push_back(entry);
     }
     layout.virtualCodes = {1, 2, 3};
     layout.images.push_back(LightImage{1, 0, {'P', 'I', 'C'}, u"led"});
@@ -93,13 +103,15 @@ inline LayoutSectionData KnownLayout(bool present = true)
     led.widthPx = 10;
     led.heightPx = 10;
     layout.cellSlots[0].push_back(led);
+    layout.shapeSets.assign(layout.cellSlots.begin(), layout.cellSlots.end());
     for (std::uint16_t x = 0; x < 2; ++x) {
-        LayoutSectionData::GridPoint point;
+        ArchivedPoint point;
         point.x = x;
         point.cellVariant = x == 0 ? 1 : 2;
-        if (present)
-            point.leds.push_back(led);
-        layout.grid.push_back(point);
+        point.marked = 0;
+        // With a layout both pixels hold the one LED; without, each has its variant's list.
+        point.shapeSet = present ? 0 : point.cellVariant - 1U;
+        layout.points.push_back(point);
     }
     return layout;
 }

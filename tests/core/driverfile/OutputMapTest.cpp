@@ -20,13 +20,13 @@ DriverFileContents RgbModule()
     file.moduleInfo.yPixels = 2;
     for (std::uint16_t group = 0; group < 2; ++group)
         for (std::uint16_t colour = 0; colour < 3; ++colour) {
-            LayoutSectionData::Entry entry;
+            ChannelRow entry;
             entry.rowLength = 3;
             entry.index = static_cast<std::uint16_t>(group * 3 + colour);
-            LayoutSectionData::Row row;
+            ScanRow row;
             row.points = {{2, group, colour}, {1, group, colour}, {0, 0, 4}};
             entry.rows.push_back(row);
-            file.layout.entries.push_back(entry);
+            file.layout.result.push_back(entry);
         }
     return file;
 }

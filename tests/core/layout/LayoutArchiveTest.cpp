@@ -102,6 +102,46 @@ TEST(LayoutArchiveTest, SmallLayoutIsWrittenByteForByte)
     }
 }
 
+// Flag bytes other than 0 and 1 read back as stored and are written again unchanged, so the
+// tool shows what a file holds and a re-save keeps it.
+TEST(LayoutArchiveTest, KeepsFlagBytesAsStoredAndRefusesOverlongNames)
+{
+    LayoutDesign design;
+    design.layoutPresent = true;
+    ChannelRow entry;
+    entry.rowLength = 1;
+    entry.flag = 2;
+    entry.rows.push_back({0, {TracedPoint::Virtual()}});
+    design.result = {entry};
+    CellLed led = Led();
+    led.name.clear();
+    led.active = 3;
+    led.selected = 4;
+    led.showInfo = 5;
+    design.cellSlots[0] = {led};
+    design.shapeSets = {{led}, {}, {}, {}};
+    design.points = {{64, 64, 1, 0, 0, 6, 7, 8, 0}};
+
+    ByteWriter out;
+    ASSERT_TRUE(WriteLayoutSection(design, out, CodePage()));
+    ByteReader in(out.Data());
+    LayoutDesign read;
+    std::string error;
+    ASSERT_TRUE(ReadLayoutSection(in, read, CodePage(), error)) << error;
+    EXPECT_EQ(read, design);
+    ByteWriter again;
+    ASSERT_TRUE(WriteLayoutSection(read, again, CodePage()));
+    EXPECT_EQ(again.Data(), out.Data());
+
+    // A picture name must fit its 16-bit length; a refused section writes nothing.
+    design.images = {{1, 0, {}, std::u16string(65536, u'a')}};
+    ByteWriter refused;
+    EXPECT_FALSE(WriteLayoutSection(design, refused, CodePage()));
+    EXPECT_EQ(refused.Size(), 0u);
+    design.images[0].name.pop_back();
+    EXPECT_TRUE(WriteLayoutSection(design, refused, CodePage()));
+}
+
 TEST(LayoutArchiveTest, TracedLayoutRoundTripsThroughTheSection)
 {
     test::TracingHarness h(test::MakeSetup(120, 100, 10, 10, {0, 1, 2}));
