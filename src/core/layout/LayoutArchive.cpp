@@ -5,8 +5,11 @@
 #include "layout/LayoutModel.h"
 #include "platform/CodePage.h"
 
+#include <array>
 #include <limits>
+#include <span>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 namespace md {
@@ -22,6 +25,45 @@ void WriteFlag(ByteWriter& out, bool value)
 {
     out.U8(value ? 1 : 0);
 }
+
+/// A fixed-size record laid out little-endian and appended whole: a large grid holds tens of
+/// thousands of LED and point records.
+template <std::size_t N>
+class Record
+{
+public:
+    Record& Put(std::uint32_t value, std::size_t count)
+    {
+        for (std::size_t i = 0; i < count; ++i)
+            m_bytes[m_size++] = static_cast<std::uint8_t>(value >> (8 * i));
+        return *this;
+    }
+    std::span<const std::uint8_t> Bytes() const { return {m_bytes.data(), m_size}; }
+
+private:
+    std::array<std::uint8_t, N> m_bytes{};
+    std::size_t m_size = 0;
+};
+
+/// Little-endian fields of records taken whole from the reader.
+class RecordCursor
+{
+public:
+    explicit RecordCursor(const std::uint8_t* at) : m_at(at) {}
+    std::uint32_t Get(std::size_t count)
+    {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            value |= std::uint32_t{m_at[i]} << (8 * i);
+        m_at += count;
+        return value;
+    }
+    std::uint16_t U16() { return static_cast<std::uint16_t>(Get(2)); }
+    std::uint8_t U8() { return *m_at++; }
+
+private:
+    const std::uint8_t* m_at;
+};
 
 /// False when the picture's name or bytes do not fit their length fields.
 bool WriteImage(ByteWriter& out, const LightImage& image, const CodePage& codePage)
@@ -40,14 +82,14 @@ bool WriteImage(ByteWriter& out, const LightImage& image, const CodePage& codePa
 
 void WriteLed(ByteWriter& out, const CellLed& led)
 {
+    Record<kCellLedBytes> record;
     for (std::uint16_t value :
          {led.widthTenthMm, led.heightTenthMm, led.widthPx, led.heightPx, led.index, led.colour,
           led.x, led.y, led.group, led.code, led.imageId})
-        out.U16(value);
-    out.U8(led.active);
-    out.U8(led.selected);
-    out.U8(led.showInfo);
-    out.U32(static_cast<std::uint32_t>(led.decompositionMode));
+        record.Put(value, 2);
+    record.Put(led.active, 1).Put(led.selected, 1).Put(led.showInfo, 1);
+    record.Put(static_cast<std::uint32_t>(led.decompositionMode), 4);
+    out.Bytes(record.Bytes());
 }
 
 bool WriteLeds(ByteWriter& out, const std::vector<CellLed>& leds)
@@ -62,17 +104,25 @@ bool WriteLeds(ByteWriter& out, const std::vector<CellLed>& leds)
 
 void WritePoint(ByteWriter& out, const TracedPoint& p)
 {
-    out.U16(p.x);
-    out.U16(p.y);
-    out.U16(p.kind);
-    out.U32(p.colourCode);
-    out.U16(p.spare1);
-    out.U16(p.spare2);
-    out.U16(p.cellVariant);
-    out.U16(p.ordinal);
-    out.U16(p.channelIndex);
-    out.U16(p.rowTag);
-    out.U16(p.ordinal);
+    Record<kTracedPointBytes> record;
+    record.Put(p.x, 2).Put(p.y, 2).Put(p.kind, 2).Put(p.colourCode, 4);
+    for (std::uint16_t value :
+         {p.spare1, p.spare2, p.cellVariant, p.ordinal, p.channelIndex, p.rowTag, p.ordinal})
+        record.Put(value, 2);
+    out.Bytes(record.Bytes());
+}
+
+/// What the result and the grid take in the section; the rest is small.
+std::size_t BulkBytes(const LayoutDesign& design)
+{
+    std::size_t bytes = 2 + design.points.size() * kGridPointBytes;
+    if (!design.layoutPresent)
+        return bytes;
+    for (const ChannelRow& entry : design.result)
+        bytes += 9 + entry.rows.size() * (2 + kTracedPointBytes * entry.rowLength);
+    for (const ArchivedPoint& point : design.points)
+        bytes += 3 + design.ShapesOf(point).size() * kCellLedBytes;
+    return bytes;
 }
 
 /// Reads the section item by item; the first failure names the item. Flag bytes are kept as
@@ -107,13 +157,16 @@ public:
                 return false;
         if (!Image(design.background))
             return false;
-        for (auto& slot : design.cellSlots)
-            if (!Leds(slot))
+        std::array<std::span<const std::uint8_t>, 4> slotRecords;
+        for (std::size_t s = 0; s < slotRecords.size(); ++s) {
+            if (!LedRecords(slotRecords[s]))
                 return false;
+            DecodeLeds(slotRecords[s], design.cellSlots[s]);
+        }
         // Shape sets 0 to 3 are always the cell slots' lists.
-        for (const auto& slot : design.cellSlots) {
-            m_sets.try_emplace(KeyOf(slot), static_cast<std::uint32_t>(design.shapeSets.size()));
-            design.shapeSets.push_back(slot);
+        for (std::size_t s = 0; s < slotRecords.size(); ++s) {
+            m_sets.try_emplace(KeyOf(slotRecords[s]), static_cast<std::uint32_t>(s));
+            design.shapeSets.push_back(design.cellSlots[s]);
         }
         return Points(design);
     }
@@ -158,30 +211,32 @@ private:
         return true;
     }
 
-    bool Led(CellLed& led)
+    /// The stored records of an LED list, taken whole.
+    bool LedRecords(std::span<const std::uint8_t>& records)
     {
-        std::uint32_t mode = 0;
-        for (std::uint16_t* value :
-             {&led.widthTenthMm, &led.heightTenthMm, &led.widthPx, &led.heightPx, &led.index,
-              &led.colour, &led.x, &led.y, &led.group, &led.code, &led.imageId})
-            m_in.U16(*value);
-        if (!m_in.U8(led.active) || !m_in.U8(led.selected) || !m_in.U8(led.showInfo) ||
-            !m_in.U32(mode))
-            return Fail("truncated LED");
-        led.decompositionMode = static_cast<std::int32_t>(mode);
+        std::uint16_t count = 0;
+        if (!m_in.U16(count) || !m_in.CanHold(count, kCellLedBytes) ||
+            !m_in.Bytes(count * kCellLedBytes, records))
+            return Fail("bad LED count");
         return true;
     }
 
-    bool Leds(std::vector<CellLed>& leds)
+    static void DecodeLeds(std::span<const std::uint8_t> records, std::vector<CellLed>& leds)
     {
-        std::uint16_t count = 0;
-        if (!m_in.U16(count) || !m_in.CanHold(count, kCellLedBytes))
-            return Fail("bad LED count");
-        leds.resize(count);
-        for (CellLed& led : leds)
-            if (!Led(led))
-                return false;
-        return true;
+        leds.assign(records.size() / kCellLedBytes, CellLed{});
+        const std::uint8_t* at = records.data();
+        for (CellLed& led : leds) {
+            RecordCursor c(at);
+            for (std::uint16_t* value :
+                 {&led.widthTenthMm, &led.heightTenthMm, &led.widthPx, &led.heightPx, &led.index,
+                  &led.colour, &led.x, &led.y, &led.group, &led.code, &led.imageId})
+                *value = c.U16();
+            led.active = c.U8();
+            led.selected = c.U8();
+            led.showInfo = c.U8();
+            led.decompositionMode = static_cast<std::int32_t>(c.Get(4));
+            at += kCellLedBytes;
+        }
     }
 
     bool Result(std::vector<ChannelRow>& result)
@@ -200,43 +255,44 @@ private:
                 return Fail("bad scan-row count");
             entry.rows.resize(rows);
             for (ScanRow& row : entry.rows) {
-                m_in.U16(row.tag);
-                row.points.resize(entry.rowLength);
-                for (TracedPoint& p : row.points) {
-                    std::uint16_t again = 0;
-                    m_in.U16(p.x);
-                    m_in.U16(p.y);
-                    m_in.U16(p.kind);
-                    m_in.U32(p.colourCode);
-                    m_in.U16(p.spare1);
-                    m_in.U16(p.spare2);
-                    m_in.U16(p.cellVariant);
-                    m_in.U16(p.ordinal);
-                    m_in.U16(p.channelIndex);
-                    m_in.U16(p.rowTag);
-                    m_in.U16(again);
-                }
-                if (!m_in.Ok())
+                std::span<const std::uint8_t> records;
+                if (!m_in.U16(row.tag) || !m_in.Bytes(kTracedPointBytes * entry.rowLength, records))
                     return Fail("truncated scan row");
+                row.points.resize(entry.rowLength);
+                const std::uint8_t* at = records.data();
+                for (TracedPoint& p : row.points) {
+                    RecordCursor c(at);
+                    p.x = c.U16();
+                    p.y = c.U16();
+                    p.kind = c.U16();
+                    p.colourCode = c.Get(4);
+                    p.spare1 = c.U16();
+                    p.spare2 = c.U16();
+                    p.cellVariant = c.U16();
+                    p.ordinal = c.U16(); // stored twice; the second copy is not read
+                    p.channelIndex = c.U16();
+                    p.rowTag = c.U16();
+                    at += kTracedPointBytes;
+                }
             }
         }
         return true;
     }
 
-    /// The index of an equal shape set, added when there is none; keyed by the stored bytes.
-    static std::string KeyOf(const std::vector<CellLed>& leds)
+    /// Shape sets are told apart by their stored records, which stay in the reader's bytes.
+    static std::string_view KeyOf(std::span<const std::uint8_t> records)
     {
-        ByteWriter key;
-        WriteLeds(key, leds);
-        return std::string(key.Data().begin(), key.Data().end());
+        return {reinterpret_cast<const char*>(records.data()), records.size()};
     }
 
-    std::uint32_t SharedSet(LayoutDesign& design, const std::vector<CellLed>& leds)
+    /// The index of the shape set stored as records, added when there is none; a list many
+    /// pixels share is decoded once.
+    std::uint32_t SharedSet(LayoutDesign& design, std::span<const std::uint8_t> records)
     {
         const auto [it, added] =
-            m_sets.try_emplace(KeyOf(leds), static_cast<std::uint32_t>(design.shapeSets.size()));
+            m_sets.try_emplace(KeyOf(records), static_cast<std::uint32_t>(design.shapeSets.size()));
         if (added)
-            design.shapeSets.push_back(leds);
+            DecodeLeds(records, design.shapeSets.emplace_back());
         return it->second;
     }
 
@@ -246,16 +302,16 @@ private:
         if (!m_in.U16(count) || !m_in.CanHold(count, kGridPointBytes))
             return Fail("bad grid point count");
         design.points.resize(count);
-        std::vector<CellLed> leds;
+        std::span<const std::uint8_t> records;
         for (ArchivedPoint& point : design.points) {
             if (!m_in.U32(point.drawWidth) || !m_in.U32(point.drawHeight) ||
                 !m_in.U16(point.cellVariant) || !m_in.U16(point.x) || !m_in.U16(point.y) ||
                 !m_in.U8(point.marked) || !m_in.U8(point.highlighted))
                 return Fail("truncated grid point");
             if (design.layoutPresent) {
-                if (!m_in.U8(point.traced) || !Leds(leds))
+                if (!m_in.U8(point.traced) || !LedRecords(records))
                     return Fail("truncated grid point");
-                point.shapeSet = SharedSet(design, leds);
+                point.shapeSet = SharedSet(design, records);
             } else {
                 point.shapeSet = point.cellVariant >= 1 && point.cellVariant <= 4
                                      ? point.cellVariant - 1U
@@ -268,7 +324,7 @@ private:
     ByteReader& m_in;
     const CodePage& m_codePage;
     std::string& m_error;
-    std::unordered_map<std::string, std::uint32_t> m_sets;
+    std::unordered_map<std::string_view, std::uint32_t> m_sets;
 };
 
 } // namespace
@@ -279,6 +335,7 @@ bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodeP
         design.points.size() > layoutarchive::kMaxPoints)
         return false;
     ByteWriter section;
+    section.Reserve(BulkBytes(design) + 1024);
     section.Ascii(layoutarchive::kMagic);
     WriteFlag(section, design.layoutPresent);
     if (design.layoutPresent) {
