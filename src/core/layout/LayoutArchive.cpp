@@ -5,6 +5,7 @@
 #include "layout/LayoutModel.h"
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <span>
@@ -123,6 +124,33 @@ std::size_t BulkBytes(const LayoutDesign& design)
     for (const ArchivedPoint& point : design.points)
         bytes += 3 + design.ShapesOf(point).size() * kCellLedBytes;
     return bytes;
+}
+
+/// Writes the grid points; each shape set is laid out once and copied to every pixel using it.
+bool WritePoints(ByteWriter& out, const LayoutDesign& design)
+{
+    out.U16(static_cast<std::uint16_t>(design.points.size()));
+    std::vector<std::vector<std::uint8_t>> stored(design.shapeSets.size() + 1);
+    for (const ArchivedPoint& point : design.points) {
+        Record<kGridPointBytes + 1> record;
+        record.Put(point.drawWidth, 4).Put(point.drawHeight, 4).Put(point.cellVariant, 2);
+        record.Put(point.x, 2).Put(point.y, 2).Put(point.marked, 1).Put(point.highlighted, 1);
+        if (!design.layoutPresent) {
+            out.Bytes(record.Bytes());
+            continue;
+        }
+        out.Bytes(record.Put(point.traced, 1).Bytes());
+        // Out-of-range indices share the last slot: an empty list.
+        const std::size_t set = std::min<std::size_t>(point.shapeSet, design.shapeSets.size());
+        if (stored[set].empty()) {
+            ByteWriter leds;
+            if (!WriteLeds(leds, design.ShapesOf(point)))
+                return false;
+            stored[set] = leds.Take();
+        }
+        out.Bytes(stored[set]);
+    }
+    return true;
 }
 
 /// Reads the section item by item; the first failure names the item. Flag bytes are kept as
@@ -371,21 +399,8 @@ bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodeP
     for (const auto& slot : design.cellSlots)
         if (!WriteLeds(section, slot))
             return false;
-    section.U16(static_cast<std::uint16_t>(design.points.size()));
-    for (const ArchivedPoint& point : design.points) {
-        section.U32(point.drawWidth);
-        section.U32(point.drawHeight);
-        section.U16(point.cellVariant);
-        section.U16(point.x);
-        section.U16(point.y);
-        section.U8(point.marked);
-        section.U8(point.highlighted);
-        if (design.layoutPresent) {
-            section.U8(point.traced);
-            if (!WriteLeds(section, design.ShapesOf(point)))
-                return false;
-        }
-    }
+    if (!WritePoints(section, design))
+        return false;
     out.Bytes(section.Data());
     return true;
 }
