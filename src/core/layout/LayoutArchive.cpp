@@ -2,6 +2,8 @@
 
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
+#include "io/FixedRecord.h"
+#include "io/RecordCursor.h"
 #include "layout/LayoutModel.h"
 #include "platform/CodePage.h"
 
@@ -27,45 +29,6 @@ void WriteFlag(ByteWriter& out, bool value)
     out.U8(value ? 1 : 0);
 }
 
-/// A fixed-size record laid out little-endian and appended whole: a large grid holds tens of
-/// thousands of LED and point records.
-template <std::size_t N>
-class Record
-{
-public:
-    Record& Put(std::uint32_t value, std::size_t count)
-    {
-        for (std::size_t i = 0; i < count; ++i)
-            m_bytes[m_size++] = static_cast<std::uint8_t>(value >> (8 * i));
-        return *this;
-    }
-    std::span<const std::uint8_t> Bytes() const { return {m_bytes.data(), m_size}; }
-
-private:
-    std::array<std::uint8_t, N> m_bytes{};
-    std::size_t m_size = 0;
-};
-
-/// Little-endian fields of records taken whole from the reader.
-class RecordCursor
-{
-public:
-    explicit RecordCursor(const std::uint8_t* at) : m_at(at) {}
-    std::uint32_t Get(std::size_t count)
-    {
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < count; ++i)
-            value |= std::uint32_t{m_at[i]} << (8 * i);
-        m_at += count;
-        return value;
-    }
-    std::uint16_t U16() { return static_cast<std::uint16_t>(Get(2)); }
-    std::uint8_t U8() { return *m_at++; }
-
-private:
-    const std::uint8_t* m_at;
-};
-
 /// False when the picture's name or bytes do not fit their length fields.
 bool WriteImage(ByteWriter& out, const LightImage& image, const CodePage& codePage)
 {
@@ -83,7 +46,7 @@ bool WriteImage(ByteWriter& out, const LightImage& image, const CodePage& codePa
 
 void WriteLed(ByteWriter& out, const CellLed& led)
 {
-    Record<kCellLedBytes> record;
+    FixedRecord<kCellLedBytes> record;
     for (std::uint16_t value :
          {led.widthTenthMm, led.heightTenthMm, led.widthPx, led.heightPx, led.index, led.colour,
           led.x, led.y, led.group, led.code, led.imageId})
@@ -105,7 +68,7 @@ bool WriteLeds(ByteWriter& out, const std::vector<CellLed>& leds)
 
 void WritePoint(ByteWriter& out, const TracedPoint& p)
 {
-    Record<kTracedPointBytes> record;
+    FixedRecord<kTracedPointBytes> record;
     record.Put(p.x, 2).Put(p.y, 2).Put(p.kind, 2).Put(p.colourCode, 4);
     for (std::uint16_t value :
          {p.spare1, p.spare2, p.cellVariant, p.ordinal, p.channelIndex, p.rowTag, p.ordinal})
@@ -132,7 +95,7 @@ bool WritePoints(ByteWriter& out, const LayoutDesign& design)
     out.U16(static_cast<std::uint16_t>(design.points.size()));
     std::vector<std::vector<std::uint8_t>> stored(design.shapeSets.size() + 1);
     for (const ArchivedPoint& point : design.points) {
-        Record<kGridPointBytes + 1> record;
+        FixedRecord<kGridPointBytes + 1> record;
         record.Put(point.drawWidth, 4).Put(point.drawHeight, 4).Put(point.cellVariant, 2);
         record.Put(point.x, 2).Put(point.y, 2).Put(point.marked, 1).Put(point.highlighted, 1);
         if (!design.layoutPresent) {
