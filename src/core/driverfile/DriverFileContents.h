@@ -14,7 +14,7 @@ namespace md {
 
 class CodePage;
 
-/// A whole driver file read into plain data for inspection: the version words, the four
+/// A whole driver file read for inspection and export: the version words, the four
 /// sections, the section table and the identity text. Stricter than the design's own reader:
 /// the table must be present, point at the sections and be followed by the identity block.
 struct DriverFileContents
