@@ -81,7 +81,7 @@ bool CellPointer::Drag(int x, int y)
         auto led = std::find_if(slot.begin(), slot.end(), [](auto& l) { return l.selected; });
         if (led == slot.end())
             return false;
-        auto clamp = [size](int position, int length) {
+        auto clamp = [](int position, int length) {
             position = std::max(position, 0);
             if (position + length > size)
                 position = std::max(size - length, 0);
