@@ -1,3 +1,4 @@
+#include "core/support/FakePorts.h"
 #include "design/NewModuleInfoPresenter.h"
 #include "design/NewModuleInfoSection.h"
 #include "io/ByteReader.h"
@@ -11,26 +12,6 @@
 namespace md {
 namespace {
 
-class RecordingPrompter final : public Prompter
-{
-public:
-    PromptAnswer Ask(PromptButtons, const std::u16string&, const std::u16string& text) override
-    {
-        shown.push_back(text);
-        return PromptAnswer::Ok;
-    }
-    std::vector<std::u16string> shown;
-};
-
-class KeyTexts final : public Texts
-{
-public:
-    std::u16string Text(std::string_view key) const override
-    {
-        return std::u16string(key.begin(), key.end());
-    }
-};
-
 struct Dialog
 {
     NewModuleInfoRecord record;
@@ -40,8 +21,8 @@ struct Dialog
                                       {u"MBI5124", 0, 1, 3},
                                       {u"74HC138", 1, 0, 4},
                                       {u"Odd", 2, 5, 1}}};
-    RecordingPrompter prompter;
-    KeyTexts texts;
+    test::ScriptedPrompter prompter;
+    test::KeyTexts texts;
 
     Dialog() { presenter.Open(); }
     NewModuleInfoFields Fields(std::u16string pins, std::u16string rows, std::u16string length,
@@ -95,7 +76,8 @@ TEST(NewModuleInfoDialog, ConfirmChecksInOrderAndStoresFieldsAsTheyPass)
 
     // 65 x 64 is more than 4096 pixels: pins and scan rows are already stored, the size is not.
     EXPECT_FALSE(d.Confirm(d.Fields(u"16", u"8", u"65", u"64")));
-    EXPECT_EQ(d.prompter.shown, std::vector<std::u16string>{u"ID_PARA_ERROR"});
+    ASSERT_EQ(d.prompter.asked.size(), 1u);
+    EXPECT_EQ(d.prompter.Last(), "ID_PARA_ERROR");
     EXPECT_EQ(d.record.pinCount, 16);
     EXPECT_EQ(d.record.scanRows, 8);
     EXPECT_EQ(d.record.xPixels, 0);
@@ -106,7 +88,7 @@ TEST(NewModuleInfoDialog, ConfirmChecksInOrderAndStoresFieldsAsTheyPass)
                             d.Fields(u"4", u"8", u"256", u"1"), d.Fields(u"4", u"8", u"1", u"0"),
                             d.Fields(u"4", u"8", u"x", u"1")})
         EXPECT_FALSE(d.Confirm(bad));
-    EXPECT_EQ(d.prompter.shown.size(), 8u);
+    EXPECT_EQ(d.prompter.asked.size(), 8u);
 
     // An empty name fails after the size was stored.
     auto unnamed = d.Fields(u"20", u"16", u"64", u"64");

@@ -1,4 +1,5 @@
 #include "../driverfile/KnownDesign.h"
+#include "core/support/FakePorts.h"
 
 #include "design/SocketDesign.h"
 #include "design/SocketFile.h"
@@ -165,16 +166,11 @@ public:
     }
 };
 
-class NoTexts final : public Texts
-{
-public:
-    std::u16string Text(std::string_view) const override { return u"Socket"; }
-};
-
 TEST_F(SocketFixture, SaveEntryPointsReturnTheirOwnCodes)
 {
     ScriptedChooser chooser;
-    NoTexts texts;
+    test::MapTexts texts;
+    texts.texts["ID_SOCKET_FILE"] = u"Socket";
     const VersionWords version{1, 0, 0};
     int sent = 0;
     SocketFile::Context context{chooser, texts, version, u"P10RGB", [&] { ++sent; }};

@@ -1,5 +1,6 @@
 #include "layout/LayoutCommands.h"
 #include "TracingHarness.h"
+#include "core/support/FakePorts.h"
 #include "layout/ScanRowLengthPresenter.h"
 #include "layout/VirtualPointPresenter.h"
 
@@ -12,12 +13,6 @@ using test::MakeSetup;
 using test::TracingHarness;
 
 /// Fallback texts: the key has no text.
-class NoTexts final : public Texts
-{
-public:
-    std::u16string Text(std::string_view) const override { return {}; }
-};
-
 std::vector<bool> Enabled(const std::vector<LayoutMenuEntry>& menu)
 {
     std::vector<bool> enabled;
@@ -30,7 +25,7 @@ std::vector<bool> Enabled(const std::vector<LayoutMenuEntry>& menu)
 TEST(LayoutCommandsTest, MenuFollowsTheAdvancedTracingStates)
 {
     TracingHarness h(MakeSetup(4, 4, 2, 1));
-    NoTexts texts;
+    test::MapTexts texts;
     LayoutCommands commands(*h.tracer, texts);
     ScanRowLengthPresenter length(*h.tracer, texts);
     auto menu = commands.ContextMenu();

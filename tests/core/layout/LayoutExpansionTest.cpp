@@ -8,15 +8,8 @@ namespace {
 
 using test::Line;
 using test::MakeSetup;
+using test::Positions;
 using test::TracingHarness;
-
-std::vector<std::pair<int, int>> Positions(const ScanRow& row)
-{
-    std::vector<std::pair<int, int>> out;
-    for (const TracedPoint& p : row.points)
-        out.emplace_back(p.x, p.y);
-    return out;
-}
 
 ConnectorTable Table(std::vector<std::vector<int>> cells)
 {

@@ -9,16 +9,8 @@ namespace {
 
 using test::Line;
 using test::MakeSetup;
+using test::Positions;
 using test::TracingHarness;
-
-/// Every point of every scan row of an entry, as (x, y).
-std::vector<std::pair<int, int>> Positions(const ScanRow& row)
-{
-    std::vector<std::pair<int, int>> out;
-    for (const TracedPoint& p : row.points)
-        out.emplace_back(p.x, p.y);
-    return out;
-}
 
 TEST(TracingDeducesScanRowsTest, TopEdgeModeOneFillsScanRowsAndDataGroups)
 {

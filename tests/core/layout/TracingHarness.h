@@ -87,6 +87,15 @@ struct TracingHarness
     std::unique_ptr<PointTracer> tracer;
 };
 
+/// The points of a scan row, as (x, y), in output order.
+inline std::vector<std::pair<int, int>> Positions(const ScanRow& row)
+{
+    std::vector<std::pair<int, int>> out;
+    for (const TracedPoint& p : row.points)
+        out.emplace_back(p.x, p.y);
+    return out;
+}
+
 inline std::vector<std::pair<int, int>> Line(int x0, int y0, int dx, int dy, int count)
 {
     std::vector<std::pair<int, int>> pixels;

@@ -1,3 +1,4 @@
+#include "core/support/FakePorts.h"
 #include "design/CCellDesignCtrl.h"
 #include "design/CellCanvas.h"
 #include "design/CellDesignPresenter.h"
@@ -22,12 +23,6 @@
 
 namespace md {
 namespace {
-
-class NoTexts final : public Texts
-{
-public:
-    std::u16string Text(std::string_view) const override { return {}; }
-};
 
 class NoChooser final : public FileChooser
 {
@@ -80,7 +75,7 @@ protected:
 
     QTemporaryDir m_dir;
     QtPrompter m_prompter;
-    NoTexts m_texts;
+    test::MapTexts m_texts;
     QtPictureCodec m_codec;
     NoChooser m_chooser;
     std::unique_ptr<CellDesignPresenter> m_presenter;

@@ -1,3 +1,4 @@
+#include "core/support/FakePorts.h"
 #include "design/CBackgroundDesignDlg.h"
 #include "design/NewFrameInfoDlg.h"
 #include "design/NewModuleInfo.h"
@@ -25,26 +26,6 @@
 
 namespace md {
 namespace {
-
-class CountingPrompter final : public Prompter
-{
-public:
-    PromptAnswer Ask(PromptButtons, const std::u16string&, const std::u16string& text) override
-    {
-        shown.push_back(text);
-        return PromptAnswer::Ok;
-    }
-    std::vector<std::u16string> shown;
-};
-
-class KeyTexts final : public Texts
-{
-public:
-    std::u16string Text(std::string_view key) const override
-    {
-        return std::u16string(key.begin(), key.end());
-    }
-};
 
 /// A program folder with a 40 x 30 pin frame and the type pictures, named by the environment.
 class DesignViewsInProgramFolder : public ::testing::Test
@@ -78,8 +59,8 @@ protected:
 
 TEST(NewModuleInfoView, BindsControlsAndConfirmsThroughThePresenter)
 {
-    CountingPrompter prompter;
-    KeyTexts texts;
+    test::ScriptedPrompter prompter;
+    test::KeyTexts texts;
     NewModuleInfo dialog({{u"ICN2038", 0, 0, 7}, {u"SM5166", 1, 1, 9}}, &prompter, &texts);
     EXPECT_EQ(dialog.objectName(), "20016");
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("新建模块"));
@@ -124,7 +105,8 @@ TEST(NewModuleInfoView, BindsControlsAndConfirmsThroughThePresenter)
         ok->click();
     });
     EXPECT_TRUE(dialog.RunModal());
-    EXPECT_EQ(prompter.shown, std::vector<std::u16string>{u"ID_PARA_ERROR"});
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.Last(), "ID_PARA_ERROR");
     EXPECT_TRUE(dialog.Confirmed());
     EXPECT_EQ(dialog.XPixels(), 64);
     EXPECT_EQ(dialog.ModuleName(), u"P10");

@@ -1,3 +1,4 @@
+#include "core/support/FakePorts.h"
 #include "layout/CEPModeDlg.h"
 #include "layout/CLedLayoutCtrl.h"
 #include "layout/CStatusBarInfoDlg.h"
@@ -26,15 +27,6 @@
 
 namespace md {
 namespace {
-
-class KeyTexts final : public Texts
-{
-public:
-    std::u16string Text(std::string_view key) const override
-    {
-        return std::u16string(key.begin(), key.end());
-    }
-};
 
 class OkPrompter final : public Prompter
 {
@@ -88,7 +80,7 @@ struct Fixture
     LayoutSetup setup;
     LayoutModel model;
     CommandChannel channel;
-    KeyTexts texts;
+    test::KeyTexts texts;
     OkPrompter prompter;
     std::vector<CommandPair> sent;
     PointTracer tracer{model, channel, texts, prompter};
