@@ -2,6 +2,7 @@
 
 #include "CommandAreaOwner.h"
 #include "ControllerMonitor.h"
+#include "DesignMenus.h"
 #include "ModuleDesignHost.h"
 #include "SettingsWindow.h"
 #include "md/ContractIds.h"
@@ -11,6 +12,7 @@
 #include "md/IToobarInterface.h"
 #include "virtual/VirtualModuleView.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
 #include <QEvent>
@@ -70,7 +72,10 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
         }
 
     BuildMenus();
-    m_host->onRefresh = [this] { statusBar()->showMessage(tr("Design view updated"), 3000); };
+    m_host->onRefresh = [this] {
+        statusBar()->showMessage(tr("Design view updated"), 3000);
+        m_menus->UpdateTitle();
+    };
     m_host->Siblings().onEvent = [this](const QString& text) { m_monitor->Record(text); };
     m_host->Notify().onSent = [this](const QByteArray& target, std::uint32_t message,
                                      std::int32_t result) {
@@ -94,23 +99,6 @@ MainWindow::~MainWindow()
 void MainWindow::BuildMenus()
 {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(tr("&New module design..."), QKeySequence::New, this, [this] {
-        if (IDesignUIPlugin* panel = Panel())
-            ReportStatus(tr("New design"), panel->NewDesign());
-    });
-    file->addAction(tr("&Open driver file..."), QKeySequence::Open, this, [this] {
-        if (IDesignUIPlugin* panel = Panel())
-            ReportStatus(tr("Open"), panel->OpenDesign(nullptr));
-    });
-    file->addAction(tr("&Save"), QKeySequence::Save, this, [this] {
-        if (IDesignUIPlugin* panel = Panel())
-            ReportStatus(tr("Save"), panel->SaveDesign());
-    });
-    file->addAction(tr("Save socket or &driver file"), this, [this] {
-        if (IDesignUIPlugin* panel = Panel())
-            ReportStatus(tr("Save socket or driver file"), panel->SaveSocketOrDriverFile());
-    });
-    file->addSeparator();
     file->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close);
 
     QMenu* tools = menuBar()->addMenu(tr("&Tools"));
@@ -126,6 +114,11 @@ void MainWindow::BuildMenus()
         if (auto* dock = findChild<QDockWidget*>("VirtualModuleDock"))
             dock->setVisible(!dock->isVisible());
     });
+
+    m_menus = new DesignMenus(
+        this, [this] { return Panel(); },
+        [this](const QString& operation, int status) { ReportStatus(operation, status); });
+    m_menus->Build(file);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(tr("&About"), this, [this] {
@@ -208,6 +201,13 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     PlacePluginWindows();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The panel asks about unsaved changes itself; the host asks nothing of its own.
+    m_menus->AskBeforeClose();
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::showEvent(QShowEvent* event)

@@ -13,6 +13,7 @@ namespace md::host {
 class ModuleDesignHost;
 class CommandAreaOwner;
 class ControllerMonitor;
+class DesignMenus;
 class SettingsWindow;
 
 /// The reference host's main window: menu, the plug-in's toolbar strip above its design panel,
@@ -38,16 +39,19 @@ public:
     ControllerMonitor* Monitor() const { return m_monitor; }
     QWidget* PanelArea() const { return m_panelArea; }
     QWidget* ToolbarArea() const { return m_toolbarArea; }
+    /// The plug-in's design panel (null before it is embedded).
+    IDesignUIPlugin* Panel() const;
+    DesignMenus* Menus() const { return m_menus; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
     void PlacePluginWindows();
-    IDesignUIPlugin* Panel() const;
     void ReportStatus(const QString& operation, int status);
 
     ModuleDesignHost* m_host;
@@ -58,6 +62,7 @@ private:
     QWidget* m_panelArea = nullptr;
     ControllerMonitor* m_monitor = nullptr;
     SettingsWindow* m_settings = nullptr;
+    DesignMenus* m_menus = nullptr;
 };
 
 } // namespace md::host

@@ -72,6 +72,7 @@ std::int32_t SiblingComponents::OnSocketRequest(std::uintptr_t wParam)
         Tell(QStringLiteral("socket request without a record"));
         return -1;
     }
+    m_socketRequests.push_back(*request);
     std::size_t length = 0;
     while (length < SocketRequest::kPathCapacity && request->path[length] != 0)
         ++length;
@@ -100,6 +101,7 @@ std::int32_t SiblingComponents::OnSend(std::uintptr_t wParam, std::intptr_t lPar
     const auto* path = reinterpret_cast<const char16_t*>(lParam);
     const QString file = path ? QString::fromUtf16(path) : QString();
     m_sentFiles << file;
+    m_sendParams.push_back(wParam);
     Tell(QStringLiteral("controller sender: load %1 (0x%2)")
              .arg(file)
              .arg(wParam, 8, 16, QLatin1Char('0')));

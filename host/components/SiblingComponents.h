@@ -1,11 +1,13 @@
 #pragma once
 
 #include "md/INotifySink.h"
+#include "md/SocketRequest.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace md::host {
 
@@ -24,7 +26,11 @@ public:
     QString HubPath() const;
     /// Files the controller sender was asked to load, oldest first.
     const QStringList& SentFiles() const { return m_sentFiles; }
+    /// The wParam of each send request, oldest first.
+    const std::vector<std::uintptr_t>& SendParams() const { return m_sendParams; }
     int LoadRequests() const { return m_loadRequests; }
+    /// Every socket request as it arrived, oldest first.
+    const std::vector<SocketRequest>& SocketRequests() const { return m_socketRequests; }
     /// Told about everything the components do (the monitor shows it).
     std::function<void(const QString&)> onEvent;
 
@@ -41,6 +47,8 @@ private:
     Sink* m_loader;
     Sink* m_sender;
     QStringList m_sentFiles;
+    std::vector<std::uintptr_t> m_sendParams;
+    std::vector<SocketRequest> m_socketRequests;
     int m_loadRequests = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "CModuleDesignUIPluginImpl.h"
 
+#include "document/ModuleDesignDocument.h"
 #include "md/ContractIds.h"
 #include "md/IDesignUIPlugin.h"
 #include "md/ISettingBase.h"
@@ -8,12 +9,15 @@
 #include "panel/ModuleDesignToolbarDlg.h"
 #include "panel/PluginRegistry.h"
 #include "parameters/CModuleSetttingDlg.h"
+#include "ui/ProgramFolderLocator.h"
 
 #include <new>
 
 namespace md {
 
-CModuleDesignUIPluginImpl::CModuleDesignUIPluginImpl() = default;
+CModuleDesignUIPluginImpl::CModuleDesignUIPluginImpl()
+    : m_document(std::make_unique<ModuleDesignDocument>(LocateProgramFolder()))
+{}
 
 CModuleDesignUIPluginImpl::~CModuleDesignUIPluginImpl()
 {
@@ -60,7 +64,7 @@ void CModuleDesignUIPluginImpl::SetHost(IHost* host)
 bool CModuleDesignUIPluginImpl::EnsurePanel()
 {
     if (!m_panel)
-        m_panel = new (std::nothrow) ModuleDesignPanelDlg;
+        m_panel = new (std::nothrow) ModuleDesignPanelDlg(*m_document);
     return m_panel != nullptr;
 }
 
@@ -78,7 +82,7 @@ bool CModuleDesignUIPluginImpl::QueryPluginInterface(std::uint32_t code, void** 
     switch (code) {
     case contract::kRequestSettings:
         if (!m_settings)
-            m_settings = new (std::nothrow) CModuleSetttingDlg;
+            m_settings = new (std::nothrow) CModuleSetttingDlg(m_document.get());
         if (!m_settings)
             return false;
         *out = static_cast<ISettingBase*>(m_settings);

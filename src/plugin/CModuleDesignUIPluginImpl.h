@@ -8,7 +8,11 @@
 
 #include <QPointer>
 
+#include <memory>
+
 namespace md {
+
+class ModuleDesignDocument;
 
 /// The plug-in object CreatePlugin returns. It owns the design panel, the toolbar strip and the
 /// settings page and hands their interfaces to the host on request.
@@ -40,6 +44,8 @@ private:
     bool EnsureToolbar();
 
     std::uint32_t m_references = 0;
+    /// The design the panel, the settings page and the wizard work on.
+    std::unique_ptr<ModuleDesignDocument> m_document;
     IHost* m_host = nullptr;
     // Guarded: a host that ends its windows before releasing the plug-in takes ours with them.
     QPointer<ModuleDesignPanelDlg> m_panel;

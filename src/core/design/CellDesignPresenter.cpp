@@ -28,8 +28,9 @@ std::u16string PathText(const std::filesystem::path& path)
 
 } // namespace
 
-CellDesignPresenter::CellDesignPresenter(Ports ports, ProgramFolder folder)
-    : m_ports(std::move(ports)), m_folder(std::move(folder))
+CellDesignPresenter::CellDesignPresenter(Ports ports, ProgramFolder folder, CellDesign* model)
+    : m_ports(std::move(ports)), m_folder(std::move(folder)),
+      m_own(model ? nullptr : std::make_unique<CellDesign>()), m_design(model ? *model : *m_own)
 {}
 
 void CellDesignPresenter::Say(std::u16string_view text)

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,7 +47,8 @@ public:
     static constexpr const char* kDefaultBackground = "moduledesign_bkground.bmp";
     static constexpr std::uint16_t kDefaultCellSizeGenerated = 80;
 
-    CellDesignPresenter(Ports ports, ProgramFolder folder);
+    /// model: the design's cell; the presenter keeps one of its own when none is given.
+    CellDesignPresenter(Ports ports, ProgramFolder folder, CellDesign* model = nullptr);
 
     CellDesign& Model() { return m_design; }
     const CellDesign& Model() const { return m_design; }
@@ -98,7 +100,8 @@ private:
 
     Ports m_ports;
     ProgramFolder m_folder;
-    CellDesign m_design;
+    std::unique_ptr<CellDesign> m_own;
+    CellDesign& m_design;
     CellPointer m_pointer{m_design};
 };
 

@@ -16,10 +16,6 @@ struct ConnectorTable
 
     ConnectorTable() { ForMultiClock(0); }
 
-    /// The table of this process: built by the parameter page's Next, rearranged by the HUB
-    /// address dialog, read by the layout step.
-    static ConnectorTable& Shared();
-
     /// The table the wizard starts from: row 0 numbered 0 ... multiClock, the rest empty.
     void ForMultiClock(std::uint32_t multiClock)
     {

@@ -137,7 +137,7 @@ bool ModuleParameterPresenter::Next()
         p.multiClock = 1;
         m_view.ShowMultiClock(p.multiClock);
     }
-    ConnectorTable::Shared().ForMultiClock(static_cast<std::uint32_t>(std::max(0, p.multiClock)));
+    m_connectors->ForMultiClock(static_cast<std::uint32_t>(std::max(0, p.multiClock)));
 
     if (m_library.IsEmpty()) {
         Prompt("IDS_MODULE_FIRSETDLG_CHIPLOADFAILED");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "layout/ConnectorTable.h"
 #include "parameters/ChipLibrary.h"
 #include "parameters/ModuleConfigFile.h"
 #include "parameters/ModuleDerivedValues.h"
@@ -30,6 +31,10 @@ public:
 
     ModuleParameterPresenter(ModuleParameterView& view, Prompter& prompter, const Texts& texts,
                              ChipLibrary library, std::filesystem::path programFolder);
+
+    /// Next rebuilds this connector table for the chosen multi-clock mode (the design's).
+    void UseConnectorTable(ConnectorTable& table) { m_connectors = &table; }
+    const ConnectorTable& Connectors() const { return *m_connectors; }
 
     /// Fills the chip lists and shows the default record.
     void Initialise();
@@ -78,6 +83,8 @@ private:
     std::int32_t m_cellCount = 0;
     WizardStarter m_startWizard;
     Sender m_send;
+    ConnectorTable m_ownConnectors;
+    ConnectorTable* m_connectors = &m_ownConnectors;
 };
 
 } // namespace md

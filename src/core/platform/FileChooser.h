@@ -9,6 +9,7 @@ namespace md {
 /// What an open or save dialog is asked to offer.
 struct FileRequest
 {
+    std::u16string title;            ///< the dialog's title; empty for the toolkit's own
     std::u16string filter;           ///< "Driver files (*.MDR)|*.MDR|" style, '|' separated
     std::u16string defaultExtension; ///< without the dot
     std::u16string defaultName;

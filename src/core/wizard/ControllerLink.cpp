@@ -14,12 +14,6 @@ std::string ControllerLink::AreaName()
     return name && *name ? name : kAreaName;
 }
 
-ControllerLink& ControllerLink::Current()
-{
-    static ControllerLink link;
-    return link;
-}
-
 bool ControllerLink::Open(const Profile& profile)
 {
     Close();

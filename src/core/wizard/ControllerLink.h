@@ -10,15 +10,17 @@ namespace md {
 
 class Profile;
 
-/// The process-wide link to the controller: the command area the host created, mapped while
-/// the module parameter page exists, and the channel every sender writes through (the wizard,
-/// the HUB address dialog, point lighting). Closed, every send is skipped.
+/// The link to the controller: the command area the host created, mapped while the module
+/// parameter page exists, and the channel every sender writes through (the wizard, the HUB
+/// address dialog, point lighting). One per design document. Closed, every send is skipped.
 class ControllerLink
 {
 public:
     static constexpr const char* kAreaName = "/ExecutePointShareData.MAP";
 
-    static ControllerLink& Current();
+    ControllerLink();
+    ControllerLink(const ControllerLink&) = delete;
+    ControllerLink& operator=(const ControllerLink&) = delete;
 
     /// Maps the area unless the profile's app/start is 152 or the area does not exist.
     bool Open(const Profile& profile);
@@ -33,8 +35,6 @@ public:
     void SetAreaName(std::string name);
 
 private:
-    ControllerLink();
-
     std::unique_ptr<PosixCommandArea> m_area;
     CommandChannel m_channel;
 };

@@ -2,14 +2,15 @@
 
 namespace md {
 
-ModuleLayoutPresenter::ModuleLayoutPresenter(CellDesignPresenter::Ports ports, ProgramFolder folder)
-    : m_ports(std::move(ports)), m_folder(std::move(folder))
+ModuleLayoutPresenter::ModuleLayoutPresenter(CellDesignPresenter::Ports ports, ProgramFolder folder,
+                                             md::CellDesign* cell)
+    : m_ports(std::move(ports)), m_folder(std::move(folder)), m_cell(cell)
 {}
 
 CellDesignPresenter& ModuleLayoutPresenter::CellDesign()
 {
     if (!m_cellDesign)
-        m_cellDesign = std::make_unique<CellDesignPresenter>(m_ports, m_folder);
+        m_cellDesign = std::make_unique<CellDesignPresenter>(m_ports, m_folder, m_cell);
     return *m_cellDesign;
 }
 

@@ -15,7 +15,9 @@ public:
     /// Shows the cell design modally; the dialog's own buttons confirm or reset the model.
     using CellDialogRunner = std::function<void(CellDesignPresenter&)>;
 
-    ModuleLayoutPresenter(CellDesignPresenter::Ports ports, ProgramFolder folder);
+    /// cell: the design's cell model; the cell design keeps its own when none is given.
+    ModuleLayoutPresenter(CellDesignPresenter::Ports ports, ProgramFolder folder,
+                          md::CellDesign* cell = nullptr);
 
     /// The cell design, created on first use.
     CellDesignPresenter& CellDesign();
@@ -29,6 +31,7 @@ public:
 private:
     CellDesignPresenter::Ports m_ports;
     ProgramFolder m_folder;
+    md::CellDesign* m_cell = nullptr;
     std::unique_ptr<CellDesignPresenter> m_cellDesign;
 };
 

@@ -43,12 +43,6 @@ void FillChip(ModuleChip& chip, const ChipRecord& record, std::uint32_t polarity
 
 } // namespace
 
-WizardMemory& WizardMemory::Current()
-{
-    static WizardMemory memory;
-    return memory;
-}
-
 SmartWizard::SmartWizard(WizardContext context, WizardInputs inputs)
     : m_context(context), m_inputs(std::move(inputs))
 {}
@@ -159,7 +153,7 @@ SmartWizard::Outcome SmartWizard::Run()
     m_results.polaritiesStored = true;
     m_results.driverPolarity = static_cast<std::int32_t>(m_s);
     m_results.scanPolarity = static_cast<std::int32_t>(m_b);
-    WizardMemory& memory = WizardMemory::Current();
+    WizardMemory& memory = m_context.memory;
     memory.driverPolarity = static_cast<std::uint16_t>(m_s);
     memory.scanPolarity = static_cast<std::uint16_t>(m_b);
 
@@ -198,7 +192,7 @@ bool SmartWizard::RunSteps()
         return false;
     m_rows = step3.Rows();
     m_results.scanRows = m_rows;
-    WizardMemory::Current().scanRows = static_cast<std::uint16_t>(m_rows);
+    m_context.memory.scanRows = static_cast<std::uint16_t>(m_rows);
 
     WizardStep4 step4(m_s | m_b, static_cast<std::uint32_t>(m_rows), m_inputs.groupingMode,
                       m_inputs.dataLineType, channel);
@@ -320,6 +314,8 @@ bool SmartWizard::HandOver()
     if (!CombinedFile::Combine(temp / "zt5Module.MDR", temp / "zt5HUB.HDR", combined, trailer,
                                m_context.codePage))
         return false;
+    m_context.memory.trailer = trailer;
+    m_context.memory.combined = true;
 
     HostLink::Send(contract::kControllerLoaderId, contract::kMsgLoadCombined, 1, 0);
     m_context.channel.MarkWizardEnd();

@@ -2,6 +2,7 @@
 
 #include "md/ModuleRecord.h"
 #include "md/SocketRequest.h"
+#include "wizard/CombinedFile.h"
 #include "wizard/WizardInputs.h"
 
 #include <cstdint>
@@ -18,15 +19,16 @@ class Texts;
 class WizardDialogs;
 class FileChooser;
 
-/// The 16-bit copies of the wizard's answers that the HUB address dialog and the layout step
-/// use after the wizard: S, B and the scan rows.
+/// What the wizard leaves for the design after it: the 16-bit copies of S, B and the scan rows
+/// that the HUB address dialog and the layout step use, and the values of the last combined
+/// file, so that a cut design can be combined again.
 struct WizardMemory
 {
     std::uint16_t driverPolarity = 0;
     std::uint16_t scanPolarity = 0;
     std::uint16_t scanRows = 0;
-
-    static WizardMemory& Current();
+    bool combined = false;
+    CombinedTrailer trailer;
 };
 
 /// Everything the wizard talks to.
@@ -40,6 +42,7 @@ struct WizardContext
     Profile& profile;
     const CodePage& codePage;
     std::filesystem::path programFolder;
+    WizardMemory& memory;
 };
 
 /// The smart-setting wizard: drives the module through the command area while steps 1 to 4 ask

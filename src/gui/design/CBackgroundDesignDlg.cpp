@@ -45,7 +45,14 @@ private:
 
 } // namespace
 
-CBackgroundDesignDlg::CBackgroundDesignDlg(QWidget* parent) : QAbstractScrollArea(parent)
+CBackgroundDesignDlg::CBackgroundDesignDlg(QWidget* parent)
+    : CBackgroundDesignDlg(*new BackgroundDesign, parent)
+{
+    m_own.reset(&m_design);
+}
+
+CBackgroundDesignDlg::CBackgroundDesignDlg(BackgroundDesign& design, QWidget* parent)
+    : QAbstractScrollArea(parent), m_design(design)
 {
     SetResourceId(this, kResourceId);
     SetResourceId(horizontalScrollBar(), kHorizontalBar);

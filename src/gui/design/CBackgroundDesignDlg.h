@@ -26,6 +26,8 @@ public:
     static constexpr std::uint32_t kWheel = 0x1416;
 
     explicit CBackgroundDesignDlg(QWidget* parent = nullptr);
+    /// A view over a design's background.
+    explicit CBackgroundDesignDlg(BackgroundDesign& design, QWidget* parent = nullptr);
     ~CBackgroundDesignDlg() override;
 
     /// Stores the module size, places the markers and loads the default picture if none.
@@ -54,7 +56,8 @@ private:
     void DrawRulers(QPainter& painter);
     void DrawMarker(QPainter& painter, BackgroundDesign::Point point, const QColor& colour);
 
-    BackgroundDesign m_design;
+    std::unique_ptr<BackgroundDesign> m_own;
+    BackgroundDesign& m_design;
     QImage m_picture;
     bool m_syncing = false;
 };

@@ -42,7 +42,14 @@ const QtPictureCodec& Codec()
 } // namespace
 
 SocketDesignDlg::SocketDesignDlg(QWidget* parent)
-    : QWidget(parent), m_texts(std::make_unique<HostTexts>())
+    : SocketDesignDlg(*new SocketDesign, nullptr, parent)
+{
+    m_ownSocket.reset(&m_socket);
+}
+
+SocketDesignDlg::SocketDesignDlg(SocketDesign& socket, const NewModuleInfoRecord* info,
+                                 QWidget* parent)
+    : QWidget(parent), m_socket(socket), m_info(info), m_texts(std::make_unique<HostTexts>())
 {
     SetResourceId(this, kResourceId);
     setWindowTitle(HostText("ID_SOCKET_DESIGN"));
@@ -63,6 +70,14 @@ SocketDesignDlg::~SocketDesignDlg()
         PluginRegistry::SetSocketWindow(nullptr);
 }
 
+const NewModuleInfoRecord* SocketDesignDlg::ModuleInfo() const
+{
+    if (m_info)
+        return m_info;
+    const NewModuleInfo* window = PluginRegistry::ModuleInfo();
+    return window ? &window->Record() : nullptr;
+}
+
 void SocketDesignDlg::NewSocket(std::uint16_t pinCount, std::uint16_t scanRows)
 {
     int boxWidth = SocketDesign::kPinBox, boxHeight = SocketDesign::kPinBox;
@@ -77,6 +92,14 @@ void SocketDesignDlg::NewSocket(std::uint16_t pinCount, std::uint16_t scanRows)
     PlaceFrame();
     m_frame->show();
     SetMode(5);
+}
+
+void SocketDesignDlg::ShowLoaded()
+{
+    m_frame->ReloadPictures();
+    PlaceFrame();
+    m_frame->setVisible(m_socket.PinCount() > 0);
+    m_frame->update();
 }
 
 void SocketDesignDlg::PlaceFrame()
@@ -110,9 +133,9 @@ void SocketDesignDlg::UpdateToolbar(bool shown)
     ModuleDesignToolbarDlg* toolbar = PluginRegistry::Toolbar();
     if (!toolbar)
         return;
-    const NewModuleInfo* info = PluginRegistry::ModuleInfo();
+    const NewModuleInfoRecord* info = ModuleInfo();
     const SocketToolbarState state =
-        shown && info ? SocketToolbarState::ForModule(info->ScanChipType(), info->ScanRows())
+        shown && info ? SocketToolbarState::ForModule(info->scanChip.chipType, info->scanRows)
                       : SocketToolbarState::AllDisabled();
     for (std::uint32_t i = 0; i < state.enabled.size(); ++i)
         toolbar->EnableButton(SocketDesign::kFirstTypeCommand + i, state.enabled[i]);
@@ -159,7 +182,7 @@ int SocketDesignDlg::Save(bool promptOverwrite)
         m_ownChooser = std::make_unique<QtFileChooser>(this);
         m_chooser = m_ownChooser.get();
     }
-    const NewModuleInfo* info = PluginRegistry::ModuleInfo();
+    const NewModuleInfoRecord* info = ModuleInfo();
     const VersionWords version = VersionWords::FromRunInfo(LocateProgramFolder().RunInfo());
     const SocketFile::Context context{*m_chooser, *m_texts, version,
                                       info ? info->ModuleName() : std::u16string(),

@@ -12,6 +12,7 @@ class DriverFileSection;
 class FileChooser;
 class NewFrameInfoDlg;
 class Texts;
+struct NewModuleInfoRecord;
 
 /// The socket page of the design panel (resource 20004): the connector drawn by its frame view,
 /// pin selection with the pointer or the arrow keys, the toolbar's type and clear buttons, the
@@ -23,10 +24,15 @@ public:
     static constexpr int kResourceId = 20004;
 
     explicit SocketDesignDlg(QWidget* parent = nullptr);
+    /// A page over a design's socket; info gives the module's scan chip and name.
+    SocketDesignDlg(SocketDesign& socket, const NewModuleInfoRecord* info,
+                    QWidget* parent = nullptr);
     ~SocketDesignDlg() override;
 
     /// Sizes and places the frame view for a new socket, state 1, and shows the page.
     void NewSocket(std::uint16_t pinCount, std::uint16_t scanRows);
+    /// Shows a socket that was read from a driver file.
+    void ShowLoaded();
     /// Shows the page (mode 5) with the toolbar's socket buttons set, or hides it (mode 0)
     /// with the type buttons disabled.
     void SetMode(int mode);
@@ -59,11 +65,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    const NewModuleInfoRecord* ModuleInfo() const;
     void PlaceFrame();
     void UpdateToolbar(bool shown);
     int Save(bool promptOverwrite);
 
-    SocketDesign m_socket;
+    std::unique_ptr<SocketDesign> m_ownSocket;
+    SocketDesign& m_socket;
+    const NewModuleInfoRecord* m_info = nullptr;
     NewFrameInfoDlg* m_frame = nullptr;
     FileChooser* m_chooser = nullptr;
     std::unique_ptr<FileChooser> m_ownChooser;

@@ -111,6 +111,7 @@ void CLedLayoutCtrl::TraceAt(const QPoint& viewportPos, bool click)
     m_tracer.Trace(cell, click);
     if (click && (m_tracer.EditMode() == 2 || m_tracer.EditMode() == 3))
         emit marksChanged();
+    emit traced();
     Refresh();
 }
 
@@ -175,6 +176,7 @@ bool CLedLayoutCtrl::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         SyncFocus();
+        emit traced();
         Refresh();
         return true;
     }

@@ -57,6 +57,8 @@ signals:
     void pointGoStep();
     /// Marks were painted or erased with the mouse.
     void marksChanged();
+    /// A cell was traced with the mouse or the keys.
+    void traced();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,24 +1,160 @@
 #include "panel/ModuleDesignPanelDlg.h"
 
+#include "design/CBackgroundDesignDlg.h"
+#include "design/NewModuleInfo.h"
+#include "design/SocketDesign.h"
+#include "design/SocketDesignDlg.h"
+#include "document/ModuleDesignDocument.h"
+#include "md/ContractIds.h"
+#include "panel/ModuleDesignToolbarDlg.h"
+#include "panel/PluginRegistry.h"
+#include "panel/SocketScrollArea.h"
+#include "parameters/RuntimeSettings.h"
+#include "plugin/HostLink.h"
 #include "ui/HostText.h"
 #include "ui/NativeParent.h"
-#include "ui/ProgramFolderLocator.h"
 #include "ui/ResourceId.h"
 #include "wizard/ModuleLayoutDlg.h"
 
 #include <QLabel>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace md {
 
-ModuleDesignPanelDlg::ModuleDesignPanelDlg(QWidget* parent) : QDialog(parent)
+namespace {
+
+constexpr const char* kSocketGroup = "socket";
+constexpr const char* kLayoutGroup = "layout";
+constexpr const char* kBackgroundGroup = "background";
+
+void NotifyHostChanged()
+{
+    IHost* host = HostLink::Host();
+    if (!host)
+        return;
+    if (const char* target = host->GetNotifyTarget())
+        HostLink::Send(target, contract::kMsgHostRefresh, 0, 0);
+}
+
+} // namespace
+
+ModuleDesignPanelDlg::ModuleDesignPanelDlg(ModuleDesignDocument& document, QWidget* parent)
+    : QDialog(parent), m_document(document),
+      m_codePage(RuntimeSettings::FromHost(document.Folder().RunInfo()).NamesCodePage()),
+      m_version(VersionWords::FromRunInfo(document.Folder().RunInfo()))
 {
     SetResourceId(this, kResourceId);
     setWindowFlags(Qt::Widget);
-    m_layoutDlg = new ModuleLayoutDlg(this);
+    BuildContent();
+    m_presenter = std::make_unique<DesignPanelPresenter>(
+        document, m_layoutDlg->Step(), static_cast<DesignPanelView&>(*this),
+        DesignPanelPorts{m_prompter, m_texts, m_chooser, m_codePage, m_version, NotifyHostChanged});
+    RegisterToolbarGroups();
 }
 
-ModuleDesignPanelDlg::~ModuleDesignPanelDlg() = default;
+ModuleDesignPanelDlg::~ModuleDesignPanelDlg()
+{
+    if (PluginRegistry::SocketWindow() == m_socket)
+        PluginRegistry::SetSocketWindow(nullptr);
+    if (PluginRegistry::ModuleInfo() == m_moduleInfo)
+        PluginRegistry::SetModuleInfo(nullptr);
+    if (m_background && PluginRegistry::BackgroundWindow() == m_background)
+        PluginRegistry::SetBackgroundWindow(nullptr);
+    // The sub-windows work on the document's models: they go before the panel's members.
+    delete m_views;
+    delete m_moduleInfo;
+}
+
+void ModuleDesignPanelDlg::BuildContent()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_views = new QStackedWidget(this);
+    layout->addWidget(m_views);
+
+    m_empty = new QLabel(m_views);
+    m_empty->setAlignment(Qt::AlignCenter);
+    m_empty->setWordWrap(true);
+    const QString picture =
+        QString::fromStdString((m_document.Folder().PluginData() / "module_bkground.png").string());
+    const QString hint = HostText(
+        "IDS_MODULE_PANEL_EMPTY_HINT",
+        QStringLiteral("No module design is open. Start one from the module settings page, "
+                       "or open a driver file."));
+    m_empty->setText(QStringLiteral("<img src=\"%1\"><p style=\"color:#606060\">%2</p>")
+                         .arg(picture.toHtmlEscaped(), hint.toHtmlEscaped()));
+    m_views->addWidget(m_empty);
+
+    m_socketScroll = new SocketScrollArea(m_views);
+    m_socket = new SocketDesignDlg(m_document.Socket(), &m_document.ModuleInfo());
+    m_socketScroll->setWidget(m_socket);
+    m_views->addWidget(m_socketScroll);
+    PluginRegistry::SetSocketWindow(m_socket);
+
+    m_layoutDlg = new ModuleLayoutDlg(m_document, m_views);
+    m_views->addWidget(m_layoutDlg);
+    m_layoutDlg->onToggleDesign = [this](bool show, double zoom) {
+        if (!m_background)
+            return;
+        if (show) {
+            m_background->SetScale(static_cast<int>(16 / zoom));
+            m_views->setCurrentWidget(m_background);
+        } else {
+            m_views->setCurrentWidget(m_layoutDlg);
+        }
+    };
+
+    m_moduleInfo = new NewModuleInfo(this);
+    PluginRegistry::SetModuleInfo(m_moduleInfo);
+    m_views->setCurrentWidget(m_empty);
+}
+
+void ModuleDesignPanelDlg::RegisterToolbarGroups()
+{
+    ModuleDesignToolbarDlg* toolbar = PluginRegistry::Toolbar();
+    if (!toolbar)
+        return;
+    std::vector<ToolbarButton> socket;
+    for (int i = 0; i < SocketDesign::kTypeCount; ++i)
+        socket.push_back({SocketDesign::kFirstTypeCommand + static_cast<std::uint32_t>(i),
+                          "socket_frame_background_" + std::to_string(i) + ".bmp", "",
+                          u"Pin type " + QString::number(i + 1).toStdU16String(), false});
+    socket.push_back(
+        {SocketDesign::kClearCommand, "none.png", "IDS_SOCKET_CLEAR", u"Clear pin", true});
+    toolbar->AddGroup(kSocketGroup, std::move(socket), [this](std::uint32_t command) {
+        if (m_socket)
+            m_socket->OnCommand(command);
+    });
+    toolbar->AddGroup(
+        kLayoutGroup,
+        {{ModuleLayoutDlg::kNewLayout, "toolbaricon_ivp.png", "IDS_MODULE_STEP5DLG_NEW_LAYOUT",
+          u"New layout", true},
+         {ModuleLayoutDlg::kZoomOut, "toolbaricon_magnify.png",
+          "IDS_MODULE_STEP5DLG_LAYOUT_ZOONOUT", u"Zoom in", true},
+         {ModuleLayoutDlg::kZoomIn, "toolbaricon_zoolout.png", "IDS_MODULE_STEP5DLG_LAYOUT_ZOONIN",
+          u"Zoom out", true},
+         {ModuleLayoutDlg::kFinish, "toolbaricon_finish.png", "IDS_MODULE_STEP5DLG_LAYOUT_FINISH",
+          u"Finish", true},
+         {ModuleLayoutDlg::kToggleDesign, "toolbaricon_option.png",
+          "IDS_MODULE_STEP5DLG_BACKGROUND", u"Background", true}},
+        [this](std::uint32_t command) { m_layoutDlg->Command(static_cast<int>(command)); });
+    toolbar->AddGroup(kBackgroundGroup,
+                      {{CBackgroundDesignDlg::kZoomIn, "toolbaricon_magnify.png",
+                        "IDS_MODULE_STEP5DLG_LAYOUT_ZOONOUT", u"Zoom in", true},
+                       {CBackgroundDesignDlg::kZoomOut, "toolbaricon_zoolout.png",
+                        "IDS_MODULE_STEP5DLG_LAYOUT_ZOONIN", u"Zoom out", true}},
+                      [this](std::uint32_t command) {
+                          if (m_background)
+                              m_background->OnMessage(command);
+                      });
+}
+
+void ModuleDesignPanelDlg::SelectToolbarGroup(const char* key)
+{
+    if (ModuleDesignToolbarDlg* toolbar = PluginRegistry::Toolbar())
+        toolbar->SelectGroup(key);
+}
 
 bool ModuleDesignPanelDlg::CreateWindow(WindowHandle parent)
 {
@@ -28,7 +164,6 @@ bool ModuleDesignPanelDlg::CreateWindow(WindowHandle parent)
     if (!host)
         return false;
     setParent(host, Qt::Widget);
-    BuildContent();
     m_hasWindow = true;
     return true;
 }
@@ -44,7 +179,6 @@ void ModuleDesignPanelDlg::DestroyWindow()
 
 int ModuleDesignPanelDlg::RunModal()
 {
-    BuildContent();
     QWidget* oldParent = parentWidget();
     const bool hadWindow = m_hasWindow;
     setParent(oldParent, Qt::Dialog);
@@ -57,91 +191,183 @@ int ModuleDesignPanelDlg::RunModal()
     return result;
 }
 
-void ModuleDesignPanelDlg::BuildContent()
-{
-    if (m_placeholder)
-        return;
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_placeholder = new QLabel(this);
-    m_placeholder->setAlignment(Qt::AlignCenter);
-    m_placeholder->setWordWrap(true);
-    const QString picture = QString::fromStdString(
-        (LocateProgramFolder().PluginData() / "module_bkground.png").string());
-    const QString hint = HostText(
-        "IDS_MODULE_PANEL_EMPTY_HINT",
-        QStringLiteral("No module design is open. Start one from the module settings page."));
-    m_placeholder->setText(QStringLiteral("<img src=\"%1\"><p style=\"color:#606060\">%2</p>")
-                               .arg(picture.toHtmlEscaped(), hint.toHtmlEscaped()));
-    layout->addWidget(m_placeholder);
-}
+// The design cycle.
 
-std::int32_t ModuleDesignPanelDlg::OnNotify(std::uint32_t message, std::uintptr_t, std::intptr_t)
+std::int32_t ModuleDesignPanelDlg::OnNotify(std::uint32_t message, std::uintptr_t wParam,
+                                            std::intptr_t lParam)
 {
-    switch (message) {
-    case 17:
-        // The cell design of the layout step; the result is the cell's pixel count.
-        return m_layoutDlg->RunCellDesign();
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 18:
-    case 33:
-    case 145:
-    case 146:
-    case 147:
-        // Answered by the socket, layout and background views of a design; without them the
-        // request is refused (the wizard then gives up cleanly).
-        return -1;
-    default:
+    if (message == kMsgSocketContentSize) {
+        const auto* size = reinterpret_cast<const std::int32_t*>(lParam);
+        if (size)
+            m_socketScroll->SetContentSize(size[0], size[1]);
         return 0;
     }
+    return m_presenter->OnNotify(message, wParam, lParam);
 }
 
 std::int32_t ModuleDesignPanelDlg::NewDesign()
 {
-    // Without the new-module information dialog there is nothing to confirm: refused.
-    return -1;
+    return m_presenter->NewDesign();
 }
 
-std::int32_t ModuleDesignPanelDlg::OpenDesign(const char16_t*)
+std::int32_t ModuleDesignPanelDlg::OpenDesign(const char16_t* path)
 {
-    // No layout window yet, so no driver file can be opened.
-    return -1;
+    return m_presenter->OpenDesign(path);
 }
 
 std::int32_t ModuleDesignPanelDlg::SaveDesign()
 {
-    // The layout view saves; with nothing open nothing is done.
-    m_designState = kSaving;
-    return 0;
+    return m_presenter->SaveDesign();
 }
 
 std::int32_t ModuleDesignPanelDlg::SaveSocketOrDriverFile()
 {
-    return -1;
+    return m_presenter->SaveSocketOrDriverFile();
 }
 
 std::int32_t ModuleDesignPanelDlg::SaveDesignChecked()
 {
-    m_designState = kSaving;
+    return m_presenter->SaveDesignChecked();
+}
+
+std::int32_t ModuleDesignPanelDlg::ForwardZoomIn()
+{
+    if (LayoutViewVisible())
+        m_layoutDlg->WindowCommand(ModuleLayoutDlg::kWindowZoomIn, 0);
+    if (m_background && m_background->isVisible())
+        m_background->OnMessage(CBackgroundDesignDlg::kZoomIn);
     return 0;
 }
 
-std::uint32_t ModuleDesignPanelDlg::QueryView(std::uint32_t)
+std::int32_t ModuleDesignPanelDlg::ForwardZoomOut()
 {
+    if (LayoutViewVisible())
+        m_layoutDlg->WindowCommand(ModuleLayoutDlg::kWindowZoomOut, 0);
+    if (m_background && m_background->isVisible())
+        m_background->OnMessage(CBackgroundDesignDlg::kZoomOut);
     return 0;
+}
+
+std::int32_t ModuleDesignPanelDlg::ForwardRepeat()
+{
+    if (LayoutViewVisible())
+        m_layoutDlg->WindowCommand(ModuleLayoutDlg::kWindowRepeat, 0);
+    return 0;
+}
+
+std::int32_t ModuleDesignPanelDlg::ForwardWithArgument(std::int32_t argument)
+{
+    if (LayoutViewVisible())
+        m_layoutDlg->WindowCommand(ModuleLayoutDlg::kWindowCommand, argument);
+    return 0;
+}
+
+std::uint32_t ModuleDesignPanelDlg::QueryView(std::uint32_t argument)
+{
+    return m_presenter->QueryView(argument);
 }
 
 const char16_t* ModuleDesignPanelDlg::DocumentName()
 {
-    return nullptr;
+    if (!IsDesignOpen())
+        return nullptr;
+    m_documentName = m_presenter->DocumentName();
+    return m_documentName.c_str();
 }
 
 bool ModuleDesignPanelDlg::IsDesignOpen()
 {
-    return false;
+    return m_presenter->IsDesignOpen();
+}
+
+// The views.
+
+bool ModuleDesignPanelDlg::RunNewModuleInfo(NewModuleInfoRecord& record)
+{
+    m_moduleInfo->SetFromRecord(record);
+    if (!m_moduleInfo->RunModal())
+        return false;
+    record = m_moduleInfo->Record();
+    return true;
+}
+
+void ModuleDesignPanelDlg::ShowSocketView()
+{
+    m_views->setCurrentWidget(m_socketScroll);
+    m_socket->SetMode(5);
+    SelectToolbarGroup(kSocketGroup);
+}
+
+void ModuleDesignPanelDlg::ShowLayoutView()
+{
+    m_layoutDlg->SyncGrid();
+    m_views->setCurrentWidget(m_layoutDlg);
+    if (m_socket->isVisible())
+        m_socket->SetMode(0);
+    SelectToolbarGroup(kLayoutGroup);
+}
+
+void ModuleDesignPanelDlg::ShowBackgroundView()
+{
+    if (!m_background)
+        return;
+    m_socket->SetMode(0);
+    m_views->setCurrentWidget(m_background);
+    SelectToolbarGroup(kBackgroundGroup);
+}
+
+bool ModuleDesignPanelDlg::SocketViewVisible() const
+{
+    return m_views->currentWidget() == m_socketScroll;
+}
+
+bool ModuleDesignPanelDlg::LayoutViewVisible() const
+{
+    return m_views->currentWidget() == m_layoutDlg;
+}
+
+void ModuleDesignPanelDlg::DesignReset()
+{
+    if (m_background) {
+        if (PluginRegistry::BackgroundWindow() == m_background)
+            PluginRegistry::SetBackgroundWindow(nullptr);
+        m_views->removeWidget(m_background);
+        delete m_background;
+        m_background = nullptr;
+    }
+    m_layoutDlg->DropGrid();
+    m_socket->Reset();
+    ShowEmptyState();
+}
+
+void ModuleDesignPanelDlg::DesignReady(bool newSocket)
+{
+    const NewModuleInfoRecord& info = m_document.ModuleInfo();
+    if (newSocket)
+        m_socket->NewSocket(info.pinCount, info.scanRows);
+    else
+        m_socket->ShowLoaded();
+    const SocketDesign& socket = m_document.Socket();
+    m_socketScroll->SetContentSize(socket.FrameWidth(), socket.FrameHeight());
+
+    m_background = new CBackgroundDesignDlg(m_document.Background(), m_views);
+    m_views->addWidget(m_background);
+    if (newSocket)
+        m_background->SetUp(info.xPixels, info.yPixels);
+    else
+        m_background->Refresh();
+    PluginRegistry::SetBackgroundWindow(m_background);
+    m_layoutDlg->SyncGrid();
+}
+
+int ModuleDesignPanelDlg::RunCellDesign()
+{
+    return m_layoutDlg->RunCellDesign();
+}
+
+void ModuleDesignPanelDlg::ShowEmptyState()
+{
+    m_views->setCurrentWidget(m_empty);
 }
 
 } // namespace md

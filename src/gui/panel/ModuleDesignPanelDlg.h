@@ -1,35 +1,52 @@
 #pragma once
 
+#include "document/DesignPanelPresenter.h"
+#include "driverfile/VersionWords.h"
 #include "md/IDesignUIPlugin.h"
 #include "md/SdkTypes.h"
+#include "platform/CodePage.h"
+#include "platform/FrontPorts.h"
+#include "plugin/HostTexts.h"
 
 #include <QDialog>
 
+#include <memory>
+#include <string>
+
 class QLabel;
+class QStackedWidget;
 
 namespace md {
 
+class CBackgroundDesignDlg;
+class ModuleDesignDocument;
 class ModuleLayoutDlg;
+class NewModuleInfo;
+class SocketDesignDlg;
+class SocketScrollArea;
 
 /// The design panel (resource 20008) the host embeds: it owns the design cycle and switches
-/// between the socket, layout and background views of the current design.
-class ModuleDesignPanelDlg : public QDialog, public IDesignUIPlugin
+/// between the socket, layout and background views of the design document. Its logic is
+/// DesignPanelPresenter's; the panel creates and shows the sub-windows.
+class ModuleDesignPanelDlg : public QDialog, public IDesignUIPlugin, private DesignPanelView
 {
     Q_OBJECT
 public:
     static constexpr int kResourceId = 20008;
+    /// The socket window reports its content size (two 32-bit values) with this message.
+    static constexpr std::uint32_t kMsgSocketContentSize = 5120;
 
     /// Design states.
     enum DesignState : int
     {
-        kNone = -1,
-        kOpened = 0,
-        kNewSetUp = 1,
-        kSaving = 3,
-        kSocketSaved = 4
+        kNone = DesignPanelPresenter::kNone,
+        kOpened = DesignPanelPresenter::kOpened,
+        kNewSetUp = DesignPanelPresenter::kNewSetUp,
+        kSaving = DesignPanelPresenter::kSaving,
+        kSocketSaved = DesignPanelPresenter::kSocketSaved
     };
 
-    explicit ModuleDesignPanelDlg(QWidget* parent = nullptr);
+    explicit ModuleDesignPanelDlg(ModuleDesignDocument& document, QWidget* parent = nullptr);
     ~ModuleDesignPanelDlg() override;
 
     // IDesignUIPlugin
@@ -42,10 +59,10 @@ public:
     std::int32_t SaveDesign() override;
     std::int32_t SaveSocketOrDriverFile() override;
     std::int32_t SaveDesignChecked() override;
-    std::int32_t ForwardZoomIn() override { return 0; }
-    std::int32_t ForwardZoomOut() override { return 0; }
-    std::int32_t ForwardRepeat() override { return 0; }
-    std::int32_t ForwardWithArgument(std::int32_t) override { return 0; }
+    std::int32_t ForwardZoomIn() override;
+    std::int32_t ForwardZoomOut() override;
+    std::int32_t ForwardRepeat() override;
+    std::int32_t ForwardWithArgument(std::int32_t argument) override;
     std::int32_t Reserved12() override { return 0; }
     std::uint32_t QueryView(std::uint32_t argument) override;
     const char16_t* DocumentName() override;
@@ -60,17 +77,49 @@ public:
     /// Runs the panel as a modal dialog and returns its result.
     int RunModal();
 
-    int DesignState() const { return m_designState; }
-    /// The layout step object, created with the panel.
+    int DesignState() const { return m_presenter->DesignState(); }
+    ModuleDesignDocument& Document() { return m_document; }
+    /// The layout step, created with the panel.
     ModuleLayoutDlg* LayoutDlg() const { return m_layoutDlg; }
+    SocketDesignDlg* SocketWindow() const { return m_socket; }
+    CBackgroundDesignDlg* BackgroundWindow() const { return m_background; }
+    NewModuleInfo* ModuleInfoDialog() const { return m_moduleInfo; }
+    /// The socket view's scroller (scroll bars only while the socket is larger than the panel).
+    SocketScrollArea* SocketScroller() const { return m_socketScroll; }
 
 private:
-    void BuildContent();
+    // DesignPanelView
+    bool RunNewModuleInfo(NewModuleInfoRecord& record) override;
+    void ShowSocketView() override;
+    void ShowLayoutView() override;
+    void ShowBackgroundView() override;
+    bool SocketViewVisible() const override;
+    bool LayoutViewVisible() const override;
+    void DesignReset() override;
+    void DesignReady(bool newSocket) override;
+    int RunCellDesign() override;
 
-    int m_designState = kNone;
+    void BuildContent();
+    void RegisterToolbarGroups();
+    void SelectToolbarGroup(const char* key);
+    void ShowEmptyState();
+
+    ModuleDesignDocument& m_document;
+    FrontPrompter m_prompter;
+    FrontFileChooser m_chooser;
+    HostTexts m_texts;
+    CodePage m_codePage;
+    VersionWords m_version;
+    std::unique_ptr<DesignPanelPresenter> m_presenter;
+    std::u16string m_documentName;
     bool m_hasWindow = false;
-    QLabel* m_placeholder = nullptr;
+    QStackedWidget* m_views = nullptr;
+    QLabel* m_empty = nullptr;
+    SocketScrollArea* m_socketScroll = nullptr;
+    SocketDesignDlg* m_socket = nullptr;
     ModuleLayoutDlg* m_layoutDlg = nullptr;
+    CBackgroundDesignDlg* m_background = nullptr;
+    NewModuleInfo* m_moduleInfo = nullptr;
 };
 
 } // namespace md

@@ -1,11 +1,11 @@
 #include "parameters/CFirstPageSettingDlg.h"
 
+#include "document/ModuleDesignDocument.h"
 #include "md/ContractIds.h"
 #include "parameters/FirstPageControls.h"
 #include "parameters/RuntimeSettings.h"
 #include "platform/IniProfile.h"
 #include "ui/ResourceId.h"
-#include "wizard/ControllerLink.h"
 #include "wizard/WizardLauncher.h"
 
 #include <QAbstractItemView>
@@ -47,17 +47,24 @@ ChipLibrary LoadChips(const std::filesystem::path& programFolder)
 
 CFirstPageSettingDlg::CFirstPageSettingDlg(const std::filesystem::path& programFolder,
                                            QWidget* parent)
-    : QWidget(parent), m_prompter(this)
+    : CFirstPageSettingDlg(*new ModuleDesignDocument(ProgramFolder(programFolder)), parent)
+{
+    m_ownDocument.reset(&m_document);
+}
+
+CFirstPageSettingDlg::CFirstPageSettingDlg(ModuleDesignDocument& document, QWidget* parent)
+    : QWidget(parent), m_document(document), m_prompter(this)
 {
     SetResourceId(this, kResourceId);
+    const std::filesystem::path programFolder = document.Folder().Root();
     // The page maps the controller's command area for as long as it exists.
-    ControllerLink::Current().Open(IniProfile(IniProfile::DefaultPath()));
+    m_document.Controller().Open(IniProfile(IniProfile::DefaultPath()));
     m_presenter = std::make_unique<ModuleParameterPresenter>(
         *this, m_prompter, m_texts, LoadChips(programFolder), programFolder);
-    m_presenter->SetWizardStarter([this, programFolder](const ModuleParameters& parameters,
-                                                        const ModuleDerivedValues& derived) {
-        WizardLauncher::Run(this, *m_presenter, programFolder, parameters, derived,
-                            HostMainWindow());
+    m_presenter->UseConnectorTable(m_document.Connectors());
+    m_presenter->SetWizardStarter([this](const ModuleParameters& parameters,
+                                         const ModuleDerivedValues& derived) {
+        WizardLauncher::Run(this, *m_presenter, m_document, parameters, derived, HostMainWindow());
     });
     BuildControls();
     m_presenter->Initialise();
@@ -70,7 +77,19 @@ CFirstPageSettingDlg::CFirstPageSettingDlg(const std::filesystem::path& programF
 
 CFirstPageSettingDlg::~CFirstPageSettingDlg()
 {
-    ControllerLink::Current().Close();
+    m_document.Controller().Close();
+}
+
+std::int32_t CFirstPageSettingDlg::OnMessage(std::uint32_t message, std::intptr_t lParam)
+{
+    if (message != kMsgCombine)
+        return 0;
+    const auto* size = reinterpret_cast<const std::uint32_t*>(lParam);
+    if (!size)
+        return -1;
+    const CodePage codePage =
+        RuntimeSettings::FromHost(m_document.Folder().RunInfo()).NamesCodePage();
+    return m_document.CombineTemporaryFiles(size[0], size[1], codePage) ? 0 : -1;
 }
 
 void CFirstPageSettingDlg::BuildControls()

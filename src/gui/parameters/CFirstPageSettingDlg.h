@@ -20,6 +20,8 @@ class QPushButton;
 
 namespace md {
 
+class ModuleDesignDocument;
+
 /// The module parameter page (resource 20102): binds the controls to ModuleParameterPresenter.
 /// Every control carries its resource number as objectName.
 class CFirstPageSettingDlg : public QWidget, public ModuleParameterView
@@ -30,10 +32,19 @@ public:
     /// The page's own message on which it restores the saved record after initialisation.
     static constexpr int kMsgRestore = 1025;
 
+    /// The message that combines the temporary driver and HUB files again; lParam points to the
+    /// module's width and height (two 32-bit values).
+    static constexpr std::uint32_t kMsgCombine = 4096;
+
+    /// A page of the design document's plug-in: the wizard it starts works on the document.
+    explicit CFirstPageSettingDlg(ModuleDesignDocument& document, QWidget* parent = nullptr);
+    /// A page with a document of its own over the program folder.
     explicit CFirstPageSettingDlg(const std::filesystem::path& programFolder,
                                   QWidget* parent = nullptr);
     ~CFirstPageSettingDlg() override;
 
+    /// The page's own messages: 4096 combines again (0, or -1 on failure or a null pointer).
+    std::int32_t OnMessage(std::uint32_t message, std::intptr_t lParam);
     /// Writes the module configuration file; 0 or -1.
     int Apply();
     /// Cancels the dialogs the page has open (the wizard's popups).
@@ -63,6 +74,8 @@ private:
     void Connect();
     void FindHostMainWindow();
 
+    std::unique_ptr<ModuleDesignDocument> m_ownDocument;
+    ModuleDesignDocument& m_document;
     QtPrompter m_prompter;
     HostTexts m_texts;
     std::unique_ptr<ModuleParameterPresenter> m_presenter;

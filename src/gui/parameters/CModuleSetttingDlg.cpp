@@ -11,7 +11,8 @@
 
 namespace md {
 
-CModuleSetttingDlg::CModuleSetttingDlg(QWidget* parent) : QWidget(parent)
+CModuleSetttingDlg::CModuleSetttingDlg(ModuleDesignDocument* document, QWidget* parent)
+    : QWidget(parent), m_document(document)
 {
     SetResourceId(this, kResourceId);
     QWidget::hide();
@@ -75,7 +76,8 @@ bool CModuleSetttingDlg::CreateWindow(WindowHandle parent)
 
 void CModuleSetttingDlg::CreateChildPages()
 {
-    auto* page = new CFirstPageSettingDlg(LocateProgramFolder().Root(), this);
+    auto* page = m_document ? new CFirstPageSettingDlg(*m_document, this)
+                            : new CFirstPageSettingDlg(LocateProgramFolder().Root(), this);
     m_pages[0] = page;
     layout()->addWidget(page);
 }

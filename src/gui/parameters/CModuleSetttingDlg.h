@@ -10,6 +10,7 @@
 namespace md {
 
 class CFirstPageSettingDlg;
+class ModuleDesignDocument;
 
 /// The plug-in's page of the host's settings window (resource 20101): a frame for child pages,
 /// the module parameter page in slot 0.
@@ -19,7 +20,9 @@ class CModuleSetttingDlg : public QWidget, public ISettingBase
 public:
     static constexpr int kResourceId = 20101;
 
-    explicit CModuleSetttingDlg(QWidget* parent = nullptr);
+    /// document: the plug-in's design document; a page of its own is made when none is given.
+    explicit CModuleSetttingDlg(ModuleDesignDocument* document = nullptr,
+                                QWidget* parent = nullptr);
     ~CModuleSetttingDlg() override;
 
     // ISettingBase
@@ -52,6 +55,7 @@ private:
     void DestroyChildPages();
 
     std::array<QWidget*, 2> m_pages{};
+    ModuleDesignDocument* m_document = nullptr;
     int m_currentPage = 0;
     bool m_hasWindow = false;
 };

@@ -22,6 +22,10 @@ QString QtFilter(const std::u16string& filter)
 QFileDialog* MakeDialog(QWidget* parent, const FileRequest& request)
 {
     auto* dialog = new QFileDialog(parent);
+    // Never the platform's own dialog: automation and tests drive this one.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    if (!request.title.empty())
+        dialog->setWindowTitle(QString::fromStdU16String(request.title));
     dialog->setNameFilter(QtFilter(request.filter));
     dialog->setDefaultSuffix(QString::fromStdU16String(request.defaultExtension));
     if (!request.folder.empty())

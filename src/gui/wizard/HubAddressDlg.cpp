@@ -2,8 +2,8 @@
 
 #include "ui/HostText.h"
 #include "ui/ResourceId.h"
+#include "wizard/CommandChannel.h"
 #include "wizard/CommandWords.h"
-#include "wizard/ControllerLink.h"
 #include "wizard/SmartWizard.h"
 
 #include <QComboBox>
@@ -37,9 +37,11 @@ QComboBox* AddressCombo(int id, std::int32_t* target, QWidget* parent)
 } // namespace
 
 HubAddressDlg::HubAddressDlg(std::int32_t* connectorAddress, std::int32_t* scanRowAddress,
-                             ConnectorTable& table, int multiClock, QWidget* parent)
+                             ConnectorTable& table, int multiClock, const WizardMemory& memory,
+                             CommandChannel& channel, QWidget* parent)
     : QDialog(parent), m_connector(connectorAddress), m_scanRow(scanRowAddress), m_table(table),
-      m_arranger(table, multiClock), m_size(std::clamp(multiClock, 0, 7) + 2)
+      m_memory(memory), m_channel(channel), m_arranger(table, multiClock),
+      m_size(std::clamp(multiClock, 0, 7) + 2)
 {
     SetResourceId(this, kResourceId);
     setWindowTitle(HostText("IDS_MODULE_STEP5DLG_HUBADDRESS_TITLE",
@@ -90,8 +92,8 @@ void HubAddressDlg::PressCell(int row, int column)
     const auto slot = m_arranger.Press(row, column);
     if (!slot)
         return;
-    const WizardMemory& memory = WizardMemory::Current();
-    ControllerLink::Current().Channel().Send(
+    const WizardMemory& memory = m_memory;
+    m_channel.Send(
         commandwords::HubAddress(memory.driverPolarity, memory.scanPolarity, memory.scanRows,
                                  static_cast<std::uint32_t>(*slot),
                                  static_cast<std::uint32_t>(m_connector ? *m_connector : 0)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wizard/HubAddressArranger.h"
+#include "wizard/SmartWizard.h"
 
 #include <QDialog>
 
@@ -8,6 +9,8 @@ class QComboBox;
 class QTableWidget;
 
 namespace md {
+
+class CommandChannel;
 
 /// The HUB connector address dialog (20110): the connector and scan-row addresses point
 /// lighting uses, and the arrangement of the multi-clock connector slots, dragged by letter.
@@ -17,9 +20,11 @@ class HubAddressDlg : public QDialog
 public:
     static constexpr int kResourceId = 20110;
 
-    /// Both addresses are written through the pointers as soon as a combo changes.
+    /// Both addresses are written through the pointers as soon as a combo changes. A pressed
+    /// slot is lit through the channel with the wizard's polarities and scan rows.
     HubAddressDlg(std::int32_t* connectorAddress, std::int32_t* scanRowAddress,
-                  ConnectorTable& table, int multiClock, QWidget* parent = nullptr);
+                  ConnectorTable& table, int multiClock, const WizardMemory& memory,
+                  CommandChannel& channel, QWidget* parent = nullptr);
 
     QTableWidget* Grid() const { return m_grid; }
     /// Presses and drops on grid cells (row and column 0 are the headers), as the mouse does.
@@ -35,6 +40,8 @@ private:
     std::int32_t* m_connector;
     std::int32_t* m_scanRow;
     ConnectorTable& m_table;
+    const WizardMemory& m_memory;
+    CommandChannel& m_channel;
     HubAddressArranger m_arranger;
     int m_size;
     QTableWidget* m_grid = nullptr;

@@ -1,43 +1,115 @@
 #pragma once
 
+#include "document/LayoutStepPresenter.h"
+#include "platform/CodePage.h"
+#include "platform/FrontPorts.h"
 #include "platform/QtPictureCodec.h"
+#include "platform/RandomGuids.h"
+#include "platform/SystemClock.h"
 #include "plugin/HostTexts.h"
 #include "wizard/ModuleLayoutPresenter.h"
 
 #include <QDialog>
 
+#include <map>
 #include <memory>
+
+class QAction;
+class QLabel;
+class QStackedLayout;
+class QToolBar;
 
 namespace md {
 
 class CCellDesignCtrl;
+class CLedLayoutCtrl;
+class CStatusBarInfoDlg;
+class ModuleDesignDocument;
+class PointTracer;
+class StatusBarInfo;
 
-/// The layout step (dialog 20006). For now the object only: it owns the cell design for its
-/// whole lifetime and runs it for the design panel; its window comes with the layout grid.
+/// The layout step (dialog 20006), the working window of a design: the step toolbar, the layout
+/// grid in which the module is traced, its status bar, and the commands of the design panel.
+/// Its logic is LayoutStepPresenter's; this window binds it to widgets.
 class ModuleLayoutDlg : public QDialog
 {
     Q_OBJECT
 public:
     static constexpr int kResourceId = 20006;
+    // Step toolbar and design commands.
+    static constexpr int kNewLayout = 0x1000E;
+    static constexpr int kFirstGridCommand = 0x1000F;
+    static constexpr int kLastGridCommand = 0x1001E;
+    static constexpr int kToggleDesign = 0x10020;
+    static constexpr int kZoomIn = 0x10021;
+    static constexpr int kZoomOut = 0x10022;
+    static constexpr int kRepeat = 0x10023;
+    static constexpr int kFinish = 0x10024;
+    static constexpr int kHubArrangement = 0x10025;
+    static constexpr int kInsertVirtual = 0x10026;
+    // Window commands forwarded by the design panel.
+    static constexpr int kWindowZoomIn = 5123;
+    static constexpr int kWindowZoomOut = 5122;
+    static constexpr int kWindowRepeat = 5138;
+    static constexpr int kWindowCommand = 5142;
 
     /// lights: the light library; the host's record set when not given.
-    explicit ModuleLayoutDlg(QWidget* parent = nullptr,
+    explicit ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent = nullptr,
                              CellDesignPresenter::LightSource lights = {});
     ~ModuleLayoutDlg() override;
 
-    ModuleLayoutPresenter& Presenter() { return *m_presenter; }
+    LayoutStepPresenter& Step() { return *m_step; }
+    ModuleLayoutPresenter& Presenter() { return *m_cell; }
     /// The cell design dialog; created on first use.
     CCellDesignCtrl* CellDesignCtrl() const { return m_cellDesign; }
     /// Runs the cell design (asking first when a cell exists) and returns its pixel count.
     int RunCellDesign();
 
+    /// A step or panel command; false when it is not available now.
+    bool Command(int id);
+    /// Whether a command can run now (the grid answers for its own).
+    bool Available(int id) const;
+    /// A window command of the design panel (5122, 5123, 5138, 5142).
+    void WindowCommand(int message, std::intptr_t argument);
+    /// Shows the document's grid (a new one after New layout or Open), or the empty state.
+    void SyncGrid();
+    /// Drops the grid window (the document's layout went away or changes).
+    void DropGrid();
+
+    CLedLayoutCtrl* Grid() const { return m_grid; }
+    QToolBar* StepToolbar() const { return m_toolbar; }
+    /// Sent after every change of the design (notification 6 goes to the host).
+    void SetChangedHandler(std::function<void()> handler) { m_onChanged = std::move(handler); }
+    /// The background designer should be shown (0x10020) with the grid's zoom.
+    std::function<void(bool show, double zoom)> onToggleDesign;
+
 private:
-    std::unique_ptr<Prompter> m_prompter;
-    std::unique_ptr<FileChooser> m_chooser;
+    void BuildToolbar();
+    void UpdateActions();
+    void RunHubArrangement();
+    void Changed();
+
+    ModuleDesignDocument& m_document;
+    FrontPrompter m_prompter;
+    FrontFileChooser m_chooser;
     HostTexts m_texts;
     QtPictureCodec m_codec;
-    std::unique_ptr<ModuleLayoutPresenter> m_presenter;
+    CodePage m_codePage;
+    RandomGuids m_guids;
+    SystemClock m_clock;
+    std::unique_ptr<LayoutStepPresenter> m_step;
+    std::unique_ptr<ModuleLayoutPresenter> m_cell;
+    std::unique_ptr<StatusBarInfo> m_status;
     CCellDesignCtrl* m_cellDesign = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    std::map<int, QAction*> m_actions;
+    QStackedLayout* m_stack = nullptr;
+    QLabel* m_empty = nullptr;
+    CLedLayoutCtrl* m_grid = nullptr;
+    CStatusBarInfoDlg* m_statusView = nullptr;
+    const PointTracer* m_gridTracer = nullptr;
+    bool m_designVisible = false;
+    std::function<void()> m_onChanged;
 };
 
 } // namespace md

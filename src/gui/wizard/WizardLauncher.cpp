@@ -1,12 +1,12 @@
 #include "wizard/WizardLauncher.h"
 
+#include "document/ModuleDesignDocument.h"
 #include "parameters/ModuleParameterPresenter.h"
 #include "parameters/RuntimeSettings.h"
 #include "platform/IniProfile.h"
 #include "platform/QtFileChooser.h"
 #include "platform/QtPrompter.h"
 #include "plugin/HostTexts.h"
-#include "wizard/ControllerLink.h"
 #include "wizard/QtWizardDialogs.h"
 #include "wizard/SmartWizard.h"
 
@@ -39,10 +39,10 @@ WizardInputs WizardLauncher::InputsFrom(const ModuleParameters& p, const ModuleD
 }
 
 void WizardLauncher::Run(QWidget* page, ModuleParameterPresenter& presenter,
-                         const std::filesystem::path& programFolder,
-                         const ModuleParameters& parameters, const ModuleDerivedValues& derived,
-                         WindowHandle owner)
+                         ModuleDesignDocument& document, const ModuleParameters& parameters,
+                         const ModuleDerivedValues& derived, WindowHandle owner)
 {
+    const std::filesystem::path programFolder = document.Folder().Root();
     QtWizardDialogs dialogs(page);
     QtPrompter prompter(page);
     HostTexts texts;
@@ -50,18 +50,21 @@ void WizardLauncher::Run(QWidget* page, ModuleParameterPresenter& presenter,
     IniProfile profile(IniProfile::DefaultPath());
     const CodePage codePage =
         RuntimeSettings::FromHost(programFolder / "runinfo.ini").NamesCodePage();
-    WizardContext context{ControllerLink::Current().Channel(),
+    WizardContext context{document.Controller().Channel(),
                           dialogs,
                           prompter,
                           texts,
                           files,
                           profile,
                           codePage,
-                          programFolder};
+                          programFolder,
+                          document.Wizard()};
     WizardInputs inputs = InputsFrom(parameters, derived);
     inputs.owner = owner;
     SmartWizard wizard(context, inputs);
-    wizard.onCropped = [&presenter](int width, int height) {
+    bool cropped = false;
+    wizard.onCropped = [&presenter, &cropped](int width, int height) {
+        cropped = true;
         presenter.TakeModuleSize(static_cast<std::uint32_t>(width),
                                  static_cast<std::uint32_t>(height));
     };
@@ -69,7 +72,9 @@ void WizardLauncher::Run(QWidget* page, ModuleParameterPresenter& presenter,
     const WizardResults& results = wizard.Results();
     if (results.polaritiesStored)
         presenter.TakeWizardPolarities(results.driverPolarity, results.scanPolarity);
-    if (results.width > 0 && results.height > 0 &&
+    // A split by one group gives the record a smaller size than the page's; the page takes it,
+    // unless the user cropped the module in step 6, whose size then stands.
+    if (!cropped && results.width > 0 && results.height > 0 &&
         (static_cast<std::uint32_t>(results.width) != parameters.xPoints ||
          static_cast<std::uint32_t>(results.height) != parameters.yPoints))
         presenter.TakeModuleSize(static_cast<std::uint32_t>(results.width),

@@ -10,6 +10,7 @@ class QWidget;
 
 namespace md {
 
+class ModuleDesignDocument;
 class ModuleParameterPresenter;
 
 /// Starts the smart-setting wizard from the module parameter page: its checked parameters
@@ -21,9 +22,10 @@ public:
     static WizardInputs InputsFrom(const ModuleParameters& parameters,
                                    const ModuleDerivedValues& derived);
 
-    /// Runs the wizard to its end; the page's presenter takes the results.
+    /// Runs the wizard to its end over the design document's controller link; the page's
+    /// presenter takes the results.
     static void Run(QWidget* page, ModuleParameterPresenter& presenter,
-                    const std::filesystem::path& programFolder, const ModuleParameters& parameters,
+                    ModuleDesignDocument& document, const ModuleParameters& parameters,
                     const ModuleDerivedValues& derived, WindowHandle owner);
 };
 

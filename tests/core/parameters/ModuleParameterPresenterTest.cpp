@@ -151,10 +151,10 @@ TEST_F(ModuleParameterPresenterTest, SimpleDriverChipsLowerMultiClockBeforeAnyCh
     view.controls.multiClock = 3;
     EXPECT_EQ(NextWith(300, 16), "IDS_MODULE_FIRSETDLG_MODULESIZEERROR");
     EXPECT_EQ(view.controls.multiClock, 1);
-    EXPECT_EQ(ConnectorTable::Shared().columns, 2u);
-    EXPECT_EQ(ConnectorTable::Shared().cells[0][1], 1);
-    EXPECT_EQ(ConnectorTable::Shared().cells[0][2], -1);
-    EXPECT_EQ(ConnectorTable::Shared().cells[1][0], -1);
+    EXPECT_EQ(presenter->Connectors().columns, 2u);
+    EXPECT_EQ(presenter->Connectors().cells[0][1], 1);
+    EXPECT_EQ(presenter->Connectors().cells[0][2], -1);
+    EXPECT_EQ(presenter->Connectors().cells[1][0], -1);
 
     // The lowered value decides the split test: 3 groups / 2 gives k = 1.
     view.controls.multiClock = 2;
@@ -167,8 +167,8 @@ TEST_F(ModuleParameterPresenterTest, SimpleDriverChipsLowerMultiClockBeforeAnyCh
     view.controls.oneGroupCut = false;
     EXPECT_EQ(NextWith(16, 16), "");
     EXPECT_EQ(view.controls.multiClock, 3);
-    EXPECT_EQ(ConnectorTable::Shared().columns, 4u);
-    EXPECT_EQ(ConnectorTable::Shared().cells[0][3], 3);
+    EXPECT_EQ(presenter->Connectors().columns, 4u);
+    EXPECT_EQ(presenter->Connectors().cells[0][3], 3);
 }
 
 TEST_F(ModuleParameterPresenterTest, NextDerivesChipsPolarityAndLineValues)

@@ -120,7 +120,8 @@ protected:
 
     SmartWizard::Outcome Run()
     {
-        WizardContext context{channel, dialogs, prompter, texts, files, profile, codePage, folder};
+        WizardContext context{channel, dialogs,  prompter, texts, files,
+                              profile, codePage, folder,   memory};
         SmartWizard wizard(context, inputs);
         const auto outcome = wizard.Run();
         results = wizard.Results();
@@ -154,6 +155,7 @@ protected:
     test::KeyTexts texts;
     test::ScriptedFileChooser files;
     CodePage codePage{"CP936"};
+    WizardMemory memory;
     WizardInputs inputs;
     IniProfile profile{std::filesystem::temp_directory_path() /
                        ("md-wizard-profile-" + std::to_string(getpid()) + ".ini")};
@@ -232,7 +234,7 @@ TEST_F(SmartWizardTest, FullSequenceOfCommandsFlagsAndHandOver)
     EXPECT_TRUE(std::filesystem::exists(folder / "temp/zt5ModuleHUB.MHR"));
     EXPECT_EQ(results.scanRows, 16);
     EXPECT_EQ(results.driverPolarity, 0x10A);
-    EXPECT_EQ(WizardMemory::Current().scanRows, 16);
+    EXPECT_EQ(memory.scanRows, 16);
 }
 
 TEST_F(SmartWizardTest, DriverTypeOneSkipsTheFirstTwoStepsButSendsTheirPatterns)
@@ -312,7 +314,8 @@ TEST_F(SmartWizardTest, StepSixSavesTheCombinedFileWithItsCompanionsAndKeepsTheC
     EXPECT_EQ(host.sent.back().wParam, 0u);
     EXPECT_EQ(files.requests.back().defaultExtension, u"MHR");
     // Reopening shows the choices made last time.
-    WizardContext context{channel, dialogs, prompter, texts, files, profile, codePage, folder};
+    WizardContext context{channel, dialogs,  prompter, texts, files,
+                          profile, codePage, folder,   memory};
     EXPECT_TRUE(WizardStep6(context, 64, 32).SaveHubFile());
     std::filesystem::remove(profile.Path());
 

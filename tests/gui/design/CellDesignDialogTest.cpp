@@ -2,6 +2,7 @@
 #include "design/CCellDesignCtrl.h"
 #include "design/CellCanvas.h"
 #include "design/CellDesignPresenter.h"
+#include "document/ModuleDesignDocument.h"
 #include "panel/ModuleDesignPanelDlg.h"
 #include "platform/QtPictureCodec.h"
 #include "platform/QtPrompter.h"
@@ -150,7 +151,8 @@ TEST_F(CellDesignDialog, AddSelectMoveConfirm)
 
 TEST(CellDesignPanel, CellRequestRunsTheLayoutsCellDesign)
 {
-    ModuleDesignPanelDlg panel;
+    ModuleDesignDocument document(ProgramFolder(std::filesystem::temp_directory_path()));
+    ModuleDesignPanelDlg panel(document);
     // First use opens the dialog; Exit leaves no cell.
     test::ModalDriver::Press(QStringLiteral("退出(E)"));
     EXPECT_EQ(panel.OnNotify(17, 0, 0), 0);

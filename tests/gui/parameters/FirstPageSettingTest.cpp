@@ -263,7 +263,7 @@ TEST_F(FirstPageSettingTest, NextReportsEntriesInOrderAndKeepsThem)
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].xPoints, 256u);
     EXPECT_EQ(page->Presenter().Derived().driverChip.name, u"SM16158");
-    EXPECT_EQ(ConnectorTable::Shared().columns, 1u);
+    EXPECT_EQ(page->Presenter().Connectors().columns, 1u);
 }
 
 TEST_F(FirstPageSettingTest, ChoicesEnableVirtualControlsAndTheHubCheck)

@@ -123,7 +123,9 @@ TEST(WizardDialogsTest, HubAddressCombosWriteThroughAndLettersMove)
     std::int32_t scanRow = 0;
     ConnectorTable table;
     table.ForMultiClock(1);
-    HubAddressDlg dialog(&connector, &scanRow, table, 1);
+    WizardMemory memory;
+    CommandChannel channel;
+    HubAddressDlg dialog(&connector, &scanRow, table, 1, memory, channel);
     auto* connectorCombo = dialog.findChild<QComboBox*>("20535");
     auto* rowCombo = dialog.findChild<QComboBox*>("20536");
     ASSERT_NE(connectorCombo, nullptr);

@@ -1,0 +1,316 @@
+#include "document/LayoutStepPresenter.h"
+
+#include "document/ModuleDesignDocument.h"
+#include "layout/LayoutArchive.h"
+#include "layout/LayoutSnapshot.h"
+#include "layout/PointTracer.h"
+#include "platform/Clock.h"
+#include "platform/FileChooser.h"
+#include "platform/Prompter.h"
+#include "platform/Texts.h"
+#include "wizard/RangeSelection.h"
+
+#include <cstdio>
+#include <map>
+
+namespace md {
+
+namespace {
+
+constexpr const char16_t* kCheckSocket = u"Please check socket design.";
+
+} // namespace
+
+LayoutStepPresenter::LayoutStepPresenter(ModuleDesignDocument& document, LayoutStepPorts ports)
+    : m_document(document), m_ports(std::move(ports))
+{}
+
+std::u16string LayoutStepPresenter::Key(const char* key) const
+{
+    return m_ports.texts.TextOr(key,
+                                std::u16string(key, key + std::char_traits<char>::length(key)));
+}
+
+void LayoutStepPresenter::Say(std::u16string text)
+{
+    m_ports.prompter.Ask(PromptButtons::Ok, Key("ID_PROMPT"), text);
+}
+
+void LayoutStepPresenter::Notify()
+{
+    if (m_ports.notifyHost)
+        m_ports.notifyHost();
+}
+
+int LayoutStepPresenter::State() const
+{
+    if (!m_open)
+        return 0;
+    return m_saved && !m_document.Modified() ? 2 : 1;
+}
+
+bool LayoutStepPresenter::HasUnsavedChanges() const
+{
+    return m_open && m_document.Modified();
+}
+
+void LayoutStepPresenter::BeginDesign()
+{
+    m_open = true;
+    m_saved = false;
+}
+
+void LayoutStepPresenter::Reset()
+{
+    m_document.DestroyLayout();
+    m_document.SetFilePath({});
+    m_document.SetModified(false);
+    m_open = false;
+    m_saved = false;
+}
+
+void LayoutStepPresenter::StartFromRecord()
+{
+    m_document.DestroyLayout();
+    BeginDesign();
+}
+
+bool LayoutStepPresenter::ModuleInfoValid() const
+{
+    ModuleDesignDocument& d = m_document;
+    return d.ModuleInfo().xPixels > 0 && d.ModuleInfo().yPixels > 0 &&
+           !d.ModuleInfo().ModuleName().empty();
+}
+
+bool LayoutStepPresenter::NewLayout()
+{
+    if (m_document.Tracer()) {
+        const PromptAnswer answer = m_ports.prompter.Ask(PromptButtons::YesNo, Key("ID_PROMPT"),
+                                                         Key("ID_LAYOUT_EXIST_ABORT"));
+        if (answer != PromptAnswer::Yes)
+            return false;
+        m_document.DestroyLayout();
+        Notify();
+    }
+    // The socket designer's set-up: the grid needs the module's size.
+    LayoutSetup& setup = m_document.Setup();
+    if (setup.width == 0 || setup.height == 0)
+        return false;
+    setup.connectors = m_document.Connectors();
+    m_document.CreateLayout(m_ports.texts, m_ports.prompter);
+    m_document.SetModified(true);
+    m_open = true;
+    Notify();
+    return true;
+}
+
+bool LayoutStepPresenter::Finish()
+{
+    PointTracer* tracer = m_document.Tracer();
+    if (!tracer || !tracer->Analyse(true))
+        return false;
+    m_document.SetModified(true);
+    Notify();
+    return true;
+}
+
+void LayoutStepPresenter::TakeConnectorTable()
+{
+    m_document.Setup().connectors = m_document.Connectors();
+}
+
+std::optional<std::filesystem::path> LayoutStepPresenter::ChoosePath(bool save)
+{
+    FileRequest request;
+    request.title = Key(save ? "ID_SAVE_MODULE_DRIVER_FILE" : "ID_OPEN_MODULE_DRIVER_FILE");
+    request.filter = m_ports.texts.Text("ID_MODULE_DRIVER_FILE") + u"(.MDR)|*.MDR||";
+    request.defaultExtension = u"MDR";
+    request.folder = m_document.Folder().ModLib();
+    request.promptOverwrite = save;
+    request.mustExist = !save;
+    if (save) {
+        const std::filesystem::path& current = m_document.FilePath();
+        request.defaultName = current.empty() ? m_document.ModuleInfo().ModuleName() + u".MDR"
+                                              : current.filename().u16string();
+        if (!current.empty())
+            request.folder = current.parent_path();
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(m_document.Folder().ModLib(), ec);
+    auto path = save ? m_ports.chooser.ChooseSave(request) : m_ports.chooser.ChooseOpen(request);
+    if (!path || path->u16string().size() >= kMaxPath)
+        return std::nullopt;
+    return path;
+}
+
+int LayoutStepPresenter::Save(bool saveAs)
+{
+    return SaveChecked(saveAs, std::nullopt);
+}
+
+int LayoutStepPresenter::SaveTo(const std::filesystem::path& path)
+{
+    return SaveChecked(true, path);
+}
+
+int LayoutStepPresenter::SaveChecked(bool saveAs,
+                                     const std::optional<std::filesystem::path>& target)
+{
+    if (!m_document.Socket().IsValid()) {
+        Say(kCheckSocket);
+        return kNotSaved;
+    }
+    PointTracer* tracer = m_document.Tracer();
+    if (!tracer || !tracer->LayoutPresent()) {
+        Say(Key("ID_LAYOUT_DESIGN_NOT_COMPLETE"));
+        return kNotSaved;
+    }
+    if (!ModuleInfoValid()) {
+        Say(kCheckSocket);
+        return kNotSaved;
+    }
+    std::filesystem::path path = target ? *target : m_document.FilePath();
+    if (!target && (path.empty() || saveAs)) {
+        auto chosen = ChoosePath(true);
+        if (!chosen)
+            return kNotSaved;
+        path = *chosen;
+    }
+    if (m_document.Background().Width() == 0) {
+        // The background follows the module; one that was never set up is set up now.
+        m_document.Background().PlaceMarkers(m_document.Layout().Width(),
+                                             m_document.Layout().Height());
+        if (m_document.Background().Width() == 0) {
+            Say(Key("ID_MODULE_BG_INIT_FAILURE"));
+            return kNotSaved;
+        }
+    }
+    if (!WriteDriverFile(path))
+        return kWriteFailed;
+    m_document.SetFilePath(path);
+    m_document.SetModified(false);
+    m_saved = true;
+    Notify();
+    return kSaved;
+}
+
+int LayoutStepPresenter::Open(const std::optional<std::filesystem::path>& given)
+{
+    std::filesystem::path path;
+    if (given) {
+        path = *given;
+    } else {
+        auto chosen = ChoosePath(false);
+        if (!chosen)
+            return kOpenCancelled;
+        path = *chosen;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return kUnreadable;
+    DesignParts parts{{}, m_document.Socket(), {}, {}};
+    const DriverFile::Result read = DesignFile::Read(path, parts, m_ports.files);
+    if (!read)
+        return read.section < 0 && read.message.find("cannot") != std::string::npos
+                   ? kUnreadable
+                   : kFormatIncorrect;
+    if (parts.moduleInfo.xPixels == 0 || parts.moduleInfo.yPixels == 0)
+        return kFormatIncorrect;
+
+    // Everything was read: now the open design is replaced.
+    ModuleDesignDocument& d = m_document;
+    d.ModuleInfo() = parts.moduleInfo;
+    d.Socket() = parts.socket;
+    d.Socket().SetDocumentState(SocketDesign::Loaded);
+    d.Background() = parts.background;
+    d.Background().SetLoaded();
+    d.SetupFromModuleInfo();
+    PointTracer& tracer = d.CreateLayout(m_ports.texts, m_ports.prompter);
+    layoutsnapshot::Restore(parts.layout, tracer);
+    d.Setup().result = parts.layout.result;
+    for (std::size_t i = 0; i < 4; ++i)
+        d.Cell().Slot(static_cast<int>(i) + 1) = parts.layout.cellSlots[i];
+    d.SetFilePath(path);
+    d.SetModified(false);
+    m_open = true;
+    m_saved = true;
+    Notify();
+    return kOpened;
+}
+
+bool LayoutStepPresenter::WriteDriverFile(const std::filesystem::path& path)
+{
+    DesignParts parts = DesignFile::PartsOf(m_document);
+    return static_cast<bool>(DesignFile::Write(path, parts, m_ports.files));
+}
+
+bool LayoutStepPresenter::WriteHandOverFile(const std::filesystem::path& path)
+{
+    ModuleDesignDocument& d = m_document;
+    DesignParts parts{d.ModuleInfo(), d.Socket(), {}, d.Background()};
+    return static_cast<bool>(DesignFile::Write(path, parts, m_ports.files));
+}
+
+bool LayoutStepPresenter::WriteCutFile(const std::filesystem::path& path, const ModuleRange& cut)
+{
+    LayoutRange range;
+    range.originX = cut.x;
+    range.originY = cut.y;
+    range.width = cut.width;
+    range.height = cut.height;
+    for (const auto& [column, row] : cut.cells)
+        range.inside.insert(LayoutModel::Key(column, row));
+    if (cut.bandKind == ModuleRange::kRows || cut.bandKind == ModuleRange::kColumns) {
+        range.splitMode = cut.bandKind == ModuleRange::kRows ? 1 : 2;
+        range.splitPosition = cut.bandStart;
+        range.splitGap = cut.bandCount;
+    }
+    ModuleDesignDocument& d = m_document;
+    DesignParts parts{d.ModuleInfo(), d.Socket(), DesignFile::CaptureLayout(d, range),
+                      d.Background()};
+    parts.moduleInfo.xPixels = cut.width;
+    parts.moduleInfo.yPixels = cut.height;
+    parts.background.PlaceMarkers(cut.width, cut.height);
+    return static_cast<bool>(DesignFile::Write(path, parts, m_ports.files));
+}
+
+std::filesystem::path LayoutStepPresenter::BlockFileName(const std::filesystem::path& driverFile,
+                                                         std::uint32_t tick, std::uint32_t block)
+{
+    std::string base = driverFile.string();
+    if (base.size() >= 4)
+        base.resize(base.size() - 4);
+    char suffix[40];
+    std::snprintf(suffix, sizeof suffix, "_%u_%u.BDT", tick, block);
+    return std::filesystem::path(base + suffix);
+}
+
+std::optional<std::filesystem::path>
+LayoutStepPresenter::WriteBlockFile(const BlockDescription& block)
+{
+    const std::filesystem::path& current = m_document.FilePath();
+    if (current.empty() || block.width == 0 || block.height == 0 || block.width > 0xFFFF ||
+        block.height > 0xFFFF || (block.forwardCount && !block.forward) ||
+        (block.backwardCount && !block.backward))
+        return std::nullopt;
+    DesignParts parts{{}, m_document.Socket(), {}, {}};
+    if (!DesignFile::Read(current, parts, m_ports.files))
+        return std::nullopt;
+    std::map<std::uint32_t, std::uint32_t> forward;
+    std::map<std::uint32_t, std::uint32_t> backward;
+    for (std::uint32_t i = 0; i < block.forwardCount; ++i)
+        forward[block.forward[i].from] = block.forward[i].to;
+    for (std::uint32_t i = 0; i < block.backwardCount; ++i)
+        backward[block.backward[i].from] = block.backward[i].to;
+    parts.moduleInfo.xPixels = static_cast<std::uint16_t>(block.width);
+    parts.moduleInfo.yPixels = static_cast<std::uint16_t>(block.height);
+    layoutarchive::Remap(parts.layout, block.width, block.height, forward, backward);
+    parts.background.PlaceMarkers(block.width, block.height);
+    const std::filesystem::path path =
+        BlockFileName(current, m_ports.files.clock.TickCount(), block.block);
+    if (!DesignFile::Write(path, parts, m_ports.files))
+        return std::nullopt;
+    return path;
+}
+
+} // namespace md

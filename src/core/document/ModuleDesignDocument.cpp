@@ -1,0 +1,117 @@
+#include "document/ModuleDesignDocument.h"
+
+#include "layout/PointTracer.h"
+
+#include <algorithm>
+
+namespace md {
+
+ModuleDesignDocument::ModuleDesignDocument(ProgramFolder folder) : m_folder(std::move(folder))
+{
+    m_socket.SetPictureFolder(m_folder.PluginData());
+}
+
+ModuleDesignDocument::~ModuleDesignDocument() = default;
+
+void ModuleDesignDocument::TakeRecord(const ModuleRecord& record)
+{
+    m_record = record;
+    m_hasRecord = true;
+    // The record opens with the same four numbers the module information starts from: the
+    // record kind doubles as the connector's pin count.
+    m_moduleInfo.pinCount = record.kind;
+    m_moduleInfo.scanRows = record.scanRows;
+    m_moduleInfo.xPixels = record.width;
+    m_moduleInfo.yPixels = record.height;
+    if (m_moduleInfo.ModuleName().empty()) {
+        std::u16string name;
+        for (std::size_t i = 0; i < ModuleRecord::kNameCapacity && record.name[i]; ++i)
+            name.push_back(record.name[i]);
+        m_moduleInfo.SetModuleName(name);
+    }
+
+    LayoutSetup setup;
+    setup.scanRows = std::max<std::uint16_t>(record.scanRows, 1);
+    setup.width = record.width;
+    setup.height = record.height;
+    setup.driverPolarity = static_cast<std::uint32_t>(record.driverChip.polarity);
+    setup.scanPolarity = static_cast<std::uint32_t>(record.scanChip.polarity);
+    for (int i = 0; i < 3; ++i)
+        setup.virtualCode[i] = record.virtualTriple[i];
+    setup.dataGroups = std::max<std::uint16_t>(record.groupCount, 1);
+    setup.pointsPerGroup = record.pointsPerGroup;
+    setup.rowLength = record.pointsPerRow;
+    const std::size_t lines = std::clamp<std::size_t>(record.lineCount, 1, 4);
+    setup.channelColours.assign(record.lineColours, record.lineColours + lines);
+    setup.multiClock = record.multiClock;
+    setup.sameColourSwap = record.sameColourSwap;
+    ConnectorTable table;
+    table.rows = std::min<std::uint32_t>(record.connectorRows, ConnectorTable::kSize);
+    table.columns = std::min<std::uint32_t>(record.connectorColumns, ConnectorTable::kSize);
+    for (int r = 0; r < ConnectorTable::kSize; ++r)
+        for (int c = 0; c < ConnectorTable::kSize; ++c)
+            table.cells[r][c] = record.connector[r][c];
+    setup.connectors = table;
+    m_connectors = table;
+    m_setup = setup;
+}
+
+void ModuleDesignDocument::SetupFromModuleInfo()
+{
+    LayoutSetup setup;
+    setup.width = m_moduleInfo.xPixels;
+    setup.height = m_moduleInfo.yPixels;
+    setup.scanRows = std::max<std::uint16_t>(m_moduleInfo.scanRows, 1);
+    setup.connectors = m_connectors;
+    setup.DeriveCounts();
+    m_setup = setup;
+}
+
+PointTracer& ModuleDesignDocument::CreateLayout(const Texts& texts, Prompter& prompter)
+{
+    std::array<std::vector<CellLed>, 4> slots;
+    for (int i = 0; i < CellDesign::kSlotCount; ++i)
+        slots[i] = m_cell.Slot(i + 1);
+    m_tracer.reset();
+    m_layout.Construct(m_setup.width, m_setup.height, slots);
+    m_tracer = std::make_unique<PointTracer>(m_layout, m_controller.Channel(), texts, prompter);
+    m_tracer->SetSetup(&m_setup, true);
+    return *m_tracer;
+}
+
+void ModuleDesignDocument::DestroyLayout()
+{
+    m_tracer.reset();
+    m_layout.Construct(0, 0, {});
+}
+
+std::u16string ModuleDesignDocument::FileTitle() const
+{
+    return m_filePath.filename().u16string();
+}
+
+bool ModuleDesignDocument::CombineTemporaryFiles(std::uint32_t width, std::uint32_t height,
+                                                 const CodePage& codePage)
+{
+    if (!m_wizard.combined || width == 0 || height == 0)
+        return false;
+    m_wizard.trailer.xPixels = width;
+    m_wizard.trailer.yPixels = height;
+    const std::filesystem::path temp = m_folder.Temp();
+    return CombinedFile::Combine(temp / "zt5Module.MDR", temp / "zt5HUB.HDR",
+                                 temp / "zt5ModuleHUB.MHR", m_wizard.trailer, codePage);
+}
+
+void ModuleDesignDocument::Clear()
+{
+    DestroyLayout();
+    m_moduleInfo = NewModuleInfoRecord{};
+    m_socket.LayOut(0, 0, SocketDesign::kPinBox, SocketDesign::kPinBox);
+    m_socket.SetDocumentState(SocketDesign::None);
+    m_socket.SetFilePath({});
+    m_background = BackgroundDesign{};
+    m_filePath.clear();
+    m_modified = false;
+}
+
+} // namespace md
