@@ -70,6 +70,7 @@ std::int32_t DesignPanelPresenter::NewDesign()
     m_document.SetupFromModuleInfo();
     m_state = kNone;
     OnNotify(contract::kMsgShowSocketView, 0, 0);
+    NewSocket();
     m_view.DesignReady(true);
     m_layout.BeginDesign();
     m_document.SetModified(true);
@@ -108,6 +109,12 @@ std::int32_t DesignPanelPresenter::OpenDesign(const char16_t* path)
     OnNotify(contract::kMsgShowSocketView, 0, 0);
     m_state = kOpened;
     return 0;
+}
+
+void DesignPanelPresenter::NewSocket()
+{
+    const NewModuleInfoRecord& info = m_document.ModuleInfo();
+    m_document.Socket().NewSocket(info.pinCount, info.scanRows);
 }
 
 int DesignPanelPresenter::SaveSocket(bool promptOverwrite)
@@ -203,6 +210,7 @@ std::int32_t DesignPanelPresenter::HandOver(std::uintptr_t wParam)
     m_layout.Reset();
     m_document.Clear();
     m_document.TakeRecord(*record);
+    NewSocket();
     m_view.DesignReady(true);
     m_layout.StartFromRecord();
     m_state = kNewSetUp;

@@ -31,8 +31,9 @@ public:
     /// The design is about to change: the background window goes, socket and layout windows
     /// reset their views.
     virtual void DesignReset() = 0;
-    /// The document holds a new design (newSocket: a fresh socket for the module information's
-    /// pins and scan rows): the windows show it and the background window is made for its size.
+    /// The document holds a new design (newSocket: its socket was made afresh and is laid out
+    /// for the frame pictures): the windows show it and the background window is made for its
+    /// size.
     virtual void DesignReady(bool newSocket) = 0;
     /// Message 17: the layout step's cell design; its pixel count.
     virtual int RunCellDesign() = 0;
@@ -87,6 +88,8 @@ public:
 private:
     /// The questions before a design is replaced; false when the user keeps the open one.
     bool MayReplace();
+    /// A fresh socket for the module information's pins and scan rows.
+    void NewSocket();
     int SaveSocket(bool promptOverwrite);
     std::int32_t HandOver(std::uintptr_t record);
     std::int32_t CutToRange(std::intptr_t range);
