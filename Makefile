@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test deps build fuzz bench format clean
+.PHONY: run test demo deps build fuzz bench format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -17,6 +17,16 @@ run: build
 	    QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/module-design-host --screenshot $(BUILD_DIR)/run/host.png; \
 	else \
 	    $(BUILD_DIR)/bin/module-design-host; \
+	fi
+
+# The whole design cycle worked through on the first shipped virtual module (offscreen without a
+# display: a screenshot of the finished design in build/run/demo.png).
+DEMO_MODULE ?= $(firstword $(sort $(wildcard data/VirtualModules/*.json)))
+demo: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	    QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/module-design-host --demo $(DEMO_MODULE) --screenshot $(BUILD_DIR)/run/demo.png; \
+	else \
+	    $(BUILD_DIR)/bin/module-design-host --demo $(DEMO_MODULE); \
 	fi
 
 test: build

@@ -61,15 +61,8 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
     const QDir modules(QDir(m_host->ProgramFolder()).filePath("VirtualModules"));
     const QStringList descriptions = modules.entryList({"*.json"}, QDir::Files, QDir::Name);
     if (!descriptions.isEmpty())
-        if (auto description = VirtualModule::Load(modules.filePath(descriptions.front()))) {
-            auto* view = new VirtualModuleView(VirtualModule(*description), this);
-            auto* moduleDock = new QDockWidget(tr("Virtual module"), this);
-            moduleDock->setObjectName("VirtualModuleDock");
-            moduleDock->setWidget(view);
-            addDockWidget(Qt::RightDockWidgetArea, moduleDock);
-            moduleDock->setMinimumHeight(260);
-            connect(m_monitor, &ControllerMonitor::AreaChanged, view, &VirtualModuleView::ShowArea);
-        }
+        if (auto description = VirtualModule::Load(modules.filePath(descriptions.front())))
+            UseVirtualModule(VirtualModule(*description));
 
     BuildMenus();
     m_host->onRefresh = [this] {
@@ -144,6 +137,22 @@ bool MainWindow::EmbedPlugin(IBaseUIPlugin* plugin)
                                           m_panelArea->width(), m_panelArea->height()) == 1;
     PlacePluginWindows();
     return created;
+}
+
+void MainWindow::UseVirtualModule(VirtualModule module)
+{
+    auto* view = new VirtualModuleView(std::move(module), this);
+    auto* dock = findChild<QDockWidget*>("VirtualModuleDock");
+    if (!dock) {
+        dock = new QDockWidget(tr("Virtual module"), this);
+        dock->setObjectName("VirtualModuleDock");
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+        dock->setMinimumHeight(260);
+    }
+    delete m_moduleView;
+    dock->setWidget(view);
+    m_moduleView = view;
+    connect(m_monitor, &ControllerMonitor::AreaChanged, view, &VirtualModuleView::ShowArea);
 }
 
 IDesignUIPlugin* MainWindow::Panel() const

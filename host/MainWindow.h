@@ -1,5 +1,7 @@
 #pragma once
 
+#include "virtual/VirtualModule.h"
+
 #include <QMainWindow>
 
 namespace md {
@@ -14,6 +16,7 @@ class ModuleDesignHost;
 class CommandAreaOwner;
 class ControllerMonitor;
 class DesignMenus;
+class VirtualModuleView;
 class SettingsWindow;
 
 /// The reference host's main window: menu, the plug-in's toolbar strip above its design panel,
@@ -42,6 +45,9 @@ public:
     /// The plug-in's design panel (null before it is embedded).
     IDesignUIPlugin* Panel() const;
     DesignMenus* Menus() const { return m_menus; }
+    /// Shows (and answers the command area with) another virtual module.
+    void UseVirtualModule(VirtualModule module);
+    VirtualModuleView* ModuleView() const { return m_moduleView; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -63,6 +69,7 @@ private:
     ControllerMonitor* m_monitor = nullptr;
     SettingsWindow* m_settings = nullptr;
     DesignMenus* m_menus = nullptr;
+    VirtualModuleView* m_moduleView = nullptr;
 };
 
 } // namespace md::host

@@ -1,4 +1,5 @@
 #include "CommandAreaOwner.h"
+#include "DemoRunner.h"
 #include "HostProfile.h"
 #include "MainWindow.h"
 #include "ModuleDesignHost.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QTimer>
 
 #include <cstdio>
@@ -29,8 +31,17 @@ int main(int argc, char** argv)
     QCommandLineOption screenshot("screenshot", "Render the main window to a PNG file and exit.",
                                   "PATH");
     QCommandLineOption settings("settings", "Open the settings window at start.");
+    QCommandLineOption demo("demo",
+                            "Work a whole design through on the virtual module FILE: wizard, "
+                            "socket, tracing, save and open. With --screenshot the picture is "
+                            "taken when the design is done.",
+                            "FILE");
+    QCommandLineOption pace("pace", "Milliseconds between two demo steps (default 250).", "MS",
+                            "250");
     parser.addOption(screenshot);
     parser.addOption(settings);
+    parser.addOption(demo);
+    parser.addOption(pace);
     parser.process(app);
 
     const QString programFolder = QCoreApplication::applicationDirPath();
@@ -72,7 +83,46 @@ int main(int argc, char** argv)
                 if (auto* dialog = window.Settings())
                     dialog->show();
             });
-        if (parser.isSet(screenshot)) {
+        std::unique_ptr<DemoRunner> runner;
+        if (parser.isSet(demo)) {
+            QString error;
+            const auto description = VirtualModule::Load(parser.value(demo), &error);
+            if (!description || !area || !area->IsOpen()) {
+                std::fprintf(stderr, "module-design-host: --demo %s: %s\n",
+                             qPrintable(parser.value(demo)),
+                             qPrintable(description ? QStringLiteral("no command area") : error));
+                window.DetachPlugin();
+                host.SetPlugin(nullptr);
+                loader.Unload();
+                return 2;
+            }
+            window.UseVirtualModule(VirtualModule(*description));
+            runner = std::make_unique<DemoRunner>(window, *area, VirtualModule(*description),
+                                                  programFolder);
+            const QString shotPath = parser.value(screenshot);
+            runner->onProgress = [&window, &status, shotPath](DemoRunner::Stage stage,
+                                                              const QString& note) {
+                std::printf("demo: %s\n", qPrintable(note));
+                std::fflush(stdout);
+                if (stage != DemoRunner::Stage::Done && stage != DemoRunner::Stage::Failed)
+                    return;
+                status = stage == DemoRunner::Stage::Done ? 0 : 1;
+                if (shotPath.isEmpty())
+                    return;
+                QTimer::singleShot(200, &window, [&window, &status, shotPath] {
+                    QDir().mkpath(QFileInfo(shotPath).absolutePath());
+                    if (!window.grab().save(shotPath))
+                        status = 1;
+                    std::printf("%s\n", qPrintable(QFileInfo(shotPath).absoluteFilePath()));
+                    QApplication::quit();
+                });
+            };
+            // Ctrl+F: the rest of the demo at full speed.
+            auto* faster = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), &window);
+            QObject::connect(faster, &QShortcut::activated, runner.get(), &DemoRunner::SpeedUp);
+            const int paceMs = parser.isSet(screenshot) ? 1 : parser.value(pace).toInt();
+            QTimer::singleShot(300, runner.get(), [&runner, paceMs] { runner->Start(paceMs); });
+        } else if (parser.isSet(screenshot)) {
             const QString path = parser.value(screenshot);
             QTimer::singleShot(300, &window, [&window, path, &status] {
                 QDir().mkpath(QFileInfo(path).absolutePath());
@@ -86,8 +136,9 @@ int main(int argc, char** argv)
             });
         }
         const int result = QApplication::exec();
-        if (!parser.isSet(screenshot))
+        if (!parser.isSet(screenshot) && !parser.isSet(demo))
             status = result;
+        runner.reset();
         // The plug-in's windows live inside this window: release the plug-in first.
         window.DetachPlugin();
         host.SetPlugin(nullptr);

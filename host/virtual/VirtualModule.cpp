@@ -23,14 +23,25 @@ QColor LineColour(int colour, int level = 255)
 }
 } // namespace
 
-std::optional<VirtualModule::Description> VirtualModule::Load(const QString& path)
+VirtualModule::VirtualModule(Description description) : m_d(std::move(description))
 {
+    if (m_d.chains.isEmpty())
+        m_d.chains = GenerateChains(m_d);
+}
+
+std::optional<VirtualModule::Description> VirtualModule::Load(const QString& path, QString* error)
+{
+    auto fail = [error](const QString& why) -> std::optional<Description> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return fail(QStringLiteral("cannot read %1").arg(path));
     const QJsonObject o = QJsonDocument::fromJson(file.readAll()).object();
     if (o.isEmpty())
-        return std::nullopt;
+        return fail(QStringLiteral("not a JSON object"));
     Description d;
     d.name = o.value("name").toString(d.name);
     d.width = o.value("width").toInt(d.width);
@@ -47,9 +58,73 @@ std::optional<VirtualModule::Description> VirtualModule::Load(const QString& pat
     d.order = o.value("order").toString() == "blocks" ? ChainOrder::Blocks : ChainOrder::Rows;
     d.blockLength = o.value("blockLength").toInt(d.blockLength);
     if (d.width <= 0 || d.height <= 0 || d.width > 256 || d.height > 256 || d.scanRows <= 0 ||
-        d.groups <= 0 || d.height % (d.groups * d.scanRows) != 0 || d.blockLength <= 0)
-        return std::nullopt;
+        d.groups <= 0 || d.blockLength <= 0)
+        return fail(QStringLiteral("size, scan rows, groups or block length out of range"));
+    if (!o.contains("chains")) {
+        if (d.height % (d.groups * d.scanRows) != 0)
+            return fail(QStringLiteral("the height does not divide into groups and scan rows"));
+        return d;
+    }
+    const QJsonArray groups = o.value("chains").toArray();
+    if (groups.size() != d.groups)
+        return fail(QStringLiteral("\"chains\" needs one wiring per data group"));
+    for (const QJsonValue& group : groups) {
+        const QJsonArray rows = group.toArray();
+        if (rows.size() != d.scanRows)
+            return fail(QStringLiteral("each wiring needs one list per scan row"));
+        GroupWiring wiring;
+        for (const QJsonValue& row : rows) {
+            QVector<QPoint> positions;
+            for (const QJsonValue& pixel : row.toArray()) {
+                if (pixel.isNull()) {
+                    positions << QPoint(-1, -1);
+                    continue;
+                }
+                const QJsonArray xy = pixel.toArray();
+                const int x = xy.at(0).toInt(-1), y = xy.at(1).toInt(-1);
+                if (xy.size() != 2 || x < 0 || y < 0 || x >= d.width || y >= d.height)
+                    return fail(QStringLiteral("a pixel of \"chains\" lies outside the module"));
+                positions << QPoint(x, y);
+            }
+            wiring << positions;
+        }
+        d.chains << wiring;
+    }
     return d;
+}
+
+QVector<VirtualModule::GroupWiring> VirtualModule::GenerateChains(const Description& d)
+{
+    QVector<GroupWiring> chains;
+    if (d.groups <= 0 || d.scanRows <= 0 || d.height % (d.groups * d.scanRows) != 0)
+        return chains;
+    const int groupHeight = d.height / d.groups;
+    const int stripes = groupHeight / d.scanRows; // pixel rows one scan row drives
+    for (int group = 0; group < d.groups; ++group) {
+        GroupWiring wiring;
+        for (int scanRow = 0; scanRow < d.scanRows; ++scanRow) {
+            QVector<QPoint> positions;
+            for (int index = 0; index < d.width * stripes; ++index) {
+                int x = 0;
+                int stripe = 0;
+                if (d.order == ChainOrder::Rows) {
+                    x = index % d.width;
+                    stripe = index / d.width;
+                } else {
+                    // A block along one pixel row, then the same columns one stripe lower.
+                    const int block = index / d.blockLength;
+                    stripe = block % stripes;
+                    x = (block / stripes) * d.blockLength + index % d.blockLength;
+                }
+                positions << (x < d.width
+                                  ? QPoint(x, group * groupHeight + scanRow + stripe * d.scanRows)
+                                  : QPoint(-1, -1));
+            }
+            wiring << positions;
+        }
+        chains << wiring;
+    }
+    return chains;
 }
 
 VirtualModule::Frame VirtualModule::Blank(const QString& caption) const
@@ -65,26 +140,16 @@ VirtualModule::Frame VirtualModule::Blank(const QString& caption) const
 std::optional<std::pair<int, int>> VirtualModule::PixelOf(int group, int scanRow,
                                                           int position) const
 {
-    const int groupHeight = m_d.height / m_d.groups;
-    const int stripes = groupHeight / m_d.scanRows; // pixel rows one scan row drives
-    if (group < 0 || group >= m_d.groups || scanRow < 0 || scanRow >= m_d.scanRows ||
-        position < 1 || position > m_d.width * stripes)
+    if (group < 0 || group >= m_d.chains.size())
         return std::nullopt;
-    const int index = position - 1;
-    int x = 0;
-    int stripe = 0;
-    if (m_d.order == ChainOrder::Rows) {
-        x = index % m_d.width;
-        stripe = index / m_d.width;
-    } else {
-        // The chain runs a block along one pixel row, then the same columns one stripe lower.
-        const int block = index / m_d.blockLength;
-        stripe = block % stripes;
-        x = (block / stripes) * m_d.blockLength + index % m_d.blockLength;
-        if (x >= m_d.width)
-            return std::nullopt;
-    }
-    return std::make_pair(x, group * groupHeight + scanRow + stripe * m_d.scanRows);
+    const GroupWiring& wiring = m_d.chains[group];
+    if (scanRow < 0 || scanRow >= wiring.size() || position < 1 ||
+        position > wiring[scanRow].size())
+        return std::nullopt;
+    const QPoint pixel = wiring[scanRow][position - 1];
+    if (pixel.x() < 0)
+        return std::nullopt;
+    return std::make_pair(pixel.x(), pixel.y());
 }
 
 VirtualModule::Frame VirtualModule::Show(std::uint32_t word1, std::uint32_t word2) const

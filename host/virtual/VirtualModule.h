@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPoint>
 #include <QString>
 #include <QVector>
 
@@ -20,6 +21,9 @@ public:
         Rows,
         Blocks
     };
+    /// The wiring of one data group: per scan row (row address 0 to scanRows - 1) the pixel that
+    /// output positions 1, 2, 3 ... drive; a position that drives no pixel holds (-1, -1).
+    using GroupWiring = QVector<QVector<QPoint>>;
 
     struct Description
     {
@@ -33,6 +37,8 @@ public:
         QVector<int> lineColours{0, 1, 2, -1}; ///< per data line: 0 red, 1 green, 2 blue, -1 none
         ChainOrder order = ChainOrder::Rows;
         int blockLength = 8; ///< pixels per block of the chain (block order)
+        /// The wiring per data group; filled from the order when the file gives none.
+        QVector<GroupWiring> chains;
     };
 
     /// What the module shows: a colour per pixel (black = dark) and a caption.
@@ -44,10 +50,14 @@ public:
         QString caption;
     };
 
-    /// Reads a description from a JSON file; nothing when it is missing or malformed.
-    static std::optional<Description> Load(const QString& path);
+    /// Reads a description from a JSON file; nothing when it is missing or malformed (error
+    /// says why when given).
+    static std::optional<Description> Load(const QString& path, QString* error = nullptr);
+    /// The wiring the rows and blocks orders describe.
+    static QVector<GroupWiring> GenerateChains(const Description& description);
 
-    explicit VirtualModule(Description description) : m_d(std::move(description)) {}
+    /// A description without chains gets the ones its order describes.
+    explicit VirtualModule(Description description);
     const Description& Module() const { return m_d; }
 
     /// The picture for a command pair (both words in host order).

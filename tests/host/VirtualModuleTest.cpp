@@ -2,6 +2,8 @@
 #include "virtual/VirtualModule.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -65,14 +67,53 @@ TEST(VirtualModuleTest, WizardPatternsShowWhatTheModuleWouldShow)
     EXPECT_NE(point.pixels[(8 + 2 + 4) * 32 + 0], QColor(Qt::black));
 }
 
-TEST(VirtualModuleTest, ShippedDescriptionsLoad)
+TEST(VirtualModuleTest, ShippedWiringsDriveEveryPixelOnce)
 {
     const QDir folder(QDir(MD_SOURCE_DATA_DIR).filePath("VirtualModules"));
     const QStringList files = folder.entryList({"*.json"}, QDir::Files);
-    ASSERT_FALSE(files.isEmpty());
-    for (const QString& file : files)
-        EXPECT_TRUE(VirtualModule::Load(folder.filePath(file))) << file.toStdString();
+    ASSERT_GE(files.size(), 6);
+    for (const QString& file : files) {
+        QString error;
+        const auto description = VirtualModule::Load(folder.filePath(file), &error);
+        ASSERT_TRUE(description) << file.toStdString() << ": " << error.toStdString();
+        const VirtualModule module(*description);
+        QVector<int> driven(description->width * description->height, 0);
+        for (const auto& wiring : module.Module().chains)
+            for (const auto& row : wiring)
+                for (const QPoint& pixel : row)
+                    if (pixel.x() >= 0)
+                        ++driven[pixel.y() * description->width + pixel.x()];
+        EXPECT_EQ(driven.count(1), driven.size()) << file.toStdString();
+    }
     EXPECT_FALSE(VirtualModule::Load(folder.filePath("missing.json")));
+}
+
+TEST(VirtualModuleTest, ExplicitChainsAreCheckedAndLookedUp)
+{
+    QTemporaryDir dir;
+    auto load = [&](const QByteArray& chains, QString* error = nullptr) {
+        QFile file(dir.filePath("m.json"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(R"({"width": 2, "height": 2, "scanRows": 2, "groups": 1, "chains": )" + chains +
+                   "}");
+        file.close();
+        return VirtualModule::Load(file.fileName(), error);
+    };
+    const auto good = load("[[[[1,0],null,[0,0]], [[0,1],[1,1]]]]");
+    ASSERT_TRUE(good);
+    const VirtualModule module(*good);
+    EXPECT_EQ(module.PixelOf(0, 0, 1), std::make_pair(1, 0));
+    EXPECT_FALSE(module.PixelOf(0, 0, 2)); // drives no pixel
+    EXPECT_EQ(module.PixelOf(0, 0, 3), std::make_pair(0, 0));
+    EXPECT_EQ(module.PixelOf(0, 1, 2), std::make_pair(1, 1));
+    EXPECT_FALSE(module.PixelOf(0, 1, 3));
+    QString error;
+    EXPECT_FALSE(load("[[[[2,0]], [[0,1]]]]", &error));
+    EXPECT_TRUE(error.contains("outside"));
+    EXPECT_FALSE(load("[[[[0,0]]]]", &error)); // one scan row short
+    EXPECT_TRUE(error.contains("scan row"));
+    EXPECT_FALSE(load("[]", &error));
+    EXPECT_TRUE(error.contains("group"));
 }
 
 } // namespace

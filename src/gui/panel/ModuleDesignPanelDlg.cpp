@@ -113,8 +113,9 @@ void ModuleDesignPanelDlg::BuildContent()
 void ModuleDesignPanelDlg::RegisterToolbarGroups()
 {
     ModuleDesignToolbarDlg* toolbar = PluginRegistry::Toolbar();
-    if (!toolbar)
+    if (!toolbar || toolbar == m_toolbarWithGroups)
         return;
+    m_toolbarWithGroups = toolbar;
     std::vector<ToolbarButton> socket;
     for (int i = 0; i < SocketDesign::kTypeCount; ++i)
         socket.push_back({SocketDesign::kFirstTypeCommand + static_cast<std::uint32_t>(i),
@@ -152,6 +153,8 @@ void ModuleDesignPanelDlg::RegisterToolbarGroups()
 
 void ModuleDesignPanelDlg::SelectToolbarGroup(const char* key)
 {
+    // The strip may have been made after the panel: its groups come with the first view.
+    RegisterToolbarGroups();
     if (ModuleDesignToolbarDlg* toolbar = PluginRegistry::Toolbar())
         toolbar->SelectGroup(key);
 }
@@ -294,15 +297,17 @@ bool ModuleDesignPanelDlg::RunNewModuleInfo(NewModuleInfoRecord& record)
 void ModuleDesignPanelDlg::ShowSocketView()
 {
     m_views->setCurrentWidget(m_socketScroll);
-    m_socket->SetMode(5);
+    // The socket page enables its buttons in the current group: the socket group.
     SelectToolbarGroup(kSocketGroup);
+    m_socket->SetMode(5);
 }
 
 void ModuleDesignPanelDlg::ShowLayoutView()
 {
     m_layoutDlg->SyncGrid();
+    const bool socketShown = SocketViewVisible();
     m_views->setCurrentWidget(m_layoutDlg);
-    if (m_socket->isVisible())
+    if (socketShown)
         m_socket->SetMode(0);
     SelectToolbarGroup(kLayoutGroup);
 }

@@ -20,6 +20,7 @@ namespace md {
 
 class CBackgroundDesignDlg;
 class ModuleDesignDocument;
+class ModuleDesignToolbarDlg;
 class ModuleLayoutDlg;
 class NewModuleInfo;
 class SocketDesignDlg;
@@ -120,6 +121,7 @@ private:
     ModuleLayoutDlg* m_layoutDlg = nullptr;
     CBackgroundDesignDlg* m_background = nullptr;
     NewModuleInfo* m_moduleInfo = nullptr;
+    const ModuleDesignToolbarDlg* m_toolbarWithGroups = nullptr;
 };
 
 } // namespace md
