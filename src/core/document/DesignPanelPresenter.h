@@ -28,8 +28,8 @@ public:
     virtual void ShowBackgroundView() = 0;
     virtual bool SocketViewVisible() const = 0;
     virtual bool LayoutViewVisible() const = 0;
-    /// The design is about to change: the background window goes, socket and layout windows
-    /// reset their views.
+    /// The design changes: the background window goes, the socket and layout windows drop
+    /// their views of the old design (the models are the document's, not theirs to reset).
     virtual void DesignReset() = 0;
     /// The document holds a new design (newSocket: its socket was made afresh and is laid out
     /// for the frame pictures): the windows show it and the background window is made for its

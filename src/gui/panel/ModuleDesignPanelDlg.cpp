@@ -340,8 +340,10 @@ void ModuleDesignPanelDlg::DesignReset()
         delete m_background;
         m_background = nullptr;
     }
+    // Only the windows: the document's models were either replaced already (open) or are
+    // replaced by the presenter (new, hand-over).
     m_layoutDlg->DropGrid();
-    m_socket->Reset();
+    m_socket->SetMode(0);
     ShowEmptyState();
 }
 

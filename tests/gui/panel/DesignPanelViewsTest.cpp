@@ -1,0 +1,164 @@
+// The design panel's windows offscreen: the views a hand-over brings up, and the socket view's
+// scrolling at its boundaries.
+#include "design/CBackgroundDesignDlg.h"
+#include "design/SocketDesignDlg.h"
+#include "document/ModuleDesignDocument.h"
+#include "layout/CLedLayoutCtrl.h"
+#include "panel/ModuleDesignPanelDlg.h"
+#include "panel/SocketScroll.h"
+#include "panel/SocketScrollArea.h"
+#include "wizard/ModuleLayoutDlg.h"
+
+#include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace md {
+namespace {
+
+ModuleRecord Record()
+{
+    ModuleRecord r{};
+    r.kind = ModuleRecord::kKind;
+    const char16_t name[] = u"zt5module";
+    std::copy(std::begin(name), std::end(name), r.name);
+    r.scanRows = 4;
+    r.width = 32;
+    r.height = 16;
+    r.groupCount = 2;
+    r.pointsPerGroup = 256;
+    r.pointsPerRow = 64;
+    r.lineCount = 1;
+    for (auto& row : r.connector)
+        std::fill(std::begin(row), std::end(row), -1);
+    r.connector[0][0] = 0;
+    r.connectorRows = r.connectorColumns = 1;
+    return r;
+}
+
+class DesignPanelViewsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The program folder's pictures, so the socket frame has its real box size.
+        namespace fs = std::filesystem;
+        fs::copy(fs::path(MD_PROGRAM_DIR) / "Modules",
+                 fs::path(m_folder.path().toStdString()) / "Modules", fs::copy_options::recursive);
+        m_document =
+            std::make_unique<ModuleDesignDocument>(ProgramFolder(m_folder.path().toStdString()));
+        m_panel = std::make_unique<ModuleDesignPanelDlg>(*m_document);
+        m_panel->resize(700, 400);
+        m_panel->show();
+    }
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<ModuleDesignDocument> m_document;
+    std::unique_ptr<ModuleDesignPanelDlg> m_panel;
+};
+
+TEST_F(DesignPanelViewsTest, HandOverBringsUpTheLayoutStepAndTheViewsSwitch)
+{
+    EXPECT_FALSE(m_panel->IsDesignOpen());
+    EXPECT_EQ(m_panel->DocumentName(), nullptr);
+    const ModuleRecord record = Record();
+    ASSERT_EQ(m_panel->OnNotify(18, reinterpret_cast<std::uintptr_t>(&record), 0), 0);
+    EXPECT_TRUE(m_panel->IsDesignOpen());
+    EXPECT_EQ(std::u16string(m_panel->DocumentName()), u"zt5module");
+
+    ModuleLayoutDlg* step = m_panel->LayoutDlg();
+    EXPECT_TRUE(step->isVisible());
+    EXPECT_EQ(step->objectName(), "20006");
+    // The step toolbar: six buttons in order, each named by its command.
+    const QList<QAction*> actions = step->StepToolbar()->actions();
+    ASSERT_EQ(actions.size(), 6);
+    const char* names[] = {"65570", "65569", "65571", "65572", "65573", "65574"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(actions[i]->objectName(), names[i]);
+    EXPECT_FALSE(actions[3]->isEnabled()); // Finish needs a layout
+
+    // New layout through the panel's window command: the grid of 32 x 16 pixels.
+    m_panel->ForwardWithArgument(ModuleLayoutDlg::kNewLayout);
+    ASSERT_NE(step->Grid(), nullptr);
+    EXPECT_EQ(step->Grid()->Grid()->model()->columnCount(), 32);
+    EXPECT_TRUE(actions[3]->isEnabled());
+
+    m_panel->OnNotify(2, 0, 0);
+    EXPECT_TRUE(m_panel->SocketWindow()->isVisible());
+    EXPECT_FALSE(step->isVisible());
+    EXPECT_EQ(m_panel->QueryView(0), static_cast<std::uint32_t>(SocketDesign::New));
+    m_panel->OnNotify(4, 0, 0);
+    ASSERT_NE(m_panel->BackgroundWindow(), nullptr);
+    EXPECT_TRUE(m_panel->BackgroundWindow()->isVisible());
+    EXPECT_EQ(m_panel->BackgroundWindow()->objectName(), "20026");
+    m_panel->OnNotify(3, 0, 0);
+    EXPECT_TRUE(step->isVisible());
+    EXPECT_EQ(m_panel->QueryView(0), 0u);
+}
+
+TEST_F(DesignPanelViewsTest, SocketViewScrollsOnlyWhileTheSocketIsLarger)
+{
+    const ModuleRecord record = Record();
+    ASSERT_EQ(m_panel->OnNotify(18, reinterpret_cast<std::uintptr_t>(&record), 0), 0);
+    m_panel->OnNotify(2, 0, 0);
+    SocketScrollArea* scroller = m_panel->SocketScroller();
+    QScrollBar* bar = scroller->verticalScrollBar();
+
+    const std::int32_t large[2] = {300, 1400};
+    m_panel->OnNotify(ModuleDesignPanelDlg::kMsgSocketContentSize, 0,
+                      reinterpret_cast<std::intptr_t>(large));
+    QApplication::processEvents();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());
+    const int range = bar->maximum();
+
+    // The wheel: a twentieth of the range per notch, never past the ends.
+    QWheelEvent down(QPointF(10, 10), scroller->mapToGlobal(QPointF(10, 10)), {}, {0, -120},
+                     Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(scroller->viewport(), &down);
+    EXPECT_EQ(bar->value(), socketscroll::WheelStep(range));
+    bar->setValue(range - 1);
+    QApplication::sendEvent(scroller->viewport(), &down);
+    EXPECT_EQ(bar->value(), range);
+
+    // Dragging: the mouse going up moves the view down, clamped at 0.
+    bar->setValue(100);
+    QWidget* viewport = scroller->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(20, 200));
+    QTest::mouseMove(viewport, QPoint(20, 150));
+    EXPECT_EQ(bar->value(), 150);
+    QTest::mouseMove(viewport, QPoint(20, 390));
+    EXPECT_EQ(bar->value(), 0);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(20, 390));
+    EXPECT_FALSE(scroller->Dragging());
+
+    // Fitting again: the bar goes and the position returns to 0.
+    bar->setValue(50);
+    const std::int32_t small[2] = {100, 100};
+    m_panel->OnNotify(ModuleDesignPanelDlg::kMsgSocketContentSize, 0,
+                      reinterpret_cast<std::intptr_t>(small));
+    QApplication::processEvents();
+    EXPECT_EQ(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), 0);
+}
+
+TEST(SocketScrollRules, StepsAndClamps)
+{
+    EXPECT_EQ(socketscroll::WheelStep(100), 5); // 5 is below 6
+    EXPECT_EQ(socketscroll::WheelStep(119), 5); // 5 is below 6
+    EXPECT_EQ(socketscroll::WheelStep(120), 6);
+    EXPECT_EQ(socketscroll::WheelStep(1000), 50);
+    EXPECT_EQ(socketscroll::AfterWheel(3, 1000, 1), 0);
+    EXPECT_EQ(socketscroll::AfterWheel(990, 1000, -1), 1000);
+    EXPECT_EQ(socketscroll::AfterDrag(10, 100, 120, 500), 0);
+}
+
+} // namespace
+} // namespace md
