@@ -108,9 +108,11 @@ ModuleLayoutDlg::ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent
 
 ModuleLayoutDlg::~ModuleLayoutDlg()
 {
-    // The dialogs work on the document's models: they go first.
+    // The child windows work on this dialog's members (texts, status) and the document's
+    // models: they go before the members do.
     delete m_cellDesign;
     delete m_grid;
+    delete m_statusView;
 }
 
 void ModuleLayoutDlg::BuildToolbar()

@@ -1,0 +1,104 @@
+// From Open to a painted layout: a driver file read by the design panel, its layout step shown
+// and the grid's visible cells painted, for a large module against a small one.
+#include "document/ModuleDesignDocument.h"
+#include "driverfile/DemoDesign.h"
+#include "io/FileIo.h"
+#include "layout/CLedLayoutCtrl.h"
+#include "panel/ModuleDesignPanelDlg.h"
+#include "platform/CodePage.h"
+#include "wizard/ModuleLayoutDlg.h"
+
+#include <QApplication>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+namespace md {
+namespace {
+
+/// A saved design of W x H pixels in the folder; its path.
+std::filesystem::path Sample(const QTemporaryDir& folder, std::uint16_t size, std::uint16_t rows)
+{
+    DemoDesign::Options options;
+    options.width = options.height = size;
+    options.groups = 1;
+    options.scanRows = rows;
+    auto design = DemoDesign::Build(options);
+    std::string error;
+    const auto bytes = DemoDesign::Bytes(*design, CodePage(), error);
+    const auto path =
+        std::filesystem::path(folder.path().toStdString()) / ("m" + std::to_string(size) + ".MDR");
+    if (bytes.empty() || !fileio::WriteAtomic(path, bytes))
+        std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), error.c_str());
+    return path;
+}
+
+/// Seconds from Open to the painted grid (a fresh panel each time, made before the clock runs).
+double OpenAndPaint(const QTemporaryDir& folder, const std::filesystem::path& path)
+{
+    ModuleDesignDocument document(ProgramFolder(folder.path().toStdString()));
+    ModuleDesignPanelDlg panel(document);
+    panel.resize(900, 600);
+    panel.show();
+    const std::u16string file = path.u16string();
+    const auto start = std::chrono::steady_clock::now();
+    if (panel.OpenDesign(file.c_str()) != 0)
+        std::fprintf(stderr, "cannot open %s\n", path.c_str());
+    panel.OnNotify(3, 0, 0);
+    (void)panel.LayoutDlg()->Grid()->Grid()->viewport()->grab();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct Samples
+{
+    QTemporaryDir folder;
+    // 255 x 255 is the largest square the layout section's 16-bit point count holds.
+    std::filesystem::path small = Sample(folder, 16, 4);
+    std::filesystem::path large = Sample(folder, 255, 5);
+};
+
+Samples& Files()
+{
+    static Samples samples;
+    return samples;
+}
+
+void BM_OpenToPainted(benchmark::State& state)
+{
+    const auto& path = state.range(0) == 16 ? Files().small : Files().large;
+    for (auto _ : state)
+        state.SetIterationTime(OpenAndPaint(Files().folder, path));
+}
+BENCHMARK(BM_OpenToPainted)->Arg(16)->Arg(255)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void PrintRatio()
+{
+    double small = 0, large = 0;
+    const int repeat = 10;
+    for (int i = 0; i < repeat; ++i) {
+        small += OpenAndPaint(Files().folder, Files().small);
+        large += OpenAndPaint(Files().folder, Files().large);
+    }
+    std::printf("open to painted: 16x16 %.2f ms, 255x255 %.2f ms, ratio %.1f\n",
+                small / repeat * 1e3, large / repeat * 1e3, large / small);
+}
+
+} // namespace
+} // namespace md
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    md::PrintRatio();
+    return 0;
+}
