@@ -122,7 +122,8 @@ TEST(DefaultEnvironmentTest, PluginPicturesArePresentAtTheirSizes)
     EXPECT_EQ(Decoded(kPluginFolder + "moduledesign_bkground.bmp").size(), QSize(256, 256));
     EXPECT_GE(Decoded(kPluginFolder + "module_bkground.png").width(), 64);
 
-    for (const char* icon : {"magnify", "zoolout", "repeat", "finish", "option", "ivp"})
+    for (const char* icon :
+         {"magnify", "zoolout", "repeat", "finish", "option", "ivp", "newlayout", "background"})
         EXPECT_EQ(Decoded(kPluginFolder + "toolbaricon_" + icon + ".png").size(), QSize(28, 28))
             << icon;
 

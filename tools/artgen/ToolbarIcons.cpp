@@ -141,6 +141,54 @@ QImage InsertVirtualPoint()
     return image;
 }
 
+/// An empty grid of pixels with a green plus in its corner: a new layout.
+QImage NewLayout()
+{
+    QImage image = Blank();
+    QPainter painter(&image);
+    Prepare(painter);
+    painter.setPen(QPen(InkColour(), 1.2));
+    painter.setBrush(QColor(208, 255, 208));
+    painter.drawRect(QRectF(2.5, 2.5, 18, 18));
+    for (int i = 1; i < 3; ++i) {
+        painter.drawLine(QPointF(2.5 + 6 * i, 2.5), QPointF(2.5 + 6 * i, 20.5));
+        painter.drawLine(QPointF(2.5, 2.5 + 6 * i), QPointF(20.5, 2.5 + 6 * i));
+    }
+    const QColor green(46, 125, 50);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(green);
+    painter.drawEllipse(QPointF(21, 21), 6, 6);
+    painter.setPen(Stroke(Qt::white, 2.2));
+    painter.drawLine(QPointF(18, 21), QPointF(24, 21));
+    painter.drawLine(QPointF(21, 18), QPointF(21, 24));
+    return image;
+}
+
+/// A framed landscape with two marker points: the module's background picture.
+QImage Background()
+{
+    QImage image = Blank();
+    QPainter painter(&image);
+    Prepare(painter);
+    painter.setPen(QPen(InkColour(), 1.6));
+    painter.setBrush(QColor(227, 242, 253));
+    painter.drawRoundedRect(QRectF(2.5, 4.5, 23, 19), 2, 2);
+    QPainterPath hills;
+    hills.moveTo(3.5, 21);
+    hills.lineTo(10, 13);
+    hills.lineTo(14, 17);
+    hills.lineTo(18.5, 11);
+    hills.lineTo(24.5, 21);
+    hills.closeSubpath();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(102, 187, 106));
+    painter.drawPath(hills);
+    painter.setBrush(QColor(229, 57, 53));
+    painter.drawRect(QRectF(4.5, 7, 4, 4));
+    painter.drawRect(QRectF(19.5, 7, 4, 4));
+    return image;
+}
+
 } // namespace
 
 void AddToolbarIcons(PictureSet& pictures)
@@ -151,6 +199,8 @@ void AddToolbarIcons(PictureSet& pictures)
     pictures.Add(kFolder + "toolbaricon_finish.png", Finish());
     pictures.Add(kFolder + "toolbaricon_option.png", Options());
     pictures.Add(kFolder + "toolbaricon_ivp.png", InsertVirtualPoint());
+    pictures.Add(kFolder + "toolbaricon_newlayout.png", NewLayout());
+    pictures.Add(kFolder + "toolbaricon_background.png", Background());
 }
 
 } // namespace md::artgen

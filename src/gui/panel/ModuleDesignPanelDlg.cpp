@@ -129,15 +129,15 @@ void ModuleDesignPanelDlg::RegisterToolbarGroups()
     });
     toolbar->AddGroup(
         kLayoutGroup,
-        {{ModuleLayoutDlg::kNewLayout, "toolbaricon_ivp.png", "IDS_MODULE_STEP5DLG_NEW_LAYOUT",
-          u"New layout", true},
+        {{ModuleLayoutDlg::kNewLayout, "toolbaricon_newlayout.png",
+          "IDS_MODULE_STEP5DLG_NEW_LAYOUT", u"New layout", true},
          {ModuleLayoutDlg::kZoomOut, "toolbaricon_magnify.png",
           "IDS_MODULE_STEP5DLG_LAYOUT_ZOONOUT", u"Zoom in", true},
          {ModuleLayoutDlg::kZoomIn, "toolbaricon_zoolout.png", "IDS_MODULE_STEP5DLG_LAYOUT_ZOONIN",
           u"Zoom out", true},
          {ModuleLayoutDlg::kFinish, "toolbaricon_finish.png", "IDS_MODULE_STEP5DLG_LAYOUT_FINISH",
           u"Finish", true},
-         {ModuleLayoutDlg::kToggleDesign, "toolbaricon_option.png",
+         {ModuleLayoutDlg::kToggleDesign, "toolbaricon_background.png",
           "IDS_MODULE_STEP5DLG_BACKGROUND", u"Background", true}},
         [this](std::uint32_t command) { m_layoutDlg->Command(static_cast<int>(command)); });
     toolbar->AddGroup(kBackgroundGroup,
