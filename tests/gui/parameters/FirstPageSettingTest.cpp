@@ -1,3 +1,4 @@
+#include "document/ModuleDesignDocument.h"
 #include "io/IniFile.h"
 #include "io/Utf.h"
 #include "layout/ConnectorTable.h"
@@ -346,6 +347,26 @@ TEST_F(FirstPageSettingTest, PageKeepsTheHostMainWindow)
     main.show();
     CFirstPageSettingDlg page(m_root);
     EXPECT_EQ(page.HostMainWindow(), static_cast<WindowHandle>(main.winId()));
+}
+
+TEST_F(FirstPageSettingTest, CombineMessageCombinesTheTemporaryFilesAgain)
+{
+    ModuleDesignDocument document{ProgramFolder(m_root)};
+    CFirstPageSettingDlg page(document);
+    const std::uint32_t size[2] = {24, 12};
+    const auto lParam = reinterpret_cast<std::intptr_t>(size);
+    EXPECT_EQ(page.OnMessage(CFirstPageSettingDlg::kMsgCombine, 0), -1);      // no values
+    EXPECT_EQ(page.OnMessage(CFirstPageSettingDlg::kMsgCombine, lParam), -1); // no wizard run
+    document.Wizard().combined = true;
+    document.Wizard().trailer.scanRows = 4;
+    EXPECT_EQ(page.OnMessage(CFirstPageSettingDlg::kMsgCombine, lParam), -1); // no files yet
+    std::filesystem::create_directories(m_root / "temp");
+    std::ofstream(m_root / "temp" / "zt5Module.MDR") << "driver";
+    std::ofstream(m_root / "temp" / "zt5HUB.HDR") << "hub";
+    ASSERT_EQ(page.OnMessage(CFirstPageSettingDlg::kMsgCombine, lParam), 0);
+    EXPECT_TRUE(std::filesystem::exists(m_root / "temp" / "zt5ModuleHUB.MHR"));
+    EXPECT_EQ(document.Wizard().trailer.xPixels, 24u);
+    EXPECT_EQ(document.Wizard().trailer.yPixels, 12u);
 }
 
 } // namespace
