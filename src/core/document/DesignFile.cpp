@@ -48,24 +48,38 @@ DesignParts DesignFile::PartsOf(ModuleDesignDocument& document)
                        document.Background()};
 }
 
+namespace {
+
+/// The container's four sections over a design's parts.
+struct PartSections
+{
+    PartSections(DesignParts& parts, const DesignFilePorts& ports)
+        : moduleInfo(parts.moduleInfo, ports.codePage), socket(parts.socket, &ports.codec),
+          layout(parts.layout, ports.codePage),
+          background(parts.background, ports.codePage, ports.codec)
+    {}
+    DriverFile::Sections All() { return {&moduleInfo, &socket, &layout, &background}; }
+
+    NewModuleInfoSection moduleInfo;
+    SocketSection socket;
+    LayoutDesignSection layout;
+    BackgroundSection background;
+};
+
+} // namespace
+
 DriverFile::Result DesignFile::Write(const std::filesystem::path& path, DesignParts& parts,
                                      const DesignFilePorts& ports)
 {
-    NewModuleInfoSection s0(parts.moduleInfo, ports.codePage);
-    SocketSection s1(parts.socket, &ports.codec);
-    LayoutDesignSection s2(parts.layout, ports.codePage);
-    BackgroundSection s3(parts.background, ports.codePage, ports.codec);
-    return DriverFile::Write(path, ports.version, {&s0, &s1, &s2, &s3}, ports.guids, ports.clock);
+    PartSections sections(parts, ports);
+    return DriverFile::Write(path, ports.version, sections.All(), ports.guids, ports.clock);
 }
 
 DriverFile::Result DesignFile::Read(const std::filesystem::path& path, DesignParts& parts,
                                     const DesignFilePorts& ports)
 {
-    NewModuleInfoSection s0(parts.moduleInfo, ports.codePage);
-    SocketSection s1(parts.socket, &ports.codec);
-    LayoutDesignSection s2(parts.layout, ports.codePage);
-    BackgroundSection s3(parts.background, ports.codePage, ports.codec);
-    return DriverFile::Read(path, {&s0, &s1, &s2, &s3});
+    PartSections sections(parts, ports);
+    return DriverFile::Read(path, sections.All());
 }
 
 } // namespace md

@@ -154,4 +154,13 @@ std::vector<HostLight> HostLink::Lights()
     return lights;
 }
 
+void HostLink::NotifyDesignChanged()
+{
+    IHost* host = Host();
+    if (!host)
+        return;
+    if (const char* target = host->GetNotifyTarget())
+        Send(target, contract::kMsgHostRefresh, 0, 0);
+}
+
 } // namespace md

@@ -46,6 +46,9 @@ public:
     /// nothing when the host or the sink is missing.
     static std::optional<std::int32_t> NotifySelf(std::uint32_t message, std::uintptr_t wParam,
                                                   std::intptr_t lParam);
+    /// Notification 6 to the host's notification target: the design changed, so the host
+    /// refreshes its view of it. Nothing without a host or target.
+    static void NotifyDesignChanged();
     /// Whether the notification service can be looked up (and released again).
     static bool HasNotifyService();
     /// The global data flags word; nothing without the service.

@@ -23,16 +23,6 @@ namespace md {
 
 namespace {
 
-/// Notification 6 to the host's notification target: the design changed.
-void NotifyHostChanged()
-{
-    IHost* host = HostLink::Host();
-    if (!host)
-        return;
-    if (const char* target = host->GetNotifyTarget())
-        HostLink::Send(target, 6, 0, 0);
-}
-
 const QtPictureCodec& Codec()
 {
     static const QtPictureCodec codec;
@@ -58,7 +48,7 @@ SocketDesignDlg::SocketDesignDlg(SocketDesign& socket, const NewModuleInfoRecord
     palette.setColor(QPalette::Window, QColor::fromRgb(NewFrameInfoDlg::kBackground));
     setPalette(palette);
     m_socket.SetPictureFolder(LocateProgramFolder().PluginData());
-    m_socket.SetChangedHandler(NotifyHostChanged);
+    m_socket.SetChangedHandler(HostLink::NotifyDesignChanged);
     m_frame = new NewFrameInfoDlg(m_socket, this);
     m_frame->hide();
 }
@@ -186,7 +176,7 @@ int SocketDesignDlg::Save(bool promptOverwrite)
     const VersionWords version = VersionWords::FromRunInfo(LocateProgramFolder().RunInfo());
     const SocketFile::Context context{*m_chooser, *m_texts, version,
                                       info ? info->ModuleName() : std::u16string(),
-                                      NotifyHostChanged};
+                                      HostLink::NotifyDesignChanged};
     return promptOverwrite ? SocketFile::SaveAs(m_socket, context)
                            : SocketFile::Save(m_socket, context);
 }

@@ -28,15 +28,6 @@ constexpr const char* kSocketGroup = "socket";
 constexpr const char* kLayoutGroup = "layout";
 constexpr const char* kBackgroundGroup = "background";
 
-void NotifyHostChanged()
-{
-    IHost* host = HostLink::Host();
-    if (!host)
-        return;
-    if (const char* target = host->GetNotifyTarget())
-        HostLink::Send(target, contract::kMsgHostRefresh, 0, 0);
-}
-
 } // namespace
 
 ModuleDesignPanelDlg::ModuleDesignPanelDlg(ModuleDesignDocument& document, QWidget* parent)
@@ -49,7 +40,8 @@ ModuleDesignPanelDlg::ModuleDesignPanelDlg(ModuleDesignDocument& document, QWidg
     BuildContent();
     m_presenter = std::make_unique<DesignPanelPresenter>(
         document, m_layoutDlg->Step(), static_cast<DesignPanelView&>(*this),
-        DesignPanelPorts{m_prompter, m_texts, m_chooser, m_codePage, m_version, NotifyHostChanged});
+        DesignPanelPorts{m_prompter, m_texts, m_chooser, m_codePage, m_version,
+                         HostLink::NotifyDesignChanged});
     RegisterToolbarGroups();
 }
 

@@ -23,16 +23,6 @@ namespace md {
 
 namespace {
 
-/// Notification 6 to the host's notification target: the design changed.
-void NotifyHostChanged()
-{
-    IHost* host = HostLink::Host();
-    if (!host)
-        return;
-    if (const char* target = host->GetNotifyTarget())
-        HostLink::Send(target, 6, 0, 0);
-}
-
 struct StepButton
 {
     int command;
@@ -77,7 +67,7 @@ ModuleLayoutDlg::ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent
         CellDesignPresenter::Ports{m_prompter, m_texts, m_codec, m_chooser, std::move(lights)},
         document.Folder(), &document.Cell());
     m_status = std::make_unique<StatusBarInfo>(m_texts, m_prompter);
-    m_onChanged = NotifyHostChanged;
+    m_onChanged = HostLink::NotifyDesignChanged;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
