@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTableView>
 #include <QTest>
 
 #include <cstdio>
@@ -50,7 +51,15 @@ TEST_P(ModuleTracedThroughHostTest, SavedDriverFileHoldsTheWiringsOutputOrder)
     EXPECT_TRUE(saved.socket.IsValid());
     ASSERT_TRUE(saved.layout.layoutPresent);
 
-    // The design opened again saves the same layout.
+    // The design opened again shows where the chain reaches each pixel...
+    const auto chains = VirtualModule(*description).Module().chains;
+    auto* grid = m_window->PanelArea()->findChild<QTableView*>("65488");
+    ASSERT_NE(grid, nullptr);
+    for (int i = 0; i < chains[0][0].size(); i += 7) {
+        const QPoint pixel = chains[0][0][i];
+        EXPECT_EQ(grid->model()->index(pixel.y(), pixel.x()).data().toInt(), i + 1);
+    }
+    // ...and saves the same layout.
     DriverFileRequest again{};
     const std::u16string againPath = m_program.filePath("again.MDR").toStdU16String();
     std::copy(againPath.begin(), againPath.end(), again.path);
@@ -76,7 +85,6 @@ TEST_P(ModuleTracedThroughHostTest, SavedDriverFileHoldsTheWiringsOutputOrder)
     // One entry per data group and line colour, group by group; each scan row lists the pixel
     // of every output position in order.
     const int lines = 3;
-    const auto chains = VirtualModule(*description).Module().chains;
     ASSERT_EQ(saved.layout.result.size(), std::size_t(description->groups * lines));
     for (std::size_t entry = 0; entry < saved.layout.result.size(); ++entry) {
         const auto& wiring = chains[int(entry) / lines];

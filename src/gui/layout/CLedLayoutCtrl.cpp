@@ -74,9 +74,29 @@ void CLedLayoutCtrl::Create()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_tracer.Create();
     m_model->Rebuild();
+    ShowStoredOrder();
     SyncFocus();
     QGuiApplication::restoreOverrideCursor();
     m_timer.start();
+}
+
+void CLedLayoutCtrl::ShowStoredOrder()
+{
+    // A layout read from a file: each pixel shows where the chain reaches it.
+    std::vector<std::uint32_t> order;
+    if (m_tracer.LayoutPresent() && m_tracer.History().empty() && !m_tracer.Result().empty()) {
+        order.assign(m_layout.Points().size(), 0);
+        for (const ChannelRow& entry : m_tracer.Result())
+            for (const ScanRow& row : entry.rows)
+                for (std::size_t i = 0; i < row.points.size(); ++i) {
+                    const TracedPoint& point = row.points[i];
+                    const std::int32_t index =
+                        point.IsVirtual() ? -1 : m_layout.IndexOf(point.x, point.y);
+                    if (index >= 0)
+                        order[std::size_t(index)] = static_cast<std::uint32_t>(i + 1);
+                }
+    }
+    m_model->ShowOrder(std::move(order));
 }
 
 void CLedLayoutCtrl::Refresh()
@@ -108,6 +128,8 @@ void CLedLayoutCtrl::TraceAt(const QPoint& viewportPos, bool click)
     const GridCell cell{index.row() + 1, index.column() + 1};
     m_tracer.SetFocus(cell);
     m_view->setCurrentIndex(index);
+    if (m_model->ShowsOrder())
+        m_model->ShowOrder({}); // tracing again: the stored order gives way
     m_tracer.Trace(cell, click);
     if (click && (m_tracer.EditMode() == 2 || m_tracer.EditMode() == 3))
         emit marksChanged();

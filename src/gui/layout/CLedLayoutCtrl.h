@@ -50,6 +50,7 @@ public:
 
     QTableView* Grid() const { return m_view; }
     const LedCellDelegate* Delegate() const { return m_delegate; }
+    const LedLayoutTableModel* TableModel() const { return m_model; }
     QTimer& Timer() { return m_timer; }
 
 signals:
@@ -65,6 +66,7 @@ protected:
 
 private:
     void ApplySectionSizes();
+    void ShowStoredOrder();
     void TraceAt(const QPoint& viewportPos, bool click);
     void ShowContextMenu(const QPoint& globalPos);
     void SyncFocus();

@@ -28,6 +28,14 @@ QVariant LedLayoutTableModel::data(const QModelIndex& index, int role) const
     if (pixel < 0)
         return {};
     const LedPoint& point = m_layout.Points()[static_cast<std::size_t>(pixel)];
+    const std::uint32_t position =
+        static_cast<std::size_t>(pixel) < m_order.size() ? m_order[std::size_t(pixel)] : 0;
+    if (point.label == 0 && position != 0) {
+        if (role == Qt::DisplayRole)
+            return QString::number(position);
+        if (role == Qt::BackgroundRole)
+            return QColor(208, 228, 255);
+    }
     switch (role) {
     case Qt::DisplayRole:
         return point.label ? QString::number(point.label) : QString();
@@ -55,6 +63,12 @@ void LedLayoutTableModel::Refresh()
 {
     if (rowCount() > 0 && columnCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+void LedLayoutTableModel::ShowOrder(std::vector<std::uint32_t> order)
+{
+    m_order = std::move(order);
+    Refresh();
 }
 
 void LedLayoutTableModel::Rebuild()

@@ -2,12 +2,17 @@
 
 #include <QAbstractTableModel>
 
+#include <cstdint>
+#include <vector>
+
 namespace md {
 
 class LayoutModel;
 
 /// The layout grid's pixels as a table: row y, column x. Headers number rows and columns from
-/// 1; a traced pixel shows its tracing ordinal on light red, the others are light green.
+/// 1; a traced pixel shows its tracing ordinal on light red, the others are light green. A
+/// layout read from a file shows each pixel's output position on light blue until tracing
+/// starts again.
 class LedLayoutTableModel final : public QAbstractTableModel
 {
 public:
@@ -25,9 +30,14 @@ public:
     void Refresh();
     /// The point list itself was replaced (a restored layout).
     void Rebuild();
+    /// Output positions per point (index as in the layout's point list, 0 for none); an empty
+    /// list shows none.
+    void ShowOrder(std::vector<std::uint32_t> order);
+    bool ShowsOrder() const { return !m_order.empty(); }
 
 private:
     const LayoutModel& m_layout;
+    std::vector<std::uint32_t> m_order;
 };
 
 } // namespace md
