@@ -1,10 +1,6 @@
 #include "document/DesignFile.h"
 
-#include "design/BackgroundSection.h"
-#include "design/NewModuleInfoSection.h"
-#include "design/SocketSection.h"
 #include "document/ModuleDesignDocument.h"
-#include "driverfile/LayoutDesignSection.h"
 #include "layout/LayoutSnapshot.h"
 #include "layout/PointTracer.h"
 
@@ -46,40 +42,6 @@ DesignParts DesignFile::PartsOf(ModuleDesignDocument& document)
     return DesignParts{document.ModuleInfo(), document.Socket(),
                        CaptureLayout(document, WholeModule(layout.Width(), layout.Height())),
                        document.Background()};
-}
-
-namespace {
-
-/// The container's four sections over a design's parts.
-struct PartSections
-{
-    PartSections(DesignParts& parts, const DesignFilePorts& ports)
-        : moduleInfo(parts.moduleInfo, ports.codePage), socket(parts.socket, &ports.codec),
-          layout(parts.layout, ports.codePage),
-          background(parts.background, ports.codePage, ports.codec)
-    {}
-    DriverFile::Sections All() { return {&moduleInfo, &socket, &layout, &background}; }
-
-    NewModuleInfoSection moduleInfo;
-    SocketSection socket;
-    LayoutDesignSection layout;
-    BackgroundSection background;
-};
-
-} // namespace
-
-DriverFile::Result DesignFile::Write(const std::filesystem::path& path, DesignParts& parts,
-                                     const DesignFilePorts& ports)
-{
-    PartSections sections(parts, ports);
-    return DriverFile::Write(path, ports.version, sections.All(), ports.guids, ports.clock);
-}
-
-DriverFile::Result DesignFile::Read(const std::filesystem::path& path, DesignParts& parts,
-                                    const DesignFilePorts& ports)
-{
-    PartSections sections(parts, ports);
-    return DriverFile::Read(path, sections.All());
 }
 
 } // namespace md

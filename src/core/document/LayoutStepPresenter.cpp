@@ -209,7 +209,7 @@ int LayoutStepPresenter::Open(const std::optional<std::filesystem::path>& given)
     if (!std::filesystem::is_regular_file(path, ec))
         return kUnreadable;
     DesignParts parts{{}, m_document.Socket(), {}, {}};
-    const DriverFile::Result read = DesignFile::Read(path, parts, m_ports.files);
+    const DriverFile::Result read = DesignPartsFile::Read(path, parts, m_ports.files);
     if (!read)
         return read.section < 0 && read.message.find("cannot") != std::string::npos
                    ? kUnreadable
@@ -241,14 +241,14 @@ int LayoutStepPresenter::Open(const std::optional<std::filesystem::path>& given)
 bool LayoutStepPresenter::WriteDriverFile(const std::filesystem::path& path)
 {
     DesignParts parts = DesignFile::PartsOf(m_document);
-    return static_cast<bool>(DesignFile::Write(path, parts, m_ports.files));
+    return static_cast<bool>(DesignPartsFile::Write(path, parts, m_ports.files));
 }
 
 bool LayoutStepPresenter::WriteHandOverFile(const std::filesystem::path& path)
 {
     ModuleDesignDocument& d = m_document;
     DesignParts parts{d.ModuleInfo(), d.Socket(), {}, d.Background()};
-    return static_cast<bool>(DesignFile::Write(path, parts, m_ports.files));
+    return static_cast<bool>(DesignPartsFile::Write(path, parts, m_ports.files));
 }
 
 bool LayoutStepPresenter::WriteCutFile(const std::filesystem::path& path, const ModuleRange& cut)
@@ -271,7 +271,7 @@ bool LayoutStepPresenter::WriteCutFile(const std::filesystem::path& path, const 
     parts.moduleInfo.xPixels = cut.width;
     parts.moduleInfo.yPixels = cut.height;
     parts.background.PlaceMarkers(cut.width, cut.height);
-    return static_cast<bool>(DesignFile::Write(path, parts, m_ports.files));
+    return static_cast<bool>(DesignPartsFile::Write(path, parts, m_ports.files));
 }
 
 std::filesystem::path LayoutStepPresenter::BlockFileName(const std::filesystem::path& driverFile,
@@ -294,7 +294,7 @@ LayoutStepPresenter::WriteBlockFile(const BlockDescription& block)
         (block.backwardCount && !block.backward))
         return std::nullopt;
     DesignParts parts{{}, m_document.Socket(), {}, {}};
-    if (!DesignFile::Read(current, parts, m_ports.files))
+    if (!DesignPartsFile::Read(current, parts, m_ports.files))
         return std::nullopt;
     std::map<std::uint32_t, std::uint32_t> forward;
     std::map<std::uint32_t, std::uint32_t> backward;
@@ -308,7 +308,7 @@ LayoutStepPresenter::WriteBlockFile(const BlockDescription& block)
     parts.background.PlaceMarkers(block.width, block.height);
     const std::filesystem::path path =
         BlockFileName(current, m_ports.files.clock.TickCount(), block.block);
-    if (!DesignFile::Write(path, parts, m_ports.files))
+    if (!DesignPartsFile::Write(path, parts, m_ports.files))
         return std::nullopt;
     return path;
 }

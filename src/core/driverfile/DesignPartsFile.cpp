@@ -1,0 +1,51 @@
+#include "driverfile/DesignPartsFile.h"
+
+#include "design/BackgroundSection.h"
+#include "design/NewModuleInfoSection.h"
+#include "design/SocketSection.h"
+#include "driverfile/LayoutDesignSection.h"
+
+namespace md {
+
+namespace {
+
+/// The container's four sections over a design's parts.
+struct PartSections
+{
+    PartSections(DesignParts& parts, const DesignFilePorts& ports)
+        : moduleInfo(parts.moduleInfo, ports.codePage), socket(parts.socket, &ports.codec),
+          layout(parts.layout, ports.codePage),
+          background(parts.background, ports.codePage, ports.codec)
+    {}
+    DriverFile::Sections All() { return {&moduleInfo, &socket, &layout, &background}; }
+
+    NewModuleInfoSection moduleInfo;
+    SocketSection socket;
+    LayoutDesignSection layout;
+    BackgroundSection background;
+};
+
+} // namespace
+
+DriverFile::Result DesignPartsFile::Write(const std::filesystem::path& path, DesignParts& parts,
+                                          const DesignFilePorts& ports)
+{
+    PartSections sections(parts, ports);
+    return DriverFile::Write(path, ports.version, sections.All(), ports.guids, ports.clock);
+}
+
+DriverFile::Result DesignPartsFile::Parse(std::span<const std::uint8_t> bytes, DesignParts& parts,
+                                          const DesignFilePorts& ports)
+{
+    PartSections sections(parts, ports);
+    return DriverFile::Parse(bytes, sections.All());
+}
+
+DriverFile::Result DesignPartsFile::Read(const std::filesystem::path& path, DesignParts& parts,
+                                         const DesignFilePorts& ports)
+{
+    PartSections sections(parts, ports);
+    return DriverFile::Read(path, sections.All());
+}
+
+} // namespace md

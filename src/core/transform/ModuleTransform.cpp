@@ -1,0 +1,197 @@
+#include "transform/ModuleTransform.h"
+
+#include "io/ByteReader.h"
+#include "io/FileIo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <cwctype>
+
+namespace md {
+
+namespace {
+
+/// The constant the transform has always used for pi.
+constexpr double kPi = 3.14159;
+
+/// Rounds half away from zero.
+double RoundAway(double value)
+{
+    return std::trunc(value >= 0 ? value + 0.5 : value - 0.5);
+}
+
+bool WriteEntry(ByteReader& in, const std::filesystem::path& target)
+{
+    std::uint16_t nameLength = 0;
+    std::span<const std::uint8_t> name;
+    std::uint32_t length = 0;
+    std::span<const std::uint8_t> data;
+    return in.U16(nameLength) && in.Bytes(nameLength, name) && in.U32(length) &&
+           in.Bytes(length, data) && fileio::WriteAtomic(target, data);
+}
+
+std::string Narrow(const std::u16string& text)
+{
+    std::string out;
+    for (char16_t c : text)
+        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+} // namespace
+
+bool ModuleTransform::IsCombined(const std::filesystem::path& path)
+{
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return extension == ".MHR";
+}
+
+bool ModuleTransform::Extract(const std::filesystem::path& combined,
+                              const std::filesystem::path& temp, std::filesystem::path& driver,
+                              std::filesystem::path& hub)
+{
+    const auto bytes = fileio::ReadAll(combined);
+    if (!bytes)
+        return false;
+    ByteReader in(*bytes);
+    std::error_code ec;
+    std::filesystem::create_directories(temp, ec);
+    const std::filesystem::path driverPath = temp / "conversion.MDR";
+    const std::filesystem::path hubPath = temp / "conversion.HDR";
+    if (!in.Expect(".MHR") || !WriteEntry(in, driverPath) || !WriteEntry(in, hubPath))
+        return false;
+    driver = driverPath;
+    hub = hubPath;
+    return true;
+}
+
+int ModuleTransform::LeadingInteger(const std::u16string& text)
+{
+    const std::string narrow = Narrow(text);
+    std::size_t i = 0;
+    while (i < narrow.size() && std::isspace(static_cast<unsigned char>(narrow[i])))
+        ++i;
+    long long value = 0;
+    bool negative = false;
+    if (i < narrow.size() && (narrow[i] == '-' || narrow[i] == '+'))
+        negative = narrow[i++] == '-';
+    for (; i < narrow.size() && std::isdigit(static_cast<unsigned char>(narrow[i])); ++i)
+        value = std::min<long long>(value * 10 + (narrow[i] - '0'), 1LL << 31);
+    return static_cast<int>(std::clamp<long long>(negative ? -value : value, INT32_MIN, INT32_MAX));
+}
+
+std::optional<double> ModuleTransform::ZoomFactor(const std::u16string& text)
+{
+    const std::string narrow = Narrow(text);
+    char* end = nullptr;
+    const double value = std::strtod(narrow.c_str(), &end);
+    if (end == narrow.c_str())
+        return std::nullopt;
+    while (*end && std::isspace(static_cast<unsigned char>(*end)))
+        ++end;
+    if (*end || !std::isfinite(value) || value <= 0)
+        return std::nullopt;
+    return value;
+}
+
+int ModuleTransform::Load(const std::filesystem::path& file, const DesignFilePorts& ports)
+{
+    auto bytes = fileio::ReadAll(file);
+    if (!bytes)
+        return kCannotOpen;
+    // The mark is skipped, not compared: any four bytes followed by the version words do.
+    if (bytes->size() >= 4)
+        std::memcpy(bytes->data(), DriverFile::kMark, 4);
+    DesignParts parts;
+    // The socket's pictures are looked up where the document keeps them.
+    parts.socket.SetPictureFolder(m_parts.socket.PictureFolder());
+    const DriverFile::Result read = DesignPartsFile::Parse(*bytes, parts, ports);
+    if (!read)
+        return read.section < 0 ? kModuleInfoFailed : kModuleInfoFailed + read.section;
+
+    std::set<std::uint32_t> points;
+    for (const ChannelRow& entry : parts.layout.result)
+        for (const ScanRow& row : entry.rows)
+            for (const TracedPoint& point : row.points)
+                if (!point.IsVirtual())
+                    points.insert(std::uint32_t{point.x} | (std::uint32_t{point.y} << 16));
+    m_parts = std::move(parts);
+    m_width = m_parts.moduleInfo.xPixels;
+    m_height = m_parts.moduleInfo.yPixels;
+    m_points = std::move(points);
+    m_forward.clear();
+    m_backward.clear();
+    m_resultWidth = m_resultHeight = 0;
+    m_loaded = true;
+    return kLoaded;
+}
+
+ModuleTransform::RunResult ModuleTransform::Run(const TransformSettings& settings)
+{
+    if (!m_loaded)
+        return RunResult::NotLoaded;
+    double hz = 1;
+    double vz = 1;
+    if (settings.horizontalZoomOn) {
+        const auto zoom = ZoomFactor(settings.horizontalZoom);
+        if (!zoom)
+            return RunResult::BadZoom;
+        hz = *zoom;
+    }
+    if (settings.verticalZoomOn) {
+        const auto zoom = ZoomFactor(settings.verticalZoom);
+        if (!zoom)
+            return RunResult::BadZoom;
+        vz = *zoom;
+    }
+    const double a = LeadingInteger(settings.angle) * kPi / 180.0;
+    const double c = std::cos(a);
+    const double s = std::sin(a);
+    const bool zoomed = settings.horizontalZoomOn || settings.verticalZoomOn;
+
+    // The offsets come from the corners after the zoom, so that no result position is
+    // negative (the corners without the zoom would let a zoom below 1 with a rotation wrap).
+    const double w = m_width > 0 ? m_width - 1.0 : 0.0;
+    const double h = m_height > 0 ? m_height - 1.0 : 0.0;
+    double minX = 0, minY = 0;
+    for (const auto& [cx, cy] : {std::pair{0.0, 0.0}, {0.0, h}, {w, h}, {w, 0.0}}) {
+        const double x = cx / hz, y = cy / vz;
+        minX = std::min(minX, RoundAway(x * c - y * s));
+        minY = std::min(minY, RoundAway(x * s + y * c));
+    }
+    const std::int64_t offX = static_cast<std::int64_t>(-minX);
+    const std::int64_t offY = static_cast<std::int64_t>(-minY);
+
+    m_forward.clear();
+    m_backward.clear();
+    std::int64_t maxX = 0, maxY = 0;
+    for (const std::uint32_t key : m_points) {
+        const std::uint32_t sx = key & 0xFFFF, sy = key >> 16;
+        double x = settings.mirrorLeftRight ? w - sx : sx;
+        double y = settings.mirrorUpDown ? h - sy : sy;
+        x /= hz;
+        y /= vz;
+        double rx = x * c - y * s;
+        double ry = x * s + y * c;
+        if (!zoomed) {
+            rx = RoundAway(rx);
+            ry = RoundAway(ry);
+        }
+        const std::int64_t dx = static_cast<std::int64_t>(std::trunc(rx)) + offX;
+        const std::int64_t dy = static_cast<std::int64_t>(std::trunc(ry)) + offY;
+        const std::uint32_t result =
+            (static_cast<std::uint32_t>(dx) & 0xFFFF) | (static_cast<std::uint32_t>(dy) << 16);
+        m_forward[key] = result;
+        m_backward[result] = key; // a later source on the same position wins
+        maxX = std::max(maxX, dx);
+        maxY = std::max(maxY, dy);
+    }
+    m_resultWidth = m_points.empty() ? 0 : static_cast<std::uint32_t>(maxX + 1);
+    m_resultHeight = m_points.empty() ? 0 : static_cast<std::uint32_t>(maxY + 1);
+    return RunResult::Done;
+}
+
+} // namespace md
