@@ -13,7 +13,8 @@ namespace {
 struct PartSections
 {
     PartSections(DesignParts& parts, const DesignFilePorts& ports)
-        : moduleInfo(parts.moduleInfo, ports.codePage), socket(parts.socket, &ports.codec),
+        : moduleInfo(parts.moduleInfo, ports.codePage),
+          socket(parts.socket, ports.socketPictures ? &ports.codec : nullptr),
           layout(parts.layout, ports.codePage),
           background(parts.background, ports.codePage, ports.codec)
     {}

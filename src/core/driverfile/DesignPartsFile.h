@@ -24,6 +24,9 @@ struct DesignFilePorts
     Guids& guids;
     const Clock& clock;
     VersionWords version;
+    /// Reading a socket checks each pin's type picture (a missing one leaves the pin
+    /// unassigned); off, the stored codes are taken as they are.
+    bool socketPictures = true;
 };
 
 /// A driver file's four sections as read, held apart until they replace an open design's.

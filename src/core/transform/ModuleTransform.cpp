@@ -106,9 +106,7 @@ int ModuleTransform::Load(const std::filesystem::path& file, const DesignFilePor
     if (bytes->size() >= 4)
         std::memcpy(bytes->data(), DriverFile::kMark, 4);
     DesignParts parts;
-    // The socket's pictures are looked up where the document keeps them.
-    parts.socket.SetPictureFolder(m_parts.socket.PictureFolder());
-    const DriverFile::Result read = DesignPartsFile::Parse(*bytes, parts, ports);
+    const DriverFile::Result read = DesignPartsFile::Parse(*bytes, parts, AsStored(ports));
     if (!read)
         return read.section < 0 ? kModuleInfoFailed : kModuleInfoFailed + read.section;
 
@@ -125,6 +123,8 @@ int ModuleTransform::Load(const std::filesystem::path& file, const DesignFilePor
     m_forward.clear();
     m_backward.clear();
     m_resultWidth = m_resultHeight = 0;
+    m_source = file;
+    m_hasResult = false;
     m_loaded = true;
     return kLoaded;
 }
@@ -191,6 +191,7 @@ ModuleTransform::RunResult ModuleTransform::Run(const TransformSettings& setting
     }
     m_resultWidth = m_points.empty() ? 0 : static_cast<std::uint32_t>(maxX + 1);
     m_resultHeight = m_points.empty() ? 0 : static_cast<std::uint32_t>(maxY + 1);
+    m_hasResult = true;
     return RunResult::Done;
 }
 

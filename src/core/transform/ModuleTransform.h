@@ -14,6 +14,14 @@ namespace md {
 class CodePage;
 class PictureCodec;
 
+/// The transform takes a socket as stored: its pins keep their codes whatever pictures the
+/// program folder holds.
+inline DesignFilePorts AsStored(DesignFilePorts ports)
+{
+    ports.socketPictures = false;
+    return ports;
+}
+
 /// What the transform dialog's controls hold when Transform is pressed.
 struct TransformSettings
 {
@@ -64,6 +72,10 @@ public:
     /// Reads the driver file section by section; on failure nothing of the loaded state changes.
     int Load(const std::filesystem::path& file, const DesignFilePorts& ports);
     bool Loaded() const { return m_loaded; }
+    /// The driver file the source was loaded from.
+    const std::filesystem::path& SourcePath() const { return m_source; }
+    /// Whether a transform has run on the loaded source.
+    bool HasResult() const { return m_hasResult; }
 
     /// Runs the transform over the source points; the maps and result figures start afresh.
     RunResult Run(const TransformSettings& settings);
@@ -82,6 +94,8 @@ public:
 
 private:
     bool m_loaded = false;
+    bool m_hasResult = false;
+    std::filesystem::path m_source;
     DesignParts m_parts;
     std::uint32_t m_width = 0;
     std::uint32_t m_height = 0;

@@ -1,0 +1,146 @@
+// Writing a transform's result and combining it with a HUB file that fits its socket.
+#include "transform/TransformFiles.h"
+#include "core/parameters/TempProgramFolder.h"
+#include "driverfile/DemoDesign.h"
+#include "driverfile/DriverFileContents.h"
+#include "io/ByteWriter.h"
+#include "io/FileIo.h"
+#include "io/PictureHeaderCodec.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/RandomGuids.h"
+#include "transform/ModuleTransform.h"
+
+namespace md::test {
+namespace {
+
+class NoTicks final : public Clock
+{
+public:
+    std::uint32_t TickCount() const override { return 0; }
+};
+
+/// A HUB file whose pins carry these function codes.
+std::vector<std::uint8_t> Hub(const std::vector<std::uint8_t>& codes)
+{
+    ByteWriter out;
+    out.Ascii(TransformFiles::kHubMark);
+    out.Ascii(TransformFiles::kHubId);
+    out.U16(0);
+    out.U16(static_cast<std::uint16_t>(codes.size()));
+    out.U16(0);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        out.U8(static_cast<std::uint8_t>(i));
+        out.U8(codes[i]);
+        out.U16(0);
+    }
+    return out.Take();
+}
+
+class TransformFilesTest : public TempProgramFolder
+{
+protected:
+    void SetUp() override
+    {
+        TempProgramFolder::SetUp();
+        DemoDesign::Options options; // 32 x 16, traced; its socket has function 15 on pins 6, 7
+        auto design = DemoDesign::Build(options);
+        std::string error;
+        source = m_root / "src.MDR";
+        ASSERT_TRUE(fileio::WriteAtomic(source, DemoDesign::Bytes(*design, codePage, error)));
+        ASSERT_EQ(transform.Load(source, ports), ModuleTransform::kLoaded);
+    }
+    DriverFileContents Read(const std::filesystem::path& path)
+    {
+        DriverFileContents contents;
+        std::string error;
+        const auto bytes = fileio::ReadAll(path);
+        EXPECT_TRUE(bytes && contents.Parse(*bytes, codePage, error)) << error;
+        return contents;
+    }
+
+    CodePage codePage{"CP936"};
+    PictureHeaderCodec codec;
+    RandomGuids guids;
+    NoTicks clock;
+    DesignFilePorts ports{codePage, codec, guids, clock, {}};
+    std::filesystem::path source;
+    ModuleTransform transform;
+};
+
+TEST_F(TransformFilesTest, TheResultIsWrittenAtItsSizeAndTurningBackRestoresTheLayout)
+{
+    EXPECT_FALSE(TransformFiles::WriteResult(transform, m_root / "none.MDR", ports)); // no run
+    TransformSettings settings;
+    settings.angle = u"90";
+    ASSERT_EQ(transform.Run(settings), ModuleTransform::RunResult::Done);
+    ASSERT_TRUE(TransformFiles::WriteResult(transform, m_root / "turned.MDR", ports));
+    const DriverFileContents turned = Read(m_root / "turned.MDR");
+    EXPECT_EQ(turned.moduleInfo.xPixels, 16);
+    EXPECT_EQ(turned.moduleInfo.yPixels, 32);
+    EXPECT_EQ(turned.sectionTable[0], 16u);
+    EXPECT_EQ(turned.layout.points.size(), 512u);
+    EXPECT_EQ(turned.socket.Signature(false), Read(source).socket.Signature(false));
+
+    // Two writes of one result differ only in the identity block.
+    ASSERT_TRUE(TransformFiles::WriteResult(transform, m_root / "again.MDR", ports));
+    auto a = *fileio::ReadAll(m_root / "turned.MDR");
+    auto b = *fileio::ReadAll(m_root / "again.MDR");
+    ASSERT_EQ(a.size(), b.size());
+    EXPECT_TRUE(std::equal(a.begin(), a.end() - 64, b.begin()));
+    EXPECT_NE(a, b);
+
+    // Turning the result on by 270 degrees puts every traced point back.
+    ModuleTransform back;
+    ASSERT_EQ(back.Load(m_root / "turned.MDR", ports), ModuleTransform::kLoaded);
+    settings.angle = u"270";
+    back.Run(settings);
+    ASSERT_TRUE(TransformFiles::WriteResult(back, m_root / "back.MDR", ports));
+    const DriverFileContents original = Read(source);
+    const DriverFileContents restored = Read(m_root / "back.MDR");
+    ASSERT_EQ(restored.layout.result.size(), original.layout.result.size());
+    for (std::size_t e = 0; e < original.layout.result.size(); ++e)
+        for (std::size_t r = 0; r < original.layout.result[e].rows.size(); ++r) {
+            const auto& want = original.layout.result[e].rows[r].points;
+            const auto& got = restored.layout.result[e].rows[r].points;
+            ASSERT_EQ(got.size(), want.size());
+            for (std::size_t i = 0; i < want.size(); ++i)
+                ASSERT_EQ(std::make_pair(got[i].x, got[i].y), std::make_pair(want[i].x, want[i].y))
+                    << "entry " << e << " row " << r << " point " << i;
+        }
+}
+
+TEST_F(TransformFilesTest, OnlyAHubFileThatFitsTheSocketIsCombined)
+{
+    std::vector<std::uint8_t> codes(16, 255);
+    codes[6] = codes[7] = 15;
+    fileio::WriteAtomic(m_root / "fits.HDR", Hub(codes));
+    ASSERT_TRUE(TransformFiles::Combine(source, m_root / "fits.HDR", m_root / "out.MHR", ports));
+    const auto combined = *fileio::ReadAll(m_root / "out.MHR");
+    const auto driver = *fileio::ReadAll(source);
+    const auto hub = *fileio::ReadAll(m_root / "fits.HDR");
+    // ".MHR", "src" and the driver file, "fits" and the HUB file, and nothing after them.
+    EXPECT_EQ(combined.size(), 4 + (2 + 3 + 4 + driver.size()) + (2 + 4 + 4 + hub.size()));
+    EXPECT_EQ(std::string(combined.begin(), combined.begin() + 9),
+              std::string(".MHR\x03\x00src", 9));
+    EXPECT_TRUE(std::equal(hub.begin(), hub.end(), combined.end() - hub.size()));
+
+    // One function-15 pin too few, at another index, or no HUB file at all: nothing written.
+    codes[7] = 255;
+    fileio::WriteAtomic(m_root / "short.HDR", Hub(codes));
+    EXPECT_FALSE(TransformFiles::Combine(source, m_root / "short.HDR", m_root / "no.MHR", ports));
+    codes[7] = 15;
+    codes[6] = 255;
+    codes[8] = 15;
+    fileio::WriteAtomic(m_root / "moved.HDR", Hub(codes));
+    EXPECT_FALSE(TransformFiles::Combine(source, m_root / "moved.HDR", m_root / "no.MHR", ports));
+    EXPECT_FALSE(TransformFiles::Combine(source, source, m_root / "no.MHR", ports));
+    EXPECT_FALSE(std::filesystem::exists(m_root / "no.MHR"));
+    EXPECT_EQ(TransformFiles::HubSignature(Hub({15, 1, 15})), (2u << 16) | 2u);
+    auto damaged = Hub(codes);
+    damaged.resize(damaged.size() - 3);
+    EXPECT_FALSE(TransformFiles::HubSignature(damaged));
+}
+
+} // namespace
+} // namespace md::test
