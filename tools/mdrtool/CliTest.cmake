@@ -49,3 +49,21 @@ endif()
 run(1 info ${WORK}/missing.MDR)
 expect("${ERR}" "missing.MDR: cannot be read")
 run(2 export-map ${good} --format svg)
+
+# transform: the 8 x 4 sample turned by 90 degrees is 4 wide and 8 high; its map names every
+# LED; a bad angle or zoom is a bad command line; a HUB file that is not there makes no
+# combined file.
+run(0 transform ${good} ${WORK}/turned.MDR --angle 90 --json)
+expect("${OUT}" "\"source\":{\"width\":8,\"height\":4,\"leds\":32,\"valid\":32}")
+expect("${OUT}" "\"result\":{\"width\":4,\"height\":8,\"leds\":32,\"valid\":32}")
+expect("${OUT}" "\"map\":\\[\\[0,0,3,0\\],")
+expect("${OUT}" "\"combined\":null}")
+run(0 info ${WORK}/turned.MDR)
+expect("${OUT}" "\"xPixels\":4,\"yPixels\":8")
+run(0 transform ${good} ${WORK}/mirrored.MDR --mirror-x --zoom-y 0.5)
+expect("${OUT}" "^8x4 -> 8x7 ")
+run(2 transform ${good} ${WORK}/x.MDR --angle ninety)
+run(2 transform ${good} ${WORK}/x.MDR --zoom-x 0)
+run(1 transform ${good} ${WORK}/x.MDR --hub ${WORK}/missing.HDR)
+expect("${ERR}" "does not fit")
+run(1 transform ${WORK}/missing.MDR ${WORK}/x.MDR)

@@ -7,9 +7,9 @@ const MdrCommand& TraceCommand();
 
 const std::vector<MdrCommand>& Commands()
 {
-    static const std::vector<MdrCommand> commands = {kInfoCommand,      kValidateCommand,
-                                                     kExportMapCommand, kRenderCommand,
-                                                     kSampleCommand,    TraceCommand()};
+    static const std::vector<MdrCommand> commands = {
+        kInfoCommand,   kValidateCommand,  kExportMapCommand, kRenderCommand,
+        kSampleCommand, kTransformCommand, TraceCommand()};
     return commands;
 }
 

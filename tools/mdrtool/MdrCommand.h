@@ -22,6 +22,7 @@ extern const MdrCommand kValidateCommand;
 extern const MdrCommand kExportMapCommand;
 extern const MdrCommand kRenderCommand;
 extern const MdrCommand kSampleCommand;
+extern const MdrCommand kTransformCommand;
 
 /// Every command the tool offers, in the order `mdrtool --help` lists them.
 const std::vector<MdrCommand>& Commands();
