@@ -5,6 +5,7 @@
 #include "parameters/FirstPageControls.h"
 #include "parameters/RuntimeSettings.h"
 #include "platform/IniProfile.h"
+#include "transform/CModuleTransformDlg.h"
 #include "ui/ResourceId.h"
 #include "wizard/WizardLauncher.h"
 
@@ -169,7 +170,6 @@ void CFirstPageSettingDlg::BuildControls()
     m_cellDesign->setObjectName(QStringLiteral("CellDesignButton"));
     m_transform = new QPushButton(Label("IDS_MODUL_UI_DIG_SETTING_BUTTON_TRANSFORM"), this);
     m_transform->setObjectName(QStringLiteral("TransformButton"));
-    m_transform->setEnabled(false); // until the module transform dialog is there
     m_next = new QPushButton(Label("IDS_MODULE_FIRSETDLG_NEXT"), this);
     m_next->setObjectName(QStringLiteral("NextButton"));
     buttons->addWidget(m_cellDesign);
@@ -190,6 +190,10 @@ void CFirstPageSettingDlg::Connect()
             [this] { m_presenter->DriverOrGroupModeChanged(); });
     connect(m_next, &QPushButton::clicked, this, [this] { m_presenter->Next(); });
     connect(m_cellDesign, &QPushButton::clicked, this, [this] { m_presenter->CellDesign(); });
+    connect(m_transform, &QPushButton::clicked, this, [this] {
+        CModuleTransformDlg dialog(m_document.Folder().Root(), this);
+        dialog.exec();
+    });
 }
 
 void CFirstPageSettingDlg::FindHostMainWindow()

@@ -208,7 +208,14 @@ TEST_F(FirstPageSettingTest, FrameShowsThePageWithEveryControlAndTheEnglishChips
     EXPECT_EQ(scan->itemText(0), "74HC138 decoder");
     EXPECT_EQ(Control<QComboBox>(20014)->itemText(0), "Generic shift register");
     EXPECT_EQ(scan->view()->minimumWidth(), scan->width() * 2);
-    EXPECT_FALSE(m_settings->findChild<QPushButton*>("TransformButton")->isEnabled());
+    // The module transform button opens the transform dialog.
+    QString opened;
+    test::ModalDriver::Expect([&opened](QWidget* modal) {
+        opened = modal->objectName();
+        modal->close();
+    });
+    m_settings->findChild<QPushButton*>("TransformButton")->click();
+    EXPECT_EQ(opened, "20116");
 
     EXPECT_EQ(m_settings->Hide(), 0);
     EXPECT_EQ(m_settings->Hide(), -1);
