@@ -6,6 +6,8 @@
 #include "services/NotifyService.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace md::host {
 
@@ -96,14 +98,39 @@ std::int32_t SiblingComponents::OnLoadRequest(std::uintptr_t wParam)
     return 0;
 }
 
+QString SiblingComponents::ModuleSize(const QString& combined)
+{
+    // ".MHR", the driver entry's name and length, then the driver file: its 16-byte header
+    // and the module information section (36-byte id, pins, scan rows, width, height).
+    QFile file(combined);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.read(4096);
+    auto u16 = [&](qsizetype at) {
+        return at + 2 <= bytes.size() ? int(quint8(bytes[at])) | int(quint8(bytes[at + 1])) << 8
+                                      : -1;
+    };
+    if (!bytes.startsWith(".MHR"))
+        return {};
+    const int nameLength = u16(4);
+    const qsizetype driver = 4 + 2 + nameLength + 4;
+    const int width = u16(driver + 16 + 36 + 4);
+    const int height = u16(driver + 16 + 36 + 6);
+    if (nameLength < 0 || width < 0 || height < 0 || bytes.mid(driver, 4) != ".MDR")
+        return {};
+    return QStringLiteral("%1 x %2").arg(width).arg(height);
+}
+
 std::int32_t SiblingComponents::OnSend(std::uintptr_t wParam, std::intptr_t lParam)
 {
     const auto* path = reinterpret_cast<const char16_t*>(lParam);
     const QString file = path ? QString::fromUtf16(path) : QString();
     m_sentFiles << file;
     m_sendParams.push_back(wParam);
-    Tell(QStringLiteral("controller sender: load %1 (0x%2)")
-             .arg(file)
+    const QString size = ModuleSize(file);
+    Tell(QStringLiteral("controller sender: load %1%2 (0x%3)")
+             .arg(QFileInfo(file).fileName(),
+                  size.isEmpty() ? QString() : QStringLiteral(", module ") + size)
              .arg(wParam, 8, 16, QLatin1Char('0')));
     return 0;
 }

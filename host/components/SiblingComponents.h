@@ -31,6 +31,8 @@ public:
     int LoadRequests() const { return m_loadRequests; }
     /// Every socket request as it arrived, oldest first.
     const std::vector<SocketRequest>& SocketRequests() const { return m_socketRequests; }
+    /// "W x H" of the module in a combined file, empty when it cannot be read.
+    static QString ModuleSize(const QString& combined);
     /// Told about everything the components do (the monitor shows it).
     std::function<void(const QString&)> onEvent;
 

@@ -116,6 +116,8 @@ TEST_F(WizardThroughHostTest, HandOverWritesTheTemporaryFilesAndStep6EndsTheWiza
     ASSERT_FALSE(sends.empty());
     EXPECT_EQ(sends.back(), 0x10001u); // no multi-clock
     EXPECT_TRUE(m_host->Siblings().SentFiles().back().endsWith("zt5ModuleHUB.MHR"));
+    // The controller side shows what it received.
+    EXPECT_EQ(SiblingComponents::ModuleSize(Temp("zt5ModuleHUB.MHR")), "32 x 16");
 
     // Without a crop the page keeps the module's size.
     SettingsWindow* settings = m_window->ExistingSettings();
@@ -144,6 +146,7 @@ TEST_F(WizardThroughHostTest, CropCutsTheDriverFileAndThePageKeepsTheCroppedSize
     ASSERT_TRUE(combined.extension.has_value());
     EXPECT_EQ(combined.extension->xPixels, 24u); // combined again after the cut
     EXPECT_EQ(combined.extension->yPixels, 12u);
+    EXPECT_EQ(SiblingComponents::ModuleSize(Temp("zt5ModuleHUB.MHR")), "24 x 12");
     // The temporary driver file was cut to the range.
     const auto driver = fileio::ReadAll(Temp("zt5Module.MDR").toStdString());
     ASSERT_TRUE(driver.has_value());

@@ -1,6 +1,7 @@
 // Writing a transform's result and combining it with a HUB file that fits its socket.
 #include "transform/TransformFiles.h"
 #include "core/parameters/TempProgramFolder.h"
+#include "core/support/FakePorts.h"
 #include "driverfile/DemoDesign.h"
 #include "driverfile/DriverFileContents.h"
 #include "io/ByteWriter.h"
@@ -10,6 +11,7 @@
 #include "platform/CodePage.h"
 #include "platform/RandomGuids.h"
 #include "transform/ModuleTransform.h"
+#include "transform/TransformPresenter.h"
 
 namespace md::test {
 namespace {
@@ -140,6 +142,76 @@ TEST_F(TransformFilesTest, OnlyAHubFileThatFitsTheSocketIsCombined)
     auto damaged = Hub(codes);
     damaged.resize(damaged.size() - 3);
     EXPECT_FALSE(TransformFiles::HubSignature(damaged));
+}
+
+TEST_F(TransformFilesTest, EveryAngleKeepsEveryPositionInsideTheResult)
+{
+    for (int angle = 0; angle <= 360; ++angle) {
+        TransformSettings settings;
+        settings.angle = std::u16string(u"") +
+                         std::u16string(std::to_string(angle).begin(), std::to_string(angle).end());
+        ASSERT_EQ(transform.Run(settings), ModuleTransform::RunResult::Done);
+        for (const auto& [from, to] : transform.Forward()) {
+            ASSERT_LT(to & 0xFFFF, transform.ResultWidth()) << angle;
+            ASSERT_LT(to >> 16, transform.ResultHeight()) << angle;
+        }
+        // A turn keeps the distance to the centre, so no more than a 45-degree box grows.
+        ASSERT_LE(std::uint64_t{transform.ResultWidth()} * transform.ResultHeight(),
+                  std::uint64_t{48} * 48)
+            << angle;
+    }
+}
+
+TEST_F(TransformFilesTest, ACombinedSourceSavesItsHubFileBesideTheResult)
+{
+    std::vector<std::uint8_t> codes(16, 255);
+    codes[6] = codes[7] = 15;
+    fileio::WriteAtomic(m_root / "fits.HDR", Hub(codes));
+    ASSERT_TRUE(TransformFiles::Combine(source, m_root / "fits.HDR", m_root / "in.MHR", ports));
+
+    ScriptedPrompter prompter;
+    KeyTexts texts;
+    ScriptedFileChooser chooser;
+    std::vector<std::u16string> sent;
+    int optionDialogs = 0;
+    TransformPresenter presenter(TransformPorts{prompter, texts, chooser, ports,
+                                                ProgramFolder(m_root),
+                                                [&]() -> std::optional<TransformSaveOptions> {
+                                                    ++optionDialogs;
+                                                    return std::nullopt;
+                                                },
+                                                [&](const std::u16string& path) {
+                                                    sent.push_back(path);
+                                                    return true;
+                                                }});
+    ASSERT_TRUE(presenter.OpenPath(m_root / "in.MHR"));
+    EXPECT_TRUE(presenter.SourceCombined());
+    EXPECT_TRUE(std::filesystem::exists(m_root / "temp" / "conversion.HDR"));
+    EXPECT_FALSE(presenter.Test()); // nothing transformed yet
+    EXPECT_EQ(prompter.Last(), "IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_NO_TRANS_FILE");
+    TransformSettings settings;
+    settings.mirrorUpDown = true;
+    ASSERT_TRUE(presenter.Transform(settings));
+
+    // No question for a combined source: out.MDR and out.MHR with the extracted HUB file.
+    chooser.chosen = m_root / "out.MDR";
+    ASSERT_TRUE(presenter.Save());
+    EXPECT_EQ(optionDialogs, 0);
+    const auto combined = *fileio::ReadAll(m_root / "out.MHR");
+    const auto hub = *fileio::ReadAll(m_root / "fits.HDR");
+    EXPECT_TRUE(std::equal(hub.begin(), hub.end(), combined.end() - hub.size()));
+
+    // Test: zt_test.MDR and zt_test.MHR in the temp folder, then the controller sender.
+    ASSERT_TRUE(presenter.Test());
+    EXPECT_TRUE(std::filesystem::exists(m_root / "temp" / "zt_test.MDR"));
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], (m_root / "temp" / "zt_test.MHR").u16string());
+
+    // A damaged file keeps the combined source as it was.
+    Write("bad.MHR", ".MHR");
+    EXPECT_FALSE(presenter.OpenPath(m_root / "bad.MHR"));
+    EXPECT_EQ(prompter.Last(), "IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_OPEN");
+    EXPECT_TRUE(presenter.SourceCombined());
 }
 
 } // namespace
