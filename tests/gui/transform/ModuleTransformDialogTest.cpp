@@ -133,6 +133,21 @@ TEST_F(ModuleTransformDialogTest, SaveOfAPlainSourceAsksForTheHubFile)
     EXPECT_TRUE(QFile::exists(folder.filePath("out.MDR")));
     EXPECT_FALSE(QFile::exists(folder.filePath("out.MHR")));
 
+    // Checked with a HUB file that is not there, OK refuses and the dialog stays.
+    bool stayed = false;
+    test::ModalDriver::Expect([&stayed](QWidget* modal) {
+        modal->findChild<QCheckBox*>("CombineFile")->setChecked(true);
+        test::ModalDriver::Expect([](QWidget* box) { box->close(); });
+        const auto buttons = modal->findChildren<QPushButton*>();
+        for (QPushButton* button : buttons)
+            if (button->text() == "OK")
+                button->click();
+        stayed = modal->isVisible();
+        static_cast<QDialog*>(modal)->reject();
+    });
+    Button(CModuleTransformDlg::kSave)->click();
+    EXPECT_TRUE(stayed);
+
     // Test without a host: the save-option dialog cancelled says the sending was cancelled.
     QString shown;
     test::ModalDriver::Expect([&shown](QWidget* modal) {

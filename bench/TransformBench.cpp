@@ -1,0 +1,139 @@
+// The module transform: transform plus save of a large module against reading and writing the
+// same file unchanged, and the transform dialog opening a large source against a small one.
+#include "driverfile/DemoDesign.h"
+#include "driverfile/DesignPartsFile.h"
+#include "io/FileIo.h"
+#include "io/PictureHeaderCodec.h"
+#include "platform/CodePage.h"
+#include "platform/RandomGuids.h"
+#include "platform/SystemClock.h"
+#include "transform/CModuleTransformDlg.h"
+#include "transform/ModuleTransform.h"
+#include "transform/TransformFiles.h"
+
+#include <QApplication>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace md {
+namespace {
+
+struct Fixture
+{
+    QTemporaryDir folder;
+    CodePage codePage;
+    PictureHeaderCodec codec;
+    RandomGuids guids;
+    SystemClock clock;
+    DesignFilePorts ports{codePage, codec, guids, clock, {}};
+
+    std::filesystem::path Path(const std::string& name) const
+    {
+        return std::filesystem::path(folder.path().toStdString()) / name;
+    }
+    /// A traced W x H design with the given LEDs per pixel.
+    std::filesystem::path Sample(std::uint16_t size, std::uint16_t leds)
+    {
+        DemoDesign::Options options;
+        options.width = options.height = size;
+        options.groups = 1;
+        options.scanRows = size % 5 == 0 ? 5 : 4;
+        options.ledsPerCell = leds;
+        auto design = DemoDesign::Build(options);
+        std::string error;
+        const auto path = Path("m" + std::to_string(size) + ".MDR");
+        fileio::WriteAtomic(path, DemoDesign::Bytes(*design, codePage, error));
+        return path;
+    }
+};
+
+Fixture& Files()
+{
+    static Fixture fixture;
+    return fixture;
+}
+
+template <typename F>
+double Seconds(F&& f, int repeat)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < repeat; ++i)
+        f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / repeat;
+}
+
+void Unchanged(const std::filesystem::path& path)
+{
+    DesignParts parts;
+    DesignPartsFile::Read(path, parts, AsStored(Files().ports));
+    DesignPartsFile::Write(Files().Path("copy.MDR"), parts, AsStored(Files().ports));
+}
+
+void Transformed(const std::filesystem::path& path)
+{
+    ModuleTransform transform;
+    transform.Load(path, Files().ports);
+    TransformSettings settings;
+    settings.angle = u"90";
+    transform.Run(settings);
+    TransformFiles::WriteResult(transform, Files().Path("turned.MDR"), Files().ports);
+}
+
+void OpenDialog(const std::filesystem::path& path)
+{
+    CModuleTransformDlg dialog(Files().folder.path().toStdString());
+    dialog.resize(1000, 640);
+    dialog.show();
+    dialog.OpenPath(path);
+    (void)dialog.SourceGrid()->viewport()->grab();
+}
+
+void BM_TransformAndSave(benchmark::State& state)
+{
+    const auto path = Files().Sample(255, 4);
+    for (auto _ : state)
+        Transformed(path);
+}
+BENCHMARK(BM_TransformAndSave)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAndWriteUnchanged(benchmark::State& state)
+{
+    const auto path = Files().Sample(255, 4);
+    for (auto _ : state)
+        Unchanged(path);
+}
+BENCHMARK(BM_ReadAndWriteUnchanged)->Unit(benchmark::kMillisecond);
+
+void PrintRatios()
+{
+    const auto large = Files().Sample(255, 4);
+    const auto small = Files().Sample(16, 1);
+    const double unchanged = Seconds([&] { Unchanged(large); }, 5);
+    const double transformed = Seconds([&] { Transformed(large); }, 5);
+    std::printf("255x255, 4 LEDs: transform + save %.1f ms, read + write %.1f ms, ratio %.2f\n",
+                transformed * 1e3, unchanged * 1e3, transformed / unchanged);
+    const double openSmall = Seconds([&] { OpenDialog(small); }, 10);
+    const double openLarge = Seconds([&] { OpenDialog(large); }, 10);
+    std::printf("dialog open: 16x16 %.1f ms, 255x255 %.1f ms, ratio %.2f\n", openSmall * 1e3,
+                openLarge * 1e3, openLarge / openSmall);
+}
+
+} // namespace
+} // namespace md
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    md::PrintRatios();
+    return 0;
+}
