@@ -1,5 +1,6 @@
 // From Open to a painted layout: a driver file read by the design panel, its layout step shown
 // and the grid's visible cells painted, for a large module against a small one.
+#include "BenchSupport.h"
 #include "document/ModuleDesignDocument.h"
 #include "driverfile/DemoDesign.h"
 #include "io/FileIo.h"
@@ -8,7 +9,6 @@
 #include "platform/CodePage.h"
 #include "wizard/ModuleLayoutDlg.h"
 
-#include <QApplication>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -93,12 +93,5 @@ void PrintRatio()
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    md::PrintRatio();
-    return 0;
+    return md::bench::Main(argc, argv, [] { md::PrintRatio(); });
 }

@@ -1,6 +1,7 @@
 // Layout grid figures, each against a baseline measured in the same run:
 // memory per pixel of the shared LED shapes against a full copy per pixel, painting a
 // 256 x 256 grid against a 16 x 16 one, and Analyse(true) per point at 64 x 64 and 256 x 256.
+#include "BenchSupport.h"
 #include "layout/CLedLayoutCtrl.h"
 #include "layout/LayoutModel.h"
 #include "layout/PointTracer.h"
@@ -8,7 +9,6 @@
 #include "platform/Texts.h"
 #include "wizard/CommandChannel.h"
 
-#include <QApplication>
 #include <QTableView>
 
 #include <benchmark/benchmark.h>
@@ -182,15 +182,6 @@ void BM_Analyse(benchmark::State& state)
 }
 BENCHMARK(BM_Analyse)->Arg(64)->Arg(256)->Unit(benchmark::kMicrosecond);
 
-template <typename F>
-double SecondsPer(F&& f, int repeat)
-{
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < repeat; ++i)
-        f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / repeat;
-}
-
 /// The ratios the figures are judged by, measured together.
 void PrintRatios()
 {
@@ -209,16 +200,16 @@ void PrintRatios()
     Grid small(16);
     Grid large(256);
     const double paintSmall =
-        SecondsPer([&] { (void)small.control.Grid()->viewport()->grab(); }, 30);
+        bench::SecondsPer([&] { (void)small.control.Grid()->viewport()->grab(); }, 30);
     const double paintLarge =
-        SecondsPer([&] { (void)large.control.Grid()->viewport()->grab(); }, 30);
+        bench::SecondsPer([&] { (void)large.control.Grid()->viewport()->grab(); }, 30);
     std::printf("paint: 16x16 %.1f us, 256x256 %.1f us, ratio %.2f\n", paintSmall * 1e6,
                 paintLarge * 1e6, paintLarge / paintSmall);
 
     Traced a(64);
     Traced b(256);
-    const double perA = SecondsPer([&] { a.tracer.Analyse(true); }, 1000) / (64.0 * 64.0);
-    const double perB = SecondsPer([&] { b.tracer.Analyse(true); }, 100) / (256.0 * 256.0);
+    const double perA = bench::SecondsPer([&] { a.tracer.Analyse(true); }, 1000) / (64.0 * 64.0);
+    const double perB = bench::SecondsPer([&] { b.tracer.Analyse(true); }, 100) / (256.0 * 256.0);
     std::printf("Analyse(true) per point: 64x64 %.1f ns, 256x256 %.1f ns, ratio %.2f\n", perA * 1e9,
                 perB * 1e9, perB / perA);
 }
@@ -227,12 +218,5 @@ void PrintRatios()
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    PrintRatios();
-    return 0;
+    return md::bench::Main(argc, argv, [] { PrintRatios(); });
 }

@@ -1,5 +1,6 @@
 // The module transform: transform plus save of a large module against reading and writing the
 // same file unchanged, and the transform dialog opening a large source against a small one.
+#include "BenchSupport.h"
 #include "driverfile/DemoDesign.h"
 #include "driverfile/DesignPartsFile.h"
 #include "io/FileIo.h"
@@ -11,7 +12,6 @@
 #include "transform/ModuleTransform.h"
 #include "transform/TransformFiles.h"
 
-#include <QApplication>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -56,15 +56,6 @@ Fixture& Files()
 {
     static Fixture fixture;
     return fixture;
-}
-
-template <typename F>
-double Seconds(F&& f, int repeat)
-{
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < repeat; ++i)
-        f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / repeat;
 }
 
 void Unchanged(const std::filesystem::path& path)
@@ -113,12 +104,12 @@ void PrintRatios()
 {
     const auto large = Files().Sample(255, 4);
     const auto small = Files().Sample(16, 1);
-    const double unchanged = Seconds([&] { Unchanged(large); }, 5);
-    const double transformed = Seconds([&] { Transformed(large); }, 5);
+    const double unchanged = bench::SecondsPer([&] { Unchanged(large); }, 5);
+    const double transformed = bench::SecondsPer([&] { Transformed(large); }, 5);
     std::printf("255x255, 4 LEDs: transform + save %.1f ms, read + write %.1f ms, ratio %.2f\n",
                 transformed * 1e3, unchanged * 1e3, transformed / unchanged);
-    const double openSmall = Seconds([&] { OpenDialog(small); }, 10);
-    const double openLarge = Seconds([&] { OpenDialog(large); }, 10);
+    const double openSmall = bench::SecondsPer([&] { OpenDialog(small); }, 10);
+    const double openLarge = bench::SecondsPer([&] { OpenDialog(large); }, 10);
     std::printf("dialog open: 16x16 %.1f ms, 255x255 %.1f ms, ratio %.2f\n", openSmall * 1e3,
                 openLarge * 1e3, openLarge / openSmall);
 }
@@ -128,12 +119,5 @@ void PrintRatios()
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    md::PrintRatios();
-    return 0;
+    return md::bench::Main(argc, argv, [] { md::PrintRatios(); });
 }

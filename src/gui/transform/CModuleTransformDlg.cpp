@@ -1,7 +1,6 @@
 #include "transform/CModuleTransformDlg.h"
 
 #include "md/ContractIds.h"
-#include "parameters/RuntimeSettings.h"
 #include "plugin/HostLink.h"
 #include "transform/CModuleTransformSaveParameterDlg.h"
 #include "transform/TransformGridModel.h"
@@ -70,19 +69,16 @@ QString Figures(std::uint32_t width, std::uint32_t height, std::size_t valid)
 
 CModuleTransformDlg::CModuleTransformDlg(const std::filesystem::path& programFolder,
                                          QWidget* parent)
-    : QDialog(parent),
-      m_codePage(RuntimeSettings::FromHost(programFolder / "runinfo.ini").NamesCodePage())
+    : QDialog(parent), m_ports(programFolder / "runinfo.ini")
 {
     SetResourceId(this, kResourceId);
     setWindowTitle(HostText("IDS_MODULE_UI_DIG_TRANSFORM_TITLE", QString::fromUtf8("模块转换")));
     resize(1000, 640);
     m_presenter = std::make_unique<TransformPresenter>(
-        TransformPorts{m_prompter, m_texts, m_chooser,
-                       DesignFilePorts{m_codePage, m_codec, m_guids, m_clock,
-                                       VersionWords::FromRunInfo(programFolder / "runinfo.ini")},
+        TransformPorts{m_ports.prompter, m_ports.texts, m_ports.chooser, m_ports.Files(),
                        ProgramFolder(programFolder),
                        [this]() -> std::optional<TransformSaveOptions> {
-                           CModuleTransformSaveParameterDlg dialog(m_chooser, this);
+                           CModuleTransformSaveParameterDlg dialog(m_ports.chooser, this);
                            return dialog.Run();
                        },
                        [](const std::u16string& combined) {

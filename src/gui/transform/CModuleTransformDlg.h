@@ -1,11 +1,6 @@
 #pragma once
 
-#include "platform/CodePage.h"
-#include "platform/FrontPorts.h"
-#include "platform/QtPictureCodec.h"
-#include "platform/RandomGuids.h"
-#include "platform/SystemClock.h"
-#include "plugin/HostTexts.h"
+#include "platform/QtDesignPorts.h"
 #include "transform/TransformPresenter.h"
 
 #include <QDialog>
@@ -65,13 +60,7 @@ private:
     void ShowResult();
     static void ZoomGrid(QTableView* grid, int step);
 
-    FrontPrompter m_prompter;
-    FrontFileChooser m_chooser;
-    HostTexts m_texts;
-    QtPictureCodec m_codec;
-    CodePage m_codePage;
-    RandomGuids m_guids;
-    SystemClock m_clock;
+    QtDesignPorts m_ports;
     std::unique_ptr<TransformPresenter> m_presenter;
     TransformGridModel* m_sourceModel = nullptr;
     TransformGridModel* m_resultModel = nullptr;

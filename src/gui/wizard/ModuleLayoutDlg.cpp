@@ -6,7 +6,6 @@
 #include "layout/CStatusBarInfoDlg.h"
 #include "layout/PointTracer.h"
 #include "layout/StatusBarInfo.h"
-#include "parameters/RuntimeSettings.h"
 #include "plugin/HostLink.h"
 #include "ui/HostText.h"
 #include "ui/ResourceId.h"
@@ -49,8 +48,7 @@ constexpr StepButton kButtons[] = {
 
 ModuleLayoutDlg::ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent,
                                  CellDesignPresenter::LightSource lights)
-    : QDialog(parent), m_document(document),
-      m_codePage(RuntimeSettings::FromHost(document.Folder().RunInfo()).NamesCodePage())
+    : QDialog(parent), m_document(document), m_ports(document.Folder().RunInfo())
 {
     SetResourceId(this, kResourceId);
     setWindowFlags(Qt::Widget);
@@ -58,15 +56,13 @@ ModuleLayoutDlg::ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent
     if (!lights)
         lights = &HostLink::Lights;
     m_step = std::make_unique<LayoutStepPresenter>(
-        document,
-        LayoutStepPorts{m_prompter, m_texts, m_chooser,
-                        DesignFilePorts{m_codePage, m_codec, m_guids, m_clock,
-                                        VersionWords::FromRunInfo(document.Folder().RunInfo())},
-                        [this] { Changed(); }});
+        document, LayoutStepPorts{m_ports.prompter, m_ports.texts, m_ports.chooser, m_ports.Files(),
+                                  [this] { Changed(); }});
     m_cell = std::make_unique<ModuleLayoutPresenter>(
-        CellDesignPresenter::Ports{m_prompter, m_texts, m_codec, m_chooser, std::move(lights)},
+        CellDesignPresenter::Ports{m_ports.prompter, m_ports.texts, m_ports.codec, m_ports.chooser,
+                                   std::move(lights)},
         document.Folder(), &document.Cell());
-    m_status = std::make_unique<StatusBarInfo>(m_texts, m_prompter);
+    m_status = std::make_unique<StatusBarInfo>(m_ports.texts, m_ports.prompter);
     m_onChanged = HostLink::NotifyDesignChanged;
 
     auto* layout = new QVBoxLayout(this);
@@ -83,7 +79,7 @@ ModuleLayoutDlg::ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent
                                              "the module, or open a driver file.")));
     m_stack->addWidget(m_empty);
     layout->addLayout(m_stack, 1);
-    m_statusView = new CStatusBarInfoDlg(*m_status, m_texts, this);
+    m_statusView = new CStatusBarInfoDlg(*m_status, m_ports.texts, this);
     layout->addWidget(m_statusView);
 
     auto* newLayout = new QAction(HostText("IDS_MODULE_STEP5DLG_NEW_LAYOUT", "New layout"), this);
@@ -280,7 +276,7 @@ void ModuleLayoutDlg::SyncGrid()
         return;
     }
     if (!m_grid) {
-        m_grid = new CLedLayoutCtrl(m_document.Layout(), *tracer, m_texts, this);
+        m_grid = new CLedLayoutCtrl(m_document.Layout(), *tracer, m_ports.texts, this);
         m_grid->SetStatusBar(m_status.get());
         connect(m_grid, &CLedLayoutCtrl::marksChanged, this,
                 [this] { m_document.SetModified(true); });

@@ -1,12 +1,7 @@
 #pragma once
 
 #include "document/LayoutStepPresenter.h"
-#include "platform/CodePage.h"
-#include "platform/FrontPorts.h"
-#include "platform/QtPictureCodec.h"
-#include "platform/RandomGuids.h"
-#include "platform/SystemClock.h"
-#include "plugin/HostTexts.h"
+#include "platform/QtDesignPorts.h"
 #include "wizard/ModuleLayoutPresenter.h"
 
 #include <QDialog>
@@ -90,13 +85,7 @@ private:
     void Changed();
 
     ModuleDesignDocument& m_document;
-    FrontPrompter m_prompter;
-    FrontFileChooser m_chooser;
-    HostTexts m_texts;
-    QtPictureCodec m_codec;
-    CodePage m_codePage;
-    RandomGuids m_guids;
-    SystemClock m_clock;
+    QtDesignPorts m_ports;
     std::unique_ptr<LayoutStepPresenter> m_step;
     std::unique_ptr<ModuleLayoutPresenter> m_cell;
     std::unique_ptr<StatusBarInfo> m_status;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "driverfile/DesignPartsFile.h"
+#include "platform/CodePage.h"
+#include "platform/FrontPorts.h"
+#include "platform/QtPictureCodec.h"
+#include "platform/RandomGuids.h"
+#include "platform/SystemClock.h"
+#include "plugin/HostTexts.h"
+
+#include <filesystem>
+
+namespace md {
+
+/// The ports a window that reads and writes driver files hands its presenter: message boxes
+/// and file dialogs over the window in front, the host's texts, pictures, the code page and
+/// program version of the runtime settings, GUIDs and the clock.
+struct QtDesignPorts
+{
+    explicit QtDesignPorts(const std::filesystem::path& runInfo);
+
+    DesignFilePorts Files() { return {codePage, codec, guids, clock, version}; }
+
+    FrontPrompter prompter;
+    FrontFileChooser chooser;
+    HostTexts texts;
+    QtPictureCodec codec;
+    CodePage codePage;
+    RandomGuids guids;
+    SystemClock clock;
+    VersionWords version;
+};
+
+} // namespace md
