@@ -148,8 +148,8 @@ TEST_F(TransformFilesTest, EveryAngleKeepsEveryPositionInsideTheResult)
 {
     for (int angle = 0; angle <= 360; ++angle) {
         TransformSettings settings;
-        settings.angle = std::u16string(u"") +
-                         std::u16string(std::to_string(angle).begin(), std::to_string(angle).end());
+        const std::string degrees = std::to_string(angle);
+        settings.angle = std::u16string(degrees.begin(), degrees.end());
         ASSERT_EQ(transform.Run(settings), ModuleTransform::RunResult::Done);
         for (const auto& [from, to] : transform.Forward()) {
             ASSERT_LT(to & 0xFFFF, transform.ResultWidth()) << angle;
