@@ -30,15 +30,10 @@ DesignPanelPresenter::DesignPanelPresenter(ModuleDesignDocument& document,
     : m_document(document), m_layout(layout), m_view(view), m_ports(std::move(ports))
 {}
 
-std::u16string DesignPanelPresenter::Key(const char* key) const
-{
-    return m_ports.texts.TextOr(key,
-                                std::u16string(key, key + std::char_traits<char>::length(key)));
-}
-
 void DesignPanelPresenter::Say(const char* key)
 {
-    m_ports.prompter.Ask(PromptButtons::Ok, Key("ID_PROMPT"), Key(key));
+    m_ports.prompter.Ask(PromptButtons::Ok, m_ports.texts.TextOrKey("ID_PROMPT"),
+                         m_ports.texts.TextOrKey(key));
 }
 
 bool DesignPanelPresenter::MayReplace()
@@ -47,13 +42,15 @@ bool DesignPanelPresenter::MayReplace()
     if (state != 1 && state != 2)
         return true;
     if (m_layout.HasUnsavedChanges()) {
-        if (m_ports.prompter.Ask(PromptButtons::YesNo, Key("ID_PROMPT"),
-                                 Key("ID_SAVE_EDIT_MODULE_DESIGN")) == PromptAnswer::Yes)
+        if (m_ports.prompter.Ask(PromptButtons::YesNo, m_ports.texts.TextOrKey("ID_PROMPT"),
+                                 m_ports.texts.TextOrKey("ID_SAVE_EDIT_MODULE_DESIGN")) ==
+            PromptAnswer::Yes)
             SaveDesignChecked();
         return true;
     }
-    return m_ports.prompter.Ask(PromptButtons::YesNo, Key("ID_PROMPT"),
-                                Key("ID_GIVEUP_EDIT_MODULE_DESIGN")) == PromptAnswer::Yes;
+    return m_ports.prompter.Ask(PromptButtons::YesNo, m_ports.texts.TextOrKey("ID_PROMPT"),
+                                m_ports.texts.TextOrKey("ID_GIVEUP_EDIT_MODULE_DESIGN")) ==
+           PromptAnswer::Yes;
 }
 
 std::int32_t DesignPanelPresenter::NewDesign()
@@ -85,8 +82,9 @@ std::int32_t DesignPanelPresenter::OpenDesign(const char16_t* path)
         if (!MayReplace())
             return -1;
     } else if (state == 1 || state == 2) {
-        const PromptAnswer answer = m_ports.prompter.Ask(
-            PromptButtons::YesNoCancel, Key("ID_PROMPT"), Key("ID_MODULE_DESIGN_CHANGED_SAVE"));
+        const PromptAnswer answer =
+            m_ports.prompter.Ask(PromptButtons::YesNoCancel, m_ports.texts.TextOrKey("ID_PROMPT"),
+                                 m_ports.texts.TextOrKey("ID_MODULE_DESIGN_CHANGED_SAVE"));
         if (answer == PromptAnswer::Cancel)
             return -1;
         if (answer == PromptAnswer::Yes)
@@ -265,8 +263,9 @@ std::int32_t DesignPanelPresenter::OnNotify(std::uint32_t message, std::uintptr_
         return 0;
     case contract::kMsgAskSave:
         if (IsDesignOpen() && m_layout.HasUnsavedChanges() &&
-            m_ports.prompter.Ask(PromptButtons::YesNo, Key("ID_PROMPT"),
-                                 Key("ID_SAVE_EDIT_MODULE_DESIGN")) == PromptAnswer::Yes)
+            m_ports.prompter.Ask(PromptButtons::YesNo, m_ports.texts.TextOrKey("ID_PROMPT"),
+                                 m_ports.texts.TextOrKey("ID_SAVE_EDIT_MODULE_DESIGN")) ==
+                PromptAnswer::Yes)
             SaveDesignChecked();
         return 0;
     case contract::kMsgCellDesign:

@@ -94,7 +94,6 @@ private:
     std::int32_t HandOver(std::uintptr_t record);
     std::int32_t CutToRange(std::intptr_t range);
     void Say(const char* key);
-    std::u16string Key(const char* key) const;
 
     ModuleDesignDocument& m_document;
     LayoutStepPresenter& m_layout;

@@ -1,6 +1,7 @@
 #include "document/LayoutStepPresenter.h"
 
 #include "document/ModuleDesignDocument.h"
+#include "io/FileIo.h"
 #include "layout/LayoutArchive.h"
 #include "layout/LayoutSnapshot.h"
 #include "layout/PointTracer.h"
@@ -25,15 +26,9 @@ LayoutStepPresenter::LayoutStepPresenter(ModuleDesignDocument& document, LayoutS
     : m_document(document), m_ports(std::move(ports))
 {}
 
-std::u16string LayoutStepPresenter::Key(const char* key) const
-{
-    return m_ports.texts.TextOr(key,
-                                std::u16string(key, key + std::char_traits<char>::length(key)));
-}
-
 void LayoutStepPresenter::Say(std::u16string text)
 {
-    m_ports.prompter.Ask(PromptButtons::Ok, Key("ID_PROMPT"), text);
+    m_ports.prompter.Ask(PromptButtons::Ok, m_ports.texts.TextOrKey("ID_PROMPT"), text);
 }
 
 void LayoutStepPresenter::Notify()
@@ -85,8 +80,9 @@ bool LayoutStepPresenter::ModuleInfoValid() const
 bool LayoutStepPresenter::NewLayout()
 {
     if (m_document.Tracer()) {
-        const PromptAnswer answer = m_ports.prompter.Ask(PromptButtons::YesNo, Key("ID_PROMPT"),
-                                                         Key("ID_LAYOUT_EXIST_ABORT"));
+        const PromptAnswer answer =
+            m_ports.prompter.Ask(PromptButtons::YesNo, m_ports.texts.TextOrKey("ID_PROMPT"),
+                                 m_ports.texts.TextOrKey("ID_LAYOUT_EXIST_ABORT"));
         if (answer != PromptAnswer::Yes)
             return false;
         m_document.DestroyLayout();
@@ -122,7 +118,8 @@ void LayoutStepPresenter::TakeConnectorTable()
 std::optional<std::filesystem::path> LayoutStepPresenter::ChoosePath(bool save)
 {
     FileRequest request;
-    request.title = Key(save ? "ID_SAVE_MODULE_DRIVER_FILE" : "ID_OPEN_MODULE_DRIVER_FILE");
+    request.title =
+        m_ports.texts.TextOrKey(save ? "ID_SAVE_MODULE_DRIVER_FILE" : "ID_OPEN_MODULE_DRIVER_FILE");
     request.filter = m_ports.texts.Text("ID_MODULE_DRIVER_FILE") + u"(.MDR)|*.MDR||";
     request.defaultExtension = u"MDR";
     request.folder = m_document.Folder().ModLib();
@@ -162,7 +159,7 @@ int LayoutStepPresenter::SaveChecked(bool saveAs,
     }
     PointTracer* tracer = m_document.Tracer();
     if (!tracer || !tracer->LayoutPresent()) {
-        Say(Key("ID_LAYOUT_DESIGN_NOT_COMPLETE"));
+        Say(m_ports.texts.TextOrKey("ID_LAYOUT_DESIGN_NOT_COMPLETE"));
         return kNotSaved;
     }
     if (!ModuleInfoValid()) {
@@ -181,7 +178,7 @@ int LayoutStepPresenter::SaveChecked(bool saveAs,
         m_document.Background().PlaceMarkers(m_document.Layout().Width(),
                                              m_document.Layout().Height());
         if (m_document.Background().Width() == 0) {
-            Say(Key("ID_MODULE_BG_INIT_FAILURE"));
+            Say(m_ports.texts.TextOrKey("ID_MODULE_BG_INIT_FAILURE"));
             return kNotSaved;
         }
     }
@@ -205,15 +202,12 @@ int LayoutStepPresenter::Open(const std::optional<std::filesystem::path>& given)
             return kOpenCancelled;
         path = *chosen;
     }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    const auto bytes = fileio::ReadAll(path);
+    if (!bytes)
         return kUnreadable;
     DesignParts parts{{}, m_document.Socket(), {}, {}};
-    const DriverFile::Result read = DesignPartsFile::Read(path, parts, m_ports.files);
-    if (!read)
-        return read.section < 0 && read.message.find("cannot") != std::string::npos
-                   ? kUnreadable
-                   : kFormatIncorrect;
+    if (!DesignPartsFile::Parse(*bytes, parts, m_ports.files))
+        return kFormatIncorrect;
     if (parts.moduleInfo.xPixels == 0 || parts.moduleInfo.yPixels == 0)
         return kFormatIncorrect;
 

@@ -98,7 +98,6 @@ public:
 private:
     int SaveChecked(bool saveAs, const std::optional<std::filesystem::path>& target);
     void Say(std::u16string text);
-    std::u16string Key(const char* key) const;
     bool ModuleInfoValid() const;
     void Notify();
 

@@ -18,6 +18,12 @@ public:
         std::u16string text = Text(key);
         return text.empty() ? std::u16string(fallback) : text;
     }
+    /// The text of a key, or the key itself when it has none (so a message still says what).
+    std::u16string TextOrKey(std::string_view key) const
+    {
+        std::u16string text = Text(key);
+        return text.empty() ? std::u16string(key.begin(), key.end()) : text;
+    }
 };
 
 } // namespace md

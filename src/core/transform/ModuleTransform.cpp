@@ -97,16 +97,22 @@ std::optional<double> ModuleTransform::ZoomFactor(const std::u16string& text)
     return value;
 }
 
+DriverFile::Result ModuleTransform::ParseSource(std::vector<std::uint8_t> bytes, DesignParts& parts,
+                                                const DesignFilePorts& ports)
+{
+    // Any four bytes followed by the version words do.
+    if (bytes.size() >= 4)
+        std::memcpy(bytes.data(), DriverFile::kMark, 4);
+    return DesignPartsFile::Parse(bytes, parts, AsStored(ports));
+}
+
 int ModuleTransform::Load(const std::filesystem::path& file, const DesignFilePorts& ports)
 {
     auto bytes = fileio::ReadAll(file);
     if (!bytes)
         return kCannotOpen;
-    // The mark is skipped, not compared: any four bytes followed by the version words do.
-    if (bytes->size() >= 4)
-        std::memcpy(bytes->data(), DriverFile::kMark, 4);
     DesignParts parts;
-    const DriverFile::Result read = DesignPartsFile::Parse(*bytes, parts, AsStored(ports));
+    const DriverFile::Result read = ParseSource(std::move(*bytes), parts, ports);
     if (!read)
         return read.section < 0 ? kModuleInfoFailed : kModuleInfoFailed + read.section;
 

@@ -69,6 +69,10 @@ public:
     /// A zoom factor: a positive decimal number, nothing otherwise.
     static std::optional<double> ZoomFactor(const std::u16string& text);
 
+    /// Parses a driver file the way the transform reads its sources: the mark is skipped, not
+    /// compared, and sockets are taken as stored.
+    static DriverFile::Result ParseSource(std::vector<std::uint8_t> bytes, DesignParts& parts,
+                                          const DesignFilePorts& ports);
     /// Reads the driver file section by section; on failure nothing of the loaded state changes.
     int Load(const std::filesystem::path& file, const DesignFilePorts& ports);
     bool Loaded() const { return m_loaded; }

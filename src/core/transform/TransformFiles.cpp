@@ -17,11 +17,8 @@ bool TransformFiles::WriteResult(const ModuleTransform& transform,
         transform.ResultHeight() > 0xFFFF)
         return false;
     auto bytes = fileio::ReadAll(transform.SourcePath());
-    if (!bytes || bytes->size() < 4)
-        return false;
-    std::copy_n(DriverFile::kMark, 4, bytes->begin()); // the mark is not compared
     DesignParts parts;
-    if (!DesignPartsFile::Parse(*bytes, parts, AsStored(ports)))
+    if (!bytes || !ModuleTransform::ParseSource(std::move(*bytes), parts, ports))
         return false;
     parts.moduleInfo.xPixels = static_cast<std::uint16_t>(transform.ResultWidth());
     parts.moduleInfo.yPixels = static_cast<std::uint16_t>(transform.ResultHeight());
@@ -58,12 +55,8 @@ bool TransformFiles::Combine(const std::filesystem::path& driver, const std::fil
 {
     const auto driverBytes = fileio::ReadAll(driver);
     const auto hubBytes = fileio::ReadAll(hub);
-    if (!driverBytes || !hubBytes || driverBytes->size() < 4)
-        return false;
-    std::vector<std::uint8_t> marked = *driverBytes;
-    std::copy_n(DriverFile::kMark, 4, marked.begin());
     DesignParts parts;
-    if (!DesignPartsFile::Parse(marked, parts, AsStored(ports)))
+    if (!driverBytes || !hubBytes || !ModuleTransform::ParseSource(*driverBytes, parts, ports))
         return false;
     const std::uint32_t socket = parts.socket.Signature(true);
     const auto hubSignature = HubSignature(*hubBytes);

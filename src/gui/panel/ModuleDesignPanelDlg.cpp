@@ -9,7 +9,6 @@
 #include "panel/ModuleDesignToolbarDlg.h"
 #include "panel/PluginRegistry.h"
 #include "panel/SocketScrollArea.h"
-#include "parameters/RuntimeSettings.h"
 #include "plugin/HostLink.h"
 #include "ui/HostText.h"
 #include "ui/NativeParent.h"
@@ -31,16 +30,16 @@ constexpr const char* kBackgroundGroup = "background";
 } // namespace
 
 ModuleDesignPanelDlg::ModuleDesignPanelDlg(ModuleDesignDocument& document, QWidget* parent)
-    : QDialog(parent), m_document(document),
-      m_codePage(RuntimeSettings::FromHost(document.Folder().RunInfo()).NamesCodePage()),
-      m_version(VersionWords::FromRunInfo(document.Folder().RunInfo()))
+    : QDialog(parent), m_document(document)
 {
     SetResourceId(this, kResourceId);
     setWindowFlags(Qt::Widget);
     BuildContent();
+    // The panel asks and chooses through the same ports as its layout step.
+    QtDesignPorts& ports = m_layoutDlg->Ports();
     m_presenter = std::make_unique<DesignPanelPresenter>(
         document, m_layoutDlg->Step(), static_cast<DesignPanelView&>(*this),
-        DesignPanelPorts{m_prompter, m_texts, m_chooser, m_codePage, m_version,
+        DesignPanelPorts{ports.prompter, ports.texts, ports.chooser, ports.codePage, ports.version,
                          HostLink::NotifyDesignChanged});
     RegisterToolbarGroups();
 }

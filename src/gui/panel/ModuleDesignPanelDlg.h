@@ -1,12 +1,8 @@
 #pragma once
 
 #include "document/DesignPanelPresenter.h"
-#include "driverfile/VersionWords.h"
 #include "md/IDesignUIPlugin.h"
 #include "md/SdkTypes.h"
-#include "platform/CodePage.h"
-#include "platform/FrontPorts.h"
-#include "plugin/HostTexts.h"
 
 #include <QDialog>
 
@@ -106,11 +102,6 @@ private:
     void ShowEmptyState();
 
     ModuleDesignDocument& m_document;
-    FrontPrompter m_prompter;
-    FrontFileChooser m_chooser;
-    HostTexts m_texts;
-    CodePage m_codePage;
-    VersionWords m_version;
     std::unique_ptr<DesignPanelPresenter> m_presenter;
     std::u16string m_documentName;
     bool m_hasWindow = false;

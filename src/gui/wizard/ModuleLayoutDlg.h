@@ -54,6 +54,8 @@ public:
     ~ModuleLayoutDlg() override;
 
     LayoutStepPresenter& Step() { return *m_step; }
+    /// The message boxes, dialogs, texts and file settings this step (and its panel) use.
+    QtDesignPorts& Ports() { return m_ports; }
     ModuleLayoutPresenter& Presenter() { return *m_cell; }
     /// The cell design dialog; created on first use.
     CCellDesignCtrl* CellDesignCtrl() const { return m_cellDesign; }
