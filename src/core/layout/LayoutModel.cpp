@@ -1,5 +1,7 @@
 #include "layout/LayoutModel.h"
 
+#include "design/PixelDecomposition.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -158,6 +160,36 @@ void LayoutModel::MarkAll(bool marked)
 {
     for (LedPoint& point : m_points)
         point.marked = marked ? 1 : 0;
+}
+
+std::size_t LayoutModel::MarkedCount() const
+{
+    return static_cast<std::size_t>(std::count_if(m_points.begin(), m_points.end(),
+                                                  [](const LedPoint& p) { return p.marked; }));
+}
+
+void LayoutModel::RebuildVirtualDrawing(const std::array<std::uint32_t, 3>& codes)
+{
+    m_layer = -1;
+    const bool ordinary = codes == std::array<std::uint32_t, 3>{};
+    const bool modes = std::all_of(codes.begin(), codes.end(), [](std::uint32_t code) {
+        return code < static_cast<std::uint32_t>(PixelDecomposition::kModeCount) ||
+               code == PixelDecomposition::kUnset;
+    });
+    if (!ordinary && !modes)
+        return;
+    const std::size_t copies =
+        std::min<std::size_t>(m_shapeSets.size(), PixelDecomposition::kCopyCount);
+    for (std::size_t copy = 0; copy < copies; ++copy)
+        for (CellLed& led : m_shapeSets[copy]) {
+            if (ordinary || led.colour > 2 || codes[led.colour] == PixelDecomposition::kUnset)
+                led.active = 1;
+            else
+                led.active = PixelDecomposition::Participates(static_cast<int>(codes[led.colour]),
+                                                              static_cast<int>(copy) + 1)
+                                 ? 1
+                                 : 0;
+        }
 }
 
 } // namespace md

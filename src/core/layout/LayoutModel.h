@@ -67,6 +67,15 @@ public:
     /// Every pixel untraced, marked and without label.
     void ClearTracing();
     void MarkAll(bool marked);
+    std::size_t MarkedCount() const;
+
+    /// The colour whose LEDs alone are drawn (0, 1, 2), or -1 for every LED.
+    std::int32_t Layer() const { return m_layer; }
+    void ShowLayer(std::int32_t colour) { m_layer = colour; }
+    /// Every layer shown again and the LEDs of the four cell copies active as the three codes
+    /// say: pixel decomposition modes give each colour its copies, all zero every LED, other
+    /// codes (virtual-pixel positions) leave the LEDs as they are.
+    void RebuildVirtualDrawing(const std::array<std::uint32_t, 3>& codes);
 
 private:
     void ApplyZoom();
@@ -76,6 +85,7 @@ private:
     std::uint32_t m_height = 0;
     double m_zoom = 1.0;
     std::int32_t m_current = -1;
+    std::int32_t m_layer = -1;
     bool m_dense = true; ///< point i is pixel (i / height, i % height)
     std::vector<LedPoint> m_points;
     std::vector<std::vector<CellLed>> m_shapeSets;

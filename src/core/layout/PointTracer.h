@@ -82,6 +82,7 @@ public:
     const std::vector<TracedPoint>& Starts() const { return m_starts; }
     const std::vector<GridCell>& History() const { return m_history; }
     std::int32_t LastTraced() const { return m_lastTraced; }
+    void SetLastTraced(std::int32_t index) { m_lastTraced = index; }
     bool Supported() const { return m_supported; }
     bool LayoutDone() const { return m_layoutDone != 0; }
     bool LayoutPresent() const { return m_layoutPresent; }

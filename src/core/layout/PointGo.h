@@ -1,0 +1,150 @@
+#pragma once
+
+#include "design/CellLed.h"
+#include "layout/SerialFrames.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace md {
+
+class Clock;
+class LayoutModel;
+class PointTracer;
+class Prompter;
+class SerialPointGoLink;
+class SerialPort;
+class SocketDesign;
+class Texts;
+
+/// Point-go: the LED-by-LED way of building a layout with a test device on a serial line. The
+/// device lights one LED after the other; the user confirms each on the grid (a click or Space)
+/// and it is appended to the current data line until every line is full. Also the commands that
+/// prepare the grid for it: the work area (the marked pixels) and the colour layer views.
+class PointGo
+{
+public:
+    // Edit modes of the grid that point-go sets (the tracer keeps the mode).
+    static constexpr std::uint32_t kMarkAll = 0;
+    static constexpr std::uint32_t kUnmarkAll = 1;
+    static constexpr std::uint32_t kVirtualCleared = 4;
+    static constexpr std::uint32_t kNormalView = 5;
+    static constexpr std::uint32_t kFirstLayer = 6; ///< 6, 7, 8: one colour's layer
+    static constexpr std::uint32_t kRefreshed = 10;
+    static constexpr std::uint32_t kMayReset = 11;
+    static constexpr std::uint32_t kHardwareSocket = 12;
+    static constexpr std::uint32_t kAllLeds = 13;
+    static constexpr std::uint32_t kGroup1 = 14;
+    static constexpr std::uint32_t kGroup2 = 15;
+
+    /// Chooses one of several candidate LEDs of the current pixel (their indices in its LED
+    /// list); nothing when the user chooses none.
+    using LedChooser = std::function<std::optional<std::size_t>(const std::vector<CellLed>& leds,
+                                                                const std::vector<std::size_t>&)>;
+    /// Opens the configured port; nothing with where and why in reason when it cannot.
+    using PortOpener = std::function<std::unique_ptr<SerialPort>(std::u16string& reason)>;
+    /// The pixel decomposition dialog: the three codes in, the chosen ones out (nothing on
+    /// cancel).
+    using DecompositionDialog =
+        std::function<std::optional<std::array<std::uint32_t, 3>>(std::array<std::uint32_t, 3>)>;
+
+    struct Ports
+    {
+        Prompter& prompter;
+        const Texts& texts;
+        const Clock& clock;
+        LedChooser chooseLed;
+        PortOpener openPort;
+    };
+
+    PointGo(PointTracer& tracer, SerialPointGoLink& link, Ports ports);
+
+    /// Sent after every change the grid and the layout dialog show (counts, enabled commands).
+    void SetChangedHandler(std::function<void()> handler) { m_onChanged = std::move(handler); }
+
+    // The layout dialog's commands.
+    void MarkAll(bool marked);
+    void ClearVirtualArrangement();
+    void DecomposePixels(const DecompositionDialog& dialog);
+    void ColourLayer(std::uint32_t colour);
+    /// Point-go over every LED (13), group 1 (14) or group 2 (15).
+    void SelectMode(std::uint32_t mode);
+    /// 0x10016: holds or releases point-go; false when it does not apply now.
+    bool ToggleHold();
+    /// 0x10017: whether the socket can be used; shows the message when not.
+    bool CheckSocket(const SocketDesign* socket);
+    /// 0x1001D: a layout built by point-go may be reset.
+    void AllowReset();
+    /// Hardware start: the socket check, the layout sent, the handshake; true when the link is up.
+    bool StartHardware(const SocketDesign* socket, const HandshakeWords& words);
+
+    // Grid events.
+    /// Space (and a click in a point-go mode): confirm the lit LED at the current pixel.
+    void Step();
+    /// The chosen LED is recorded and the device asked for the next one.
+    void Record();
+    /// Back to no point-go: the layout, the traced points and the hidden LEDs go.
+    void Reset();
+    /// A click in hardware socket mode sends the layout instead of tracing; true when handled.
+    bool ClickInHardwareMode();
+    /// The 200 ms timer: takes the device's answer to an advance without waiting.
+    void Tick();
+    /// The device did not take or answer an advance: Retry asks again, Cancel leaves point-go.
+    void SendFailed();
+
+    bool Selected() const { return m_selected; }
+    bool Busy() const { return m_busy; }
+    bool Held() const { return m_hold; }
+    bool Finished() const;
+    bool InPointGoMode() const;
+    bool TimerRunning() const { return m_timerRunning; }
+    std::size_t EntryCursor() const { return m_entry; }
+    std::size_t LineCursor() const { return m_line; }
+    /// Index of the chosen LED in the current pixel's list plus 1 (0 = none).
+    std::uint32_t SelectedLed() const { return m_selectedLed; }
+    /// Which LED the device should light next: entry, line (scan row) and LED from 1.
+    struct Expected
+    {
+        std::size_t entry = 0;
+        std::size_t line = 0;
+        std::size_t position = 0;
+        std::size_t length = 0;
+    };
+    std::optional<Expected> Next() const;
+    /// A line for the status bar: the link, the device's lines and the next LED.
+    std::u16string StatusText() const;
+
+private:
+    bool HasWorkArea() const;
+    void Refresh();
+    void RebuildVirtualDrawing();
+    void Changed();
+    void Message(std::string_view key);
+    void MessageFixed(const char16_t* text);
+    bool EnsurePort(std::u16string& reason);
+    void Advance();
+
+    PointTracer& m_tracer;
+    LayoutModel& m_model;
+    SerialPointGoLink& m_link;
+    Ports m_ports;
+    std::function<void()> m_onChanged;
+
+    bool m_selected = false;
+    bool m_busy = true;
+    bool m_hold = false;
+    bool m_timerRunning = false;
+    std::size_t m_entry = 0;
+    std::size_t m_line = 0;
+    std::uint32_t m_selectedLed = 0;
+    bool m_awaiting = false; ///< an advance was sent and is not answered yet
+    std::uint32_t m_sentAt = 0;
+    std::uint16_t m_scanRows = 1;
+};
+
+} // namespace md

@@ -1,0 +1,155 @@
+#include "platform/PosixSerialPort.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace md {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::optional<speed_t> SpeedOf(int baud)
+{
+    switch (baud) {
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    case 230400:
+        return B230400;
+    case 460800:
+        return B460800;
+    case 921600:
+        return B921600;
+    default:
+        return std::nullopt;
+    }
+}
+
+void SetError(std::string* error, std::string text)
+{
+    if (error)
+        *error = std::move(text);
+}
+
+/// Milliseconds left until the deadline, never negative.
+int Remaining(Clock::time_point deadline)
+{
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+} // namespace
+
+std::unique_ptr<PosixSerialPort> PosixSerialPort::Open(const std::string& device, int baud,
+                                                       std::string* error)
+{
+    const std::optional<speed_t> speed = SpeedOf(baud);
+    if (!speed) {
+        SetError(error, "unsupported baud rate " + std::to_string(baud));
+        return nullptr;
+    }
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        SetError(error, device + ": " + std::strerror(errno));
+        return nullptr;
+    }
+    std::unique_ptr<PosixSerialPort> port(new PosixSerialPort(fd));
+    termios settings{};
+    if (::tcgetattr(fd, &settings) != 0) {
+        SetError(error, device + ": not a serial line (" + std::strerror(errno) + ")");
+        return nullptr;
+    }
+    ::cfmakeraw(&settings);
+    settings.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CSIZE | CRTSCTS);
+    settings.c_cflag |= CS8 | CLOCAL | CREAD;
+    settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+    ::cfsetispeed(&settings, *speed);
+    ::cfsetospeed(&settings, *speed);
+    if (::tcsetattr(fd, TCSANOW, &settings) != 0) {
+        SetError(error, device + ": cannot set 8N1 at " + std::to_string(baud) + " baud (" +
+                            std::strerror(errno) + ")");
+        return nullptr;
+    }
+    return port;
+}
+
+PosixSerialPort::~PosixSerialPort()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool PosixSerialPort::Write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout)
+{
+    const Clock::time_point deadline = Clock::now() + timeout;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(m_fd, bytes.data() + done, bytes.size() - done);
+        if (written > 0) {
+            done += static_cast<std::size_t>(written);
+            continue;
+        }
+        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return false;
+        pollfd wait{m_fd, POLLOUT, 0};
+        const int left = Remaining(deadline);
+        if (left == 0 || ::poll(&wait, 1, left) <= 0 || (wait.revents & (POLLERR | POLLNVAL)))
+            return false;
+    }
+    return true;
+}
+
+std::ptrdiff_t PosixSerialPort::Read(std::span<std::uint8_t> bytes,
+                                     std::chrono::milliseconds timeout)
+{
+    const Clock::time_point deadline = Clock::now() + timeout;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(m_fd, bytes.data() + done, bytes.size() - done);
+        if (got > 0) {
+            done += static_cast<std::size_t>(got);
+            continue;
+        }
+        if (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return -1;
+        // got == 0 with VMIN 0 is "nothing there yet"; a hang-up shows in poll.
+        const int left = Remaining(deadline);
+        if (left == 0)
+            break;
+        pollfd wait{m_fd, POLLIN, 0};
+        const int ready = ::poll(&wait, 1, left);
+        if (ready < 0 && errno != EINTR)
+            return -1;
+        if (ready > 0 && !(wait.revents & POLLIN) &&
+            (wait.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            return done > 0 ? static_cast<std::ptrdiff_t>(done) : -1;
+    }
+    return static_cast<std::ptrdiff_t>(done);
+}
+
+void PosixSerialPort::Purge()
+{
+    ::tcflush(m_fd, TCIOFLUSH);
+}
+
+void PosixSerialPort::ClearErrors()
+{
+    // A termios line has no latched error state: a failed transfer leaves nothing to clear.
+}
+
+} // namespace md

@@ -1,0 +1,231 @@
+#include "layout/SerialPointGoLink.h"
+#include "core/support/PtyDevice.h"
+#include "design/SocketDesign.h"
+#include "layout/SerialFrames.h"
+
+#include <gtest/gtest.h>
+
+namespace md::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+SocketDesign Socket(std::vector<std::uint32_t> codes, std::uint16_t scanRows = 4)
+{
+    SocketDesign socket;
+    socket.NewSocket(static_cast<std::uint16_t>(codes.size()), scanRows);
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        socket.Pins()[i].code = codes[i];
+    return socket;
+}
+
+Bytes Reply(std::initializer_list<std::uint8_t> head)
+{
+    Bytes reply(head);
+    reply.resize(pointgo::kReplySize, 0);
+    return reply;
+}
+
+ChannelRow Entry(std::uint16_t index)
+{
+    ChannelRow entry;
+    entry.index = index;
+    return entry;
+}
+
+TEST(SerialFrames, PinCodesCarryPolarityAndSwapNibbles)
+{
+    const HandshakeWords none{};
+    EXPECT_EQ(serialframes::PinCode(0x12, 4, none), 0x21);
+    EXPECT_EQ(serialframes::PinCode(142, 4, none), 0x38);
+    EXPECT_EQ(serialframes::PinCode(255, 4, none), 0x3F);
+    EXPECT_EQ(serialframes::PinCode(15, 4, none), 0x00);
+    EXPECT_EQ(serialframes::PinCode(15, 4, {0b10, 0, 1}), 0x10);
+    EXPECT_EQ(serialframes::PinCode(47, 4, none), 0x02);
+    EXPECT_EQ(serialframes::PinCode(47, 4, {0b100, 0, 1}), 0x12);
+    EXPECT_EQ(serialframes::PinCode(63, 4, {0b1000, 0, 1}), 0x13);
+    // Row pins only carry their polarity when the module scans.
+    EXPECT_EQ(serialframes::PinCode(81, 4, {0, 0b10000, 1}), 0x15);
+    EXPECT_EQ(serialframes::PinCode(81, 1, {0, 0b10000, 1}), 0x15); // 81 = 0x51 unchanged
+    EXPECT_EQ(serialframes::PinCode(81, 4, none), 0x05);
+    EXPECT_EQ(serialframes::PinCode(143, 4, {0, 0b100000, 1}), 0x18);
+    EXPECT_EQ(serialframes::PinCode(143, 4, {0, 0b100000, 2}), 0xF8); // 143 = 0x8F unchanged
+    EXPECT_EQ(serialframes::PinCode(143, 1, {0, 0, 1}), 0xF8);
+}
+
+TEST(SerialFrames, HandshakeNamesRowsPinsAndCodesInPinOrder)
+{
+    const auto frame = serialframes::BuildHandshake(Socket({16, 47, 63, 142}, 8), {});
+    ASSERT_TRUE(frame);
+    EXPECT_EQ((*frame)[0], 0xAA);
+    EXPECT_EQ((*frame)[1], 8);
+    EXPECT_EQ((*frame)[2], 4);
+    EXPECT_EQ((*frame)[3], 0x01);
+    EXPECT_EQ((*frame)[4], 0x02);
+    EXPECT_EQ((*frame)[5], 0x03);
+    EXPECT_EQ((*frame)[6], 0x38);
+    for (std::size_t i = 7; i < frame->size(); ++i)
+        EXPECT_EQ((*frame)[i], 0) << i;
+    EXPECT_FALSE(serialframes::BuildHandshake(SocketDesign{}, {}));
+}
+
+TEST(SerialFrames, ReplyGivesLinesAndBlocksAndRefusesWhatCannotBe)
+{
+    const auto lines = serialframes::ParseReply(Reply({0xA0, 2, 0x00, 0x40, 0x00, 0x21}));
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->lengths, (std::vector<std::uint16_t>{64, 33}));
+    EXPECT_EQ(lines->blockCount, 2U);
+
+    Bytes most = Reply({0xA0, 23});
+    for (std::size_t i = 0; i < 23; ++i)
+        most[3 + 2 * i] = static_cast<std::uint8_t>(i + 1);
+    most[2 + 2 * 22] = 0x01; // line 23: 256 + 23
+    const auto full = serialframes::ParseReply(most);
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->lengths.size(), 23U);
+    EXPECT_EQ(full->lengths.back(), 279);
+    EXPECT_EQ(full->blockCount, 9U);
+
+    most[1] = 24;
+    EXPECT_FALSE(serialframes::ParseReply(most)) << "only 23 lengths fit";
+    EXPECT_FALSE(serialframes::ParseReply(Reply({0xA0, 0})));
+    EXPECT_FALSE(serialframes::ParseReply(Reply({0xA0, 2, 0, 5, 0, 0}))) << "a line of length 0";
+    EXPECT_FALSE(serialframes::ParseReply(Reply({0xA1, 1, 0, 5})));
+    const Bytes shortReply{0xA0, 1, 0, 5};
+    EXPECT_FALSE(serialframes::ParseReply(shortReply));
+}
+
+struct LinkOverPty : ::testing::Test
+{
+    LinkOverPty() : link(SerialPointGoLink::Timeouts{300ms, 150ms})
+    {
+        link.SetPort(device.OpenPort());
+    }
+    PtyDevice device;
+    SerialPointGoLink link;
+    SocketDesign socket = Socket({16, 47, 63, 0x12});
+};
+
+TEST_F(LinkOverPty, HandshakeSendsTheFrameAndLearnsTheLines)
+{
+    ASSERT_TRUE(link.HasPort());
+    device.Play({{pointgo::kHandshakeSize, Reply({0xA0, 2, 0x00, 0x40, 0x00, 0x21})}});
+    ASSERT_TRUE(link.Handshake(&socket, {}, false));
+    const Bytes sent = device.Received();
+    ASSERT_EQ(sent.size(), pointgo::kHandshakeSize);
+    EXPECT_EQ(sent[0], 0xAA);
+    EXPECT_EQ(sent[6], 0x21);
+    EXPECT_EQ(link.Lines().lengths, (std::vector<std::uint16_t>{64, 33}));
+    EXPECT_EQ(link.Lines().blockCount, 2U);
+    EXPECT_TRUE(link.HasPort());
+}
+
+TEST_F(LinkOverPty, WithALayoutTheLinesStayAsTheyWere)
+{
+    device.Play({{pointgo::kHandshakeSize, Reply({0xA0, 1, 0x00, 0x10})},
+                 {pointgo::kHandshakeSize, Reply({0xA0, 3, 0, 1, 0, 1, 0, 1})}});
+    ASSERT_TRUE(link.Handshake(&socket, {}, false));
+    ASSERT_TRUE(link.Handshake(&socket, {}, true));
+    EXPECT_EQ(link.Lines().lengths, (std::vector<std::uint16_t>{16}));
+}
+
+TEST_F(LinkOverPty, ASilentDeviceTimesOutAndThePortIsForgotten)
+{
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(link.Handshake(&socket, {}, false));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, 290ms);
+    EXPECT_LT(waited, 2s);
+    EXPECT_FALSE(link.HasPort());
+    EXPECT_FALSE(link.Handshake(&socket, {}, false)) << "no port: fails at once";
+}
+
+TEST_F(LinkOverPty, GarbageOrAShortReplyForgetsThePort)
+{
+    device.Play({{pointgo::kHandshakeSize, Reply({0x55, 2, 0, 64, 0, 33})}});
+    EXPECT_FALSE(link.Handshake(&socket, {}, false));
+    EXPECT_FALSE(link.HasPort());
+
+    link.SetPort(device.OpenPort());
+    device.Play({{pointgo::kHandshakeSize, {0xA0, 2, 0, 64, 0, 33}}});
+    EXPECT_FALSE(link.Handshake(&socket, {}, false));
+    EXPECT_FALSE(link.HasPort());
+}
+
+TEST_F(LinkOverPty, AnImpossibleLineCountFailsButKeepsThePort)
+{
+    device.Play({{pointgo::kHandshakeSize, Reply({0xA0, 24})},
+                 {pointgo::kHandshakeSize, Reply({0xA0, 0})},
+                 {pointgo::kHandshakeSize, Reply({0xA0, 1, 0, 7})}});
+    EXPECT_FALSE(link.Handshake(&socket, {}, false));
+    EXPECT_TRUE(link.HasPort());
+    EXPECT_FALSE(link.Handshake(&socket, {}, false));
+    EXPECT_TRUE(link.Handshake(&socket, {}, false));
+    EXPECT_EQ(link.Lines().lengths, (std::vector<std::uint16_t>{7}));
+}
+
+TEST_F(LinkOverPty, NoSocketOrNoPinsSendsNothing)
+{
+    EXPECT_FALSE(link.Handshake(nullptr, {}, false));
+    SocketDesign empty;
+    EXPECT_FALSE(link.Handshake(&empty, {}, false));
+    EXPECT_TRUE(link.HasPort());
+    device.Play({{1, {}}}, 100ms);
+    EXPECT_TRUE(device.Received().empty());
+}
+
+TEST_F(LinkOverPty, LayoutEntriesGoOneFrameEachWithTheFlag)
+{
+    link.SetParameters(4, 7);
+    device.Play({{3, {0x01}}, {3, {0x02}}, {3, {0x03}}});
+    ASSERT_TRUE(link.SendLayout({Entry(0), Entry(1), Entry(0x105)}));
+    EXPECT_EQ(device.Received(), (Bytes{0xAC, 0x00, 7, 0xAC, 0x01, 7, 0xAC, 0x05, 7}));
+}
+
+TEST_F(LinkOverPty, AnEmptyLayoutSendsNothing)
+{
+    EXPECT_TRUE(link.SendLayout({}));
+    device.Play({{1, {}}}, 100ms);
+    EXPECT_TRUE(device.Received().empty());
+}
+
+TEST_F(LinkOverPty, ADeviceThatStopsAcknowledgingEndsTheSend)
+{
+    device.Play({{3, {0x01}}, {3, {}}});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(link.SendLayout({Entry(0), Entry(1), Entry(2)}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_EQ(device.Received().size(), 6U) << "the third entry is not sent";
+    EXPECT_TRUE(link.HasPort()) << "only a failed handshake forgets the port";
+}
+
+TEST_F(LinkOverPty, AnAdvanceIsAnsweredWithoutWaiting)
+{
+    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Waiting);
+    ASSERT_TRUE(link.RequestAdvance());
+    device.Play({{1, {0x00}}});
+    device.Join();
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Ready);
+    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Waiting);
+    EXPECT_EQ(device.Received(), (Bytes{0xAD}));
+    link.ClosePort();
+    EXPECT_FALSE(link.RequestAdvance());
+    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Failed);
+}
+
+TEST(PosixSerialPort, NamesWhatIsWrongWithADevice)
+{
+    std::string error;
+    EXPECT_FALSE(PosixSerialPort::Open("/dev/nonexistent-tty", 115200, &error));
+    EXPECT_NE(error.find("/dev/nonexistent-tty"), std::string::npos);
+    EXPECT_FALSE(PosixSerialPort::Open("/dev/null", 115200, &error));
+    EXPECT_NE(error.find("not a serial line"), std::string::npos);
+    PtyDevice device;
+    EXPECT_FALSE(PosixSerialPort::Open(device.Path(), 12345, &error));
+    EXPECT_NE(error.find("baud"), std::string::npos);
+}
+
+} // namespace
+} // namespace md::test
