@@ -166,9 +166,8 @@ bool PointGo::StartHardware(const SocketDesign* socket, const HandshakeWords& wo
     std::u16string reason;
     const bool opened = EnsurePort(reason);
     m_link.SetParameters(m_link.Selector(), 0);
-    const bool layoutPresent = m_tracer.LayoutPresent();
     if (!opened || !m_link.SendLayout(m_tracer.Result()) ||
-        !m_link.Handshake(socket, words, layoutPresent)) {
+        !m_link.Handshake(socket, words, LayoutComplete())) {
         std::u16string text = kCheckLink;
         if (!reason.empty())
             text += u"\n\n" + reason;
@@ -192,7 +191,7 @@ void PointGo::Refresh()
         m_tracer.SetEditMode(kRefreshed);
     }
     m_selected = true;
-    if (!m_tracer.LayoutPresent()) {
+    if (!LayoutComplete()) {
         // A new design: the device's lines become the entries point-go fills.
         std::vector<ChannelRow>& result = m_tracer.Result();
         result.clear();
@@ -214,6 +213,15 @@ void PointGo::Refresh()
     m_busy = false;
     m_awaiting = false;
     Changed();
+}
+
+bool PointGo::LayoutComplete() const
+{
+    const auto& result = m_tracer.Result();
+    return !result.empty() && std::all_of(result.begin(), result.end(), [](const ChannelRow& e) {
+        return !e.rows.empty() && std::none_of(e.rows.begin(), e.rows.end(),
+                                               [](const ScanRow& r) { return r.points.empty(); });
+    });
 }
 
 bool PointGo::InPointGoMode() const

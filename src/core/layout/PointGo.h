@@ -102,6 +102,9 @@ public:
     bool Held() const { return m_hold; }
     bool Finished() const;
     bool InPointGoMode() const;
+    /// Every entry of the layout result holds points: the handshake keeps it, point-go does not
+    /// build a new one.
+    bool LayoutComplete() const;
     bool TimerRunning() const { return m_timerRunning; }
     std::size_t EntryCursor() const { return m_entry; }
     std::size_t LineCursor() const { return m_line; }
