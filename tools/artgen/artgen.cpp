@@ -4,6 +4,7 @@
 #include "LightPictures.h"
 #include "PanelPictures.h"
 #include "PictureSet.h"
+#include "PointGoIcons.h"
 #include "ToolbarIcons.h"
 
 #include <QGuiApplication>
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
     md::artgen::AddPanelPictures(pictures);
     md::artgen::AddDecompositionPictures(pictures);
     md::artgen::AddToolbarIcons(pictures);
+    md::artgen::AddPointGoIcons(pictures);
     const bool lightsRead = md::artgen::AddLightPictures(pictures, programFolder);
 
     const int failures = pictures.WriteAll(programFolder);

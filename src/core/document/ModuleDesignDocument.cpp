@@ -102,9 +102,16 @@ bool ModuleDesignDocument::CombineTemporaryFiles(std::uint32_t width, std::uint3
                                  temp / "zt5ModuleHUB.MHR", m_wizard.trailer, codePage);
 }
 
+HandshakeWords ModuleDesignDocument::PointGoWords() const
+{
+    return {m_setup.driverPolarity, m_setup.scanPolarity, (m_wizard.driverPolarity & 2U) ? 2U : 1U};
+}
+
 void ModuleDesignDocument::Clear()
 {
     DestroyLayout();
+    m_pointGoLink.ClosePort();
+    m_pointGoLink.SetHardwareSocketMode(false);
     m_moduleInfo = NewModuleInfoRecord{};
     m_socket.LayOut(0, 0, SocketDesign::kPinBox, SocketDesign::kPinBox);
     m_socket.SetDocumentState(SocketDesign::None);

@@ -7,6 +7,7 @@
 #include "layout/ConnectorTable.h"
 #include "layout/LayoutModel.h"
 #include "layout/LayoutSetup.h"
+#include "layout/SerialPointGoLink.h"
 #include "md/ModuleRecord.h"
 #include "platform/ProgramFolder.h"
 #include "wizard/ControllerLink.h"
@@ -57,6 +58,11 @@ public:
     ConnectorTable& Connectors() { return m_connectors; }
     WizardMemory& Wizard() { return m_wizard; }
     ControllerLink& Controller() { return m_controller; }
+    /// The serial line to a point-go test device; open from hardware start to the design's end.
+    SerialPointGoLink& PointGoLink() { return m_pointGoLink; }
+    /// The words the handshake announces polarity pins with: the record's driver and scan
+    /// polarity, and the state chosen in wizard step 1 (2 when its bit is set, else 1).
+    HandshakeWords PointGoWords() const;
 
     /// The layout grid's tracing; null until a new layout is made or a layout is read.
     PointTracer* Tracer() const { return m_tracer.get(); }
@@ -96,6 +102,7 @@ private:
     ConnectorTable m_connectors;
     WizardMemory m_wizard;
     ControllerLink m_controller;
+    SerialPointGoLink m_pointGoLink;
     std::filesystem::path m_filePath;
     bool m_modified = false;
 };

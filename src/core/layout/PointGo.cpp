@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* kPrompt = "ID_PROMPT";
 constexpr const char16_t* kNoWorkArea = u"Please create a work area.";
-constexpr const char16_t* kCheckSocket = u"Please check socket design.";
+constexpr const char16_t* kCheckSocketText = u"Please check socket design.";
 constexpr const char16_t* kCheckLink = u"Please Check Link.";
 
 std::u16string Number(std::size_t value)
@@ -31,6 +31,55 @@ std::u16string Number(std::size_t value)
 PointGo::PointGo(PointTracer& tracer, SerialPointGoLink& link, Ports ports)
     : m_tracer(tracer), m_model(tracer.Model()), m_link(link), m_ports(std::move(ports))
 {}
+
+bool PointGo::Command(int id, const CommandContext& context)
+{
+    switch (id) {
+    case kMarkAllCommand:
+    case kUnmarkAllCommand:
+        MarkAll(id == kMarkAllCommand);
+        return true;
+    case kPaintMarks:
+    case kEraseMarks:
+        m_tracer.SetEditMode(id == kPaintMarks ? 2 : 3);
+        Changed();
+        return true;
+    case kClearVirtual:
+        ClearVirtualArrangement();
+        return true;
+    case kDecompose:
+        DecomposePixels(context.decompose);
+        return true;
+    case kFirstLayerCommand:
+    case kFirstLayerCommand + 1:
+    case kFirstLayerCommand + 2:
+        ColourLayer(static_cast<std::uint32_t>(id - kFirstLayerCommand));
+        return true;
+    case kHold:
+        ToggleHold();
+        return true;
+    case kCheckSocket:
+        CheckSocket(context.socket);
+        return true;
+    case kFirstModeCommand:
+    case kFirstModeCommand + 1:
+    case kFirstModeCommand + 2:
+        SelectMode(kAllLeds + static_cast<std::uint32_t>(id - kFirstModeCommand));
+        return true;
+    case kReset:
+        if (!m_selected)
+            return true;
+        AllowReset();
+        if (!context.confirmReset || context.confirmReset())
+            Reset();
+        return true;
+    case kHardwareStart:
+        StartHardware(context.socket, context.words);
+        return true;
+    default:
+        return false;
+    }
+}
 
 void PointGo::Changed()
 {
@@ -129,7 +178,7 @@ bool PointGo::CheckSocket(const SocketDesign* socket)
         return false;
     if (socket && socket->IsValid())
         return true;
-    MessageFixed(kCheckSocket);
+    MessageFixed(kCheckSocketText);
     return false;
 }
 
@@ -160,7 +209,7 @@ bool PointGo::StartHardware(const SocketDesign* socket, const HandshakeWords& wo
     if (!socket)
         return false;
     if (!socket->IsValid()) {
-        MessageFixed(kCheckSocket);
+        MessageFixed(kCheckSocketText);
         return false;
     }
     std::u16string reason;

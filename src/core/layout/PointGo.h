@@ -62,7 +62,36 @@ public:
         PortOpener openPort;
     };
 
+    // The layout dialog's commands that reach the grid.
+    static constexpr int kFirstCommand = 0x1000F;
+    static constexpr int kLastCommand = 0x1001E;
+    static constexpr int kMarkAllCommand = 0x1000F;
+    static constexpr int kPaintMarks = 0x10010;
+    static constexpr int kClearVirtual = 0x10011;
+    static constexpr int kDecompose = 0x10012;
+    static constexpr int kFirstLayerCommand = 0x10013; ///< 0x10013 to 0x10015
+    static constexpr int kHold = 0x10016;
+    static constexpr int kCheckSocket = 0x10017;
+    static constexpr int kFirstModeCommand = 0x10018; ///< 0x10018 to 0x1001A
+    static constexpr int kUnmarkAllCommand = 0x1001B;
+    static constexpr int kEraseMarks = 0x1001C;
+    static constexpr int kReset = 0x1001D;
+    static constexpr int kHardwareStart = 0x1001E;
+
+    /// What a command needs from the open design.
+    struct CommandContext
+    {
+        const SocketDesign* socket = nullptr;
+        HandshakeWords words;
+        DecompositionDialog decompose;
+        /// Asked before a reset throws the layout away; none = yes.
+        std::function<bool()> confirmReset;
+    };
+
     PointGo(PointTracer& tracer, SerialPointGoLink& link, Ports ports);
+
+    /// Runs one of the commands 0x1000F to 0x1001E; false for another number.
+    bool Command(int id, const CommandContext& context);
 
     /// Sent after every change the grid and the layout dialog show (counts, enabled commands).
     void SetChangedHandler(std::function<void()> handler) { m_onChanged = std::move(handler); }

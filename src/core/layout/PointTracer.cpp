@@ -194,7 +194,9 @@ int PointTracer::Trace(GridCell cell, bool click)
     m_model.SetCurrent(index);
     if (click && (m_editMode == 2 || m_editMode == 3))
         m_model.Points()[static_cast<std::size_t>(index)].marked = m_editMode == 2 ? 1 : 0;
-    if (m_setup == nullptr)
+    // With the test device in charge (hardware socket mode, point-go) the grid only moves the
+    // current point; the device's LEDs are recorded by point-go.
+    if (m_setup == nullptr || m_editMode >= kFirstDeviceMode)
         return -1;
     if (m_advancedStarted)
         return TraceAdvanced(index, cell);

@@ -31,6 +31,10 @@ public:
         Down
     };
 
+    /// Edit modes from here on belong to the test device (refreshed, reset, hardware socket,
+    /// point-go): clicks and keys move the current point without tracing.
+    static constexpr std::uint32_t kFirstDeviceMode = 10;
+
     PointTracer(LayoutModel& model, CommandChannel& channel, const Texts& texts,
                 Prompter& prompter);
 

@@ -2,6 +2,7 @@
 
 #include "io/IniFile.h"
 #include "io/Utf.h"
+#include "md/PointGoFrames.h"
 #include "plugin/HostLink.h"
 
 #include <algorithm>
@@ -56,8 +57,11 @@ RuntimeSettings RuntimeSettings::FromHost(const std::filesystem::path& runInfo)
 {
     return RuntimeSettings(
         [runInfo, file = FromFile(runInfo)](const char* section, const char* key) {
+            // The host's configuration service answers first; a key it does not answer (or a
+            // host without the service) comes from the file.
             if (HostLink::Host())
-                return HostLink::ReadConfig(section, key, utf::ToUtf16(runInfo.string()));
+                if (auto value = HostLink::ReadConfig(section, key, utf::ToUtf16(runInfo.string())))
+                    return value;
             return file.Value(section, key);
         });
 }
@@ -87,6 +91,20 @@ CodePage RuntimeSettings::NamesCodePage() const
     if (!name || name->empty())
         return CodePage();
     return CodePage(utf::ToUtf8(*name));
+}
+
+std::string RuntimeSettings::PointGoPort() const
+{
+    return utf::ToUtf8(Value("pointgo", "port").value_or(u""));
+}
+
+int RuntimeSettings::PointGoBaud() const
+{
+    const auto text = Value("pointgo", "baud");
+    if (!text || text->empty())
+        return pointgo::kDefaultBaud;
+    const std::uint32_t baud = LeadingNumber(*text);
+    return baud == 0 ? pointgo::kDefaultBaud : static_cast<int>(baud);
 }
 
 ProgramVersion RuntimeSettings::CachedVersion(const RuntimeSettings& settings)

@@ -49,6 +49,11 @@ public:
     /// [system] codepage, default CP936.
     CodePage NamesCodePage() const;
 
+    /// [pointgo] port: the serial device of the point-go test device; empty when not set.
+    std::string PointGoPort() const;
+    /// [pointgo] baud, default 115200.
+    int PointGoBaud() const;
+
     /// The version of this process, read once from the settings first passed and kept.
     static ProgramVersion CachedVersion(const RuntimeSettings& settings);
 

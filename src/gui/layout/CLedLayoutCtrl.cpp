@@ -6,6 +6,7 @@
 #include "layout/LayoutModel.h"
 #include "layout/LedCellDelegate.h"
 #include "layout/LedLayoutTableModel.h"
+#include "layout/PointGo.h"
 #include "layout/PointTracer.h"
 #include "layout/StatusBarInfo.h"
 #include "ui/ResourceId.h"
@@ -128,6 +129,8 @@ void CLedLayoutCtrl::TraceAt(const QPoint& viewportPos, bool click)
     const GridCell cell{index.row() + 1, index.column() + 1};
     m_tracer.SetFocus(cell);
     m_view->setCurrentIndex(index);
+    if (click && DeviceClick(index))
+        return;
     if (m_model->ShowsOrder())
         m_model->ShowOrder({}); // tracing again: the stored order gives way
     m_tracer.Trace(cell, click);
@@ -135,6 +138,23 @@ void CLedLayoutCtrl::TraceAt(const QPoint& viewportPos, bool click)
         emit marksChanged();
     emit traced();
     Refresh();
+}
+
+bool CLedLayoutCtrl::DeviceClick(const QModelIndex& index)
+{
+    if (!m_pointGo)
+        return false;
+    if (m_pointGo->ClickInHardwareMode()) {
+        Refresh();
+        return true;
+    }
+    if (!m_pointGo->InPointGoMode())
+        return false;
+    m_tracer.Trace({index.row() + 1, index.column() + 1}, false); // moves the current point
+    m_pointGo->Step();
+    emit traced();
+    Refresh();
+    return true;
 }
 
 bool CLedLayoutCtrl::eventFilter(QObject* watched, QEvent* event)
@@ -189,6 +209,10 @@ bool CLedLayoutCtrl::eventFilter(QObject* watched, QEvent* event)
             m_tracer.MoveFocus(PointTracer::Key::Down);
             break;
         case Qt::Key_Space:
+            if (m_pointGo) {
+                m_pointGo->Step();
+                Refresh();
+            }
             emit pointGoStep();
             return true;
         case Qt::Key_F4:
@@ -275,6 +299,16 @@ void CLedLayoutCtrl::ZoomIn()
 
 void CLedLayoutCtrl::Tick()
 {
+    if (m_pointGo && m_tracer.EditMode() >= PointTracer::kFirstDeviceMode) {
+        // The test device is in charge: no lighting through the controller meanwhile.
+        const bool busy = m_pointGo->Busy();
+        m_pointGo->Tick();
+        if (m_statusBar)
+            m_statusBar->SetStatusText(m_pointGo->StatusText());
+        if (busy != m_pointGo->Busy())
+            Refresh();
+        return;
+    }
     if (m_tracer.LayoutDone()) {
         m_timer.stop();
         return;

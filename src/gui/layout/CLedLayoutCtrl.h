@@ -13,6 +13,7 @@ class LayoutCommands;
 class LayoutModel;
 class LedCellDelegate;
 class LedLayoutTableModel;
+class PointGo;
 class PointTracer;
 class StatusBarInfo;
 class Texts;
@@ -34,6 +35,9 @@ public:
 
     /// The status bar that Tick keeps up to date (may be null).
     void SetStatusBar(StatusBarInfo* statusBar) { m_statusBar = statusBar; }
+    /// Point-go with the test device (may be null): Space and clicks confirm its LEDs, the
+    /// timer takes its answers.
+    void SetPointGo(PointGo* pointGo) { m_pointGo = pointGo; }
     /// Creates the tracing state, lights the first position, fills the grid and starts the
     /// timer.
     void Create();
@@ -68,6 +72,8 @@ private:
     void ApplySectionSizes();
     void ShowStoredOrder();
     void TraceAt(const QPoint& viewportPos, bool click);
+    /// A click or Space while the test device is in charge; true when point-go took it.
+    bool DeviceClick(const QModelIndex& index);
     void ShowContextMenu(const QPoint& globalPos);
     void SyncFocus();
     void Tick();
@@ -77,6 +83,7 @@ private:
     const Texts& m_texts;
     std::unique_ptr<LayoutCommands> m_commands;
     StatusBarInfo* m_statusBar = nullptr;
+    PointGo* m_pointGo = nullptr;
     LedLayoutTableModel* m_model = nullptr;
     LedCellDelegate* m_delegate = nullptr;
     QTableView* m_view = nullptr;

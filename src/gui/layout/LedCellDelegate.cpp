@@ -48,6 +48,8 @@ void LedCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
             if (!point.LedVisible(i))
                 continue;
             const CellLed& led = leds[i];
+            if (m_layout.Layer() >= 0 && led.colour != m_layout.Layer())
+                continue; // a colour layer view
             const QRectF rect(origin.x() + led.x * scale, origin.y() + led.y * scale,
                               std::max(1.0, led.widthPx * scale),
                               std::max(1.0, led.heightPx * scale));

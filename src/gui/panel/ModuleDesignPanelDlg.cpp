@@ -1,5 +1,7 @@
 #include "panel/ModuleDesignPanelDlg.h"
 
+#include "layout/PointGoActions.h"
+
 #include "design/CBackgroundDesignDlg.h"
 #include "design/NewModuleInfo.h"
 #include "design/SocketDesign.h"
@@ -118,19 +120,22 @@ void ModuleDesignPanelDlg::RegisterToolbarGroups()
         if (m_socket)
             m_socket->OnCommand(command);
     });
-    toolbar->AddGroup(
-        kLayoutGroup,
-        {{ModuleLayoutDlg::kNewLayout, "toolbaricon_newlayout.png",
-          "IDS_MODULE_STEP5DLG_NEW_LAYOUT", u"New layout", true},
-         {ModuleLayoutDlg::kZoomOut, "toolbaricon_magnify.png",
-          "IDS_MODULE_STEP5DLG_LAYOUT_ZOONOUT", u"Zoom in", true},
-         {ModuleLayoutDlg::kZoomIn, "toolbaricon_zoolout.png", "IDS_MODULE_STEP5DLG_LAYOUT_ZOONIN",
-          u"Zoom out", true},
-         {ModuleLayoutDlg::kFinish, "toolbaricon_finish.png", "IDS_MODULE_STEP5DLG_LAYOUT_FINISH",
-          u"Finish", true},
-         {ModuleLayoutDlg::kToggleDesign, "toolbaricon_background.png",
-          "IDS_MODULE_STEP5DLG_BACKGROUND", u"Background", true}},
-        [this](std::uint32_t command) { m_layoutDlg->Command(static_cast<int>(command)); });
+    std::vector<ToolbarButton> layout{{ModuleLayoutDlg::kNewLayout, "toolbaricon_newlayout.png",
+                                       "IDS_MODULE_STEP5DLG_NEW_LAYOUT", u"New layout", true},
+                                      {ModuleLayoutDlg::kZoomOut, "toolbaricon_magnify.png",
+                                       "IDS_MODULE_STEP5DLG_LAYOUT_ZOONOUT", u"Zoom in", true},
+                                      {ModuleLayoutDlg::kZoomIn, "toolbaricon_zoolout.png",
+                                       "IDS_MODULE_STEP5DLG_LAYOUT_ZOONIN", u"Zoom out", true},
+                                      {ModuleLayoutDlg::kFinish, "toolbaricon_finish.png",
+                                       "IDS_MODULE_STEP5DLG_LAYOUT_FINISH", u"Finish", true},
+                                      {ModuleLayoutDlg::kToggleDesign, "toolbaricon_background.png",
+                                       "IDS_MODULE_STEP5DLG_BACKGROUND", u"Background", true}};
+    for (const PointGoAction& action : PointGoActions())
+        layout.push_back({static_cast<std::uint32_t>(action.command), action.image, action.key,
+                          QString::fromUtf8(action.fallback).toStdU16String(), true});
+    toolbar->AddGroup(kLayoutGroup, std::move(layout), [this](std::uint32_t command) {
+        m_layoutDlg->Command(static_cast<int>(command));
+    });
     toolbar->AddGroup(kBackgroundGroup,
                       {{CBackgroundDesignDlg::kZoomIn, "toolbaricon_magnify.png",
                         "IDS_MODULE_STEP5DLG_LAYOUT_ZOONOUT", u"Zoom in", true},

@@ -1,20 +1,28 @@
 #include "wizard/ModuleLayoutDlg.h"
 
 #include "design/CCellDesignCtrl.h"
+#include "design/PixDecomposeModeDlg.h"
 #include "document/ModuleDesignDocument.h"
 #include "layout/CLedLayoutCtrl.h"
 #include "layout/CStatusBarInfoDlg.h"
+#include "layout/PointGo.h"
+#include "layout/PointGoActions.h"
+#include "layout/PointGoPort.h"
 #include "layout/PointTracer.h"
 #include "layout/StatusBarInfo.h"
+#include "parameters/RuntimeSettings.h"
 #include "plugin/HostLink.h"
 #include "ui/HostText.h"
 #include "ui/ResourceId.h"
 #include "wizard/HubAddressDlg.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QStackedLayout>
+#include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -89,11 +97,13 @@ ModuleLayoutDlg::ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent
     connect(newLayout, &QAction::triggered, this, [this] { Command(kNewLayout); });
     addAction(newLayout);
     m_actions[kNewLayout] = newLayout;
+    BuildPointGoActions();
     UpdateActions();
 }
 
 ModuleLayoutDlg::~ModuleLayoutDlg()
 {
+    m_pointGo.reset();
     // The child windows work on this dialog's members (texts, status) and the document's
     // models: they go before the members do.
     delete m_cellDesign;
@@ -123,6 +133,78 @@ void ModuleLayoutDlg::BuildToolbar()
     m_actions[kZoomOut]->setShortcut(QKeySequence::ZoomIn);
     for (auto& [id, action] : m_actions)
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+}
+
+void ModuleLayoutDlg::BuildPointGoActions()
+{
+    // Keyboard and automation reach the work-area and point-go commands here; the design
+    // panel's toolbar offers them as buttons.
+    for (const PointGoAction& entry : PointGoActions()) {
+        auto* action = new QAction(HostText(entry.key, QString::fromUtf8(entry.fallback)), this);
+        SetResourceId(action, entry.command);
+        if (entry.shortcut != QKeyCombination())
+            action->setShortcut(QKeySequence(entry.shortcut));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        const int command = entry.command;
+        connect(action, &QAction::triggered, this, [this, command] { Command(command); });
+        addAction(action);
+        m_actions[command] = action;
+    }
+}
+
+std::optional<std::size_t> ModuleLayoutDlg::ChooseLed(const std::vector<CellLed>& leds,
+                                                      const std::vector<std::size_t>& candidates)
+{
+    static const char* const kColours[][2] = {{"IDS_MODULE_STEP4DLG_REDCOLOR", "Red"},
+                                              {"IDS_MODULE_STEP4DLG_GREENCOLOR", "Green"},
+                                              {"IDS_MODULE_STEP4DLG_BLUECOLOR", "Blue"}};
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("pointGoLedChoice"));
+    for (std::size_t i : candidates) {
+        const CellLed& led = leds[i];
+        const QString colour = led.colour < 3 ? HostText(kColours[led.colour][0],
+                                                         QString::fromUtf8(kColours[led.colour][1]))
+                                              : QString::number(led.colour);
+        const QString name = QString::fromStdU16String(led.name);
+        QAction* action =
+            menu.addAction(QStringLiteral("LED %1  %2%3")
+                               .arg(i + 1)
+                               .arg(colour, name.isEmpty() ? QString() : "  " + name));
+        action->setData(static_cast<qulonglong>(i));
+        action->setObjectName(QString::number(i + 1));
+    }
+    QAction* chosen = menu.exec(QCursor::pos());
+    if (!chosen)
+        return std::nullopt;
+    return static_cast<std::size_t>(chosen->data().toULongLong());
+}
+
+bool ModuleLayoutDlg::PointGoCommand(int id)
+{
+    PointGo::CommandContext context;
+    context.socket = &m_document.Socket();
+    context.words = m_document.PointGoWords();
+    context.decompose =
+        [this](std::array<std::uint32_t, 3> codes) -> std::optional<std::array<std::uint32_t, 3>> {
+        PixDecomposeModeDlg dialog(m_document.Folder(), this);
+        dialog.SetModes(codes);
+        if (dialog.Run() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.Modes();
+    };
+    context.confirmReset = [this] {
+        return m_ports.prompter.Ask(PromptButtons::YesNo, m_ports.texts.TextOrKey("ID_PROMPT"),
+                                    m_ports.texts.TextOr("ID_POINT_GO_RESET_ASK",
+                                                         u"Throw away the layout point-go has "
+                                                         u"built so far?")) == PromptAnswer::Yes;
+    };
+    const bool handled = m_pointGo->Command(id, context);
+    m_grid->Refresh();
+    if (id == PointGo::kFirstLayerCommand + 1 || id == PointGo::kFirstLayerCommand + 2)
+        m_grid->Grid()->setFocus();
+    m_status->SetStatusText(m_pointGo->StatusText());
+    m_document.SetModified(true);
+    return handled;
 }
 
 void ModuleLayoutDlg::Changed()
@@ -156,14 +238,11 @@ bool ModuleLayoutDlg::Available(int id) const
         return tracer &&
                (tracer->AdvancedStarted() || tracer->VirtualPointDialogValues(position, count));
     }
-    case 0x1000F: // mark all
-    case 0x10010: // the mouse paints marks
-    case 0x1001B: // unmark all
-    case 0x1001C: // the mouse erases marks
-        return tracer != nullptr && m_grid != nullptr;
     default:
-        // Point-go over a test device is not part of this grid yet.
-        return false;
+        // The grid's own commands go to it while it exists; each says itself when it cannot
+        // run (no test device answered, no work area).
+        return id >= kFirstGridCommand && id <= kLastGridCommand && tracer != nullptr &&
+               m_grid != nullptr && m_pointGo != nullptr;
     }
 }
 
@@ -199,22 +278,15 @@ bool ModuleLayoutDlg::Command(int id)
         m_grid->OpenVirtualPointDialog();
         m_document.SetModified(true);
         break;
-    case 0x1000F:
-    case 0x1001B:
-        m_document.Layout().MarkAll(id == 0x1000F);
-        m_grid->Refresh();
-        break;
-    case 0x10010:
-    case 0x1001C:
-        tracer->SetEditMode(id == 0x10010 ? 2 : 3);
-        break;
     case kToggleDesign:
         m_designVisible = !m_designVisible;
         if (onToggleDesign)
             onToggleDesign(m_designVisible, m_document.Layout().Zoom());
         break;
     default:
-        return false;
+        if (!PointGoCommand(id))
+            return false;
+        break;
     }
     UpdateActions();
     return true;
@@ -261,6 +333,7 @@ void ModuleLayoutDlg::DropGrid()
     m_stack->removeWidget(m_grid);
     delete m_grid;
     m_grid = nullptr;
+    m_pointGo.reset();
     m_gridTracer = nullptr;
     m_stack->setCurrentWidget(m_empty);
     UpdateActions();
@@ -284,6 +357,18 @@ void ModuleLayoutDlg::SyncGrid()
             m_document.SetModified(true);
             UpdateActions();
         });
+        m_pointGo = std::make_unique<PointGo>(
+            *tracer, m_document.PointGoLink(),
+            PointGo::Ports{m_ports.prompter, m_ports.texts, m_ports.clock,
+                           [this](const std::vector<CellLed>& leds,
+                                  const std::vector<std::size_t>& candidates) {
+                               return ChooseLed(leds, candidates);
+                           },
+                           [runInfo = m_document.Folder().RunInfo()](std::u16string& reason) {
+                               return OpenPointGoPort(RuntimeSettings::FromHost(runInfo), reason);
+                           }});
+        m_pointGo->SetChangedHandler([this] { UpdateActions(); });
+        m_grid->SetPointGo(m_pointGo.get());
         m_stack->addWidget(m_grid);
         m_gridTracer = tracer;
         m_grid->Create();

@@ -8,6 +8,8 @@
 
 #include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -20,6 +22,7 @@ class CCellDesignCtrl;
 class CLedLayoutCtrl;
 class CStatusBarInfoDlg;
 class ModuleDesignDocument;
+class PointGo;
 class PointTracer;
 class StatusBarInfo;
 
@@ -74,6 +77,8 @@ public:
     void DropGrid();
 
     CLedLayoutCtrl* Grid() const { return m_grid; }
+    /// Point-go on the current grid; null without one.
+    PointGo* PointGoRun() const { return m_pointGo.get(); }
     QToolBar* StepToolbar() const { return m_toolbar; }
     /// Sent after every change of the design (notification 6 goes to the host).
     void SetChangedHandler(std::function<void()> handler) { m_onChanged = std::move(handler); }
@@ -82,6 +87,10 @@ public:
 
 private:
     void BuildToolbar();
+    void BuildPointGoActions();
+    bool PointGoCommand(int id);
+    std::optional<std::size_t> ChooseLed(const std::vector<CellLed>& leds,
+                                         const std::vector<std::size_t>& candidates);
     void UpdateActions();
     void RunHubArrangement();
     void Changed();
@@ -97,6 +106,7 @@ private:
     QStackedLayout* m_stack = nullptr;
     QLabel* m_empty = nullptr;
     CLedLayoutCtrl* m_grid = nullptr;
+    std::unique_ptr<PointGo> m_pointGo;
     CStatusBarInfoDlg* m_statusView = nullptr;
     const PointTracer* m_gridTracer = nullptr;
     bool m_designVisible = false;

@@ -1,7 +1,7 @@
+#include "layout/PointGo.h"
 #include "core/layout/TracingHarness.h"
 #include "core/support/PtyDevice.h"
 #include "design/SocketDesign.h"
-#include "layout/PointGo.h"
 #include "layout/SerialPointGoLink.h"
 #include "platform/Clock.h"
 
@@ -146,7 +146,8 @@ TEST_F(PointGoHarness, EveryLedIsRecordedLineByLineUntilFinished)
     EXPECT_TRUE(pointGo->Selected());
     ASSERT_EQ(Result().size(), 2U);
     EXPECT_EQ(Result()[1].rowLength, 1);
-    EXPECT_NE(pointGo->StatusText().find(u": 2 ID_POINT_GO_LINES, 2 ID_POINT_GO_POINTS"), std::u16string::npos);
+    EXPECT_NE(pointGo->StatusText().find(u": 2 ID_POINT_GO_LINES, 2 ID_POINT_GO_POINTS"),
+              std::u16string::npos);
 
     pointGo->SelectMode(PointGo::kAllLeds);
     At(1);
@@ -311,7 +312,9 @@ TEST_F(PointGoHarness, WorkAreaCommandsNeedMarkedPixels)
 
     pointGo->MarkAll(true);
     EXPECT_EQ(tracing.model.MarkedCount(), 2U);
-    pointGo->DecomposePixels([](auto) { return std::optional(std::array<std::uint32_t, 3>{1, 2, 3}); });
+    pointGo->DecomposePixels([](auto) {
+        return std::optional(std::array<std::uint32_t, 3>{1, 2, 3});
+    });
     EXPECT_EQ(tracing.tracer->VirtualCodes(), (std::array<std::uint32_t, 3>{1, 2, 3}));
     pointGo->ClearVirtualArrangement();
     EXPECT_EQ(tracing.tracer->EditMode(), PointGo::kVirtualCleared);
