@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include "virtual/VirtualTestDevice.h"
+
 #include "CommandAreaOwner.h"
 #include "ControllerMonitor.h"
 #include "DesignMenus.h"
@@ -57,6 +59,29 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
     addDockWidget(Qt::RightDockWidgetArea, dock);
     dock->setMinimumWidth(380);
 
+    // The point-go test device: the plug-in finds its port through the configuration service.
+    m_device = std::make_unique<VirtualTestDevice>(VirtualTestDevice::Lines{});
+    if (m_device->Start()) {
+        m_host->Config().Answer("pointgo", "port", QString::fromStdString(m_device->Path()));
+        m_device->onLog = [this](const std::string& line) {
+            if (m_deviceLog) {
+                std::printf("%s\n", line.c_str());
+                std::fflush(stdout);
+            }
+        };
+        m_device->onLit = [this](const VirtualTestDevice::Lit& lit) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, lit] {
+                    if (m_moduleView)
+                        m_moduleView->ShowPointGo(lit.line, lit.scanRow, lit.position, lit.led);
+                },
+                Qt::QueuedConnection);
+        };
+    } else {
+        m_device.reset();
+    }
+
     // The virtual module answers the command area like a real module would.
     const QDir modules(QDir(m_host->ProgramFolder()).filePath("VirtualModules"));
     const QStringList descriptions = modules.entryList({"*.json"}, QDir::Files, QDir::Name);
@@ -84,6 +109,7 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
 
 MainWindow::~MainWindow()
 {
+    m_device.reset(); // its thread reports to this window
     m_host->onRefresh = nullptr;
     m_host->Siblings().onEvent = nullptr;
     m_host->Notify().onSent = nullptr;
@@ -153,6 +179,20 @@ void MainWindow::UseVirtualModule(VirtualModule module)
     dock->setWidget(view);
     m_moduleView = view;
     connect(m_monitor, &ControllerMonitor::AreaChanged, view, &VirtualModuleView::ShowArea);
+    SetDeviceLeds(m_deviceLeds);
+}
+
+void MainWindow::SetDeviceLeds(int leds)
+{
+    m_deviceLeds = std::max(leds, 1);
+    if (!m_device || !m_moduleView)
+        return;
+    // One data line per data group, as long as a group's scan row.
+    const auto& module = m_moduleView->Module().Module();
+    const int groups = std::max(module.groups, 1);
+    const int rows = std::max(module.scanRows, 1);
+    m_device->SetLines(
+        {groups, std::max(module.width * module.height / groups / rows, 1), m_deviceLeds});
 }
 
 IDesignUIPlugin* MainWindow::Panel() const

@@ -2,6 +2,9 @@
 
 #include "virtual/VirtualModule.h"
 
+#include <atomic>
+#include <memory>
+
 #include <QMainWindow>
 
 namespace md {
@@ -17,6 +20,7 @@ class CommandAreaOwner;
 class ControllerMonitor;
 class DesignMenus;
 class VirtualModuleView;
+class VirtualTestDevice;
 class SettingsWindow;
 
 /// The reference host's main window: menu, the plug-in's toolbar strip above its design panel,
@@ -48,6 +52,12 @@ public:
     /// Shows (and answers the command area with) another virtual module.
     void UseVirtualModule(VirtualModule module);
     VirtualModuleView* ModuleView() const { return m_moduleView; }
+    /// The point-go test device on a pseudo-terminal (null when none could be made).
+    VirtualTestDevice* TestDevice() const { return m_device.get(); }
+    /// Prints every frame of the test device in hex on standard output.
+    void SetDeviceLog(bool on) { m_deviceLog = on; }
+    /// LEDs per pixel the test device steps through (the cell design's LED count).
+    void SetDeviceLeds(int leds);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -70,6 +80,9 @@ private:
     SettingsWindow* m_settings = nullptr;
     DesignMenus* m_menus = nullptr;
     VirtualModuleView* m_moduleView = nullptr;
+    std::unique_ptr<VirtualTestDevice> m_device;
+    std::atomic<bool> m_deviceLog{false};
+    int m_deviceLeds = 1;
 };
 
 } // namespace md::host

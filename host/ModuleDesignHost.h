@@ -55,6 +55,7 @@ public:
     ChipRecordSet& Chips() { return m_chips; }
     LightRecordSet& Lights() { return m_lights; }
     SiblingComponents& Siblings() { return m_siblings; }
+    ConfigFileService& Config() { return m_config; }
 
     struct AttachedPage
     {

@@ -38,6 +38,12 @@ int main(int argc, char** argv)
                             "FILE");
     QCommandLineOption pace("pace", "Milliseconds between two demo steps (default 250).", "MS",
                             "250");
+    QCommandLineOption deviceLog("device-log",
+                                 "Print every frame of the point-go test device in hex.");
+    QCommandLineOption deviceLeds(
+        "device-leds", "LEDs per pixel the point-go test device lights (default 1).", "N", "1");
+    parser.addOption(deviceLog);
+    parser.addOption(deviceLeds);
     parser.addOption(screenshot);
     parser.addOption(settings);
     parser.addOption(demo);
@@ -75,6 +81,8 @@ int main(int argc, char** argv)
     int status = 0;
     {
         MainWindow window(&host, area.get());
+        window.SetDeviceLog(parser.isSet(deviceLog));
+        window.SetDeviceLeds(parser.value(deviceLeds).toInt());
         window.show();
         if (!window.EmbedPlugin(plugin))
             std::fprintf(stderr, "module-design-host: the plug-in did not create its panel\n");

@@ -11,6 +11,10 @@ bool ConfigFileService::ReadString(const char* section, const char* key, char16_
     CopyToBuffer({}, buffer, capacity);
     if (!section || !key || !path)
         return false;
+    const auto answer =
+        m_answers.constFind(QString::fromLatin1(section) + '/' + QString::fromLatin1(key));
+    if (answer != m_answers.constEnd())
+        return CopyToBuffer(*answer, buffer, capacity);
     const HostIni ini = HostIni::Load(QString::fromUtf16(path));
     if (!ini.Contains(QString::fromLatin1(section), QString::fromLatin1(key)))
         return false;

@@ -26,6 +26,25 @@ void VirtualModuleView::ShowArea(const QByteArray& bytes)
     update();
 }
 
+void VirtualModuleView::ShowPointGo(int group, int scanRow, int position, int led)
+{
+    m_frame = m_module.Show(0xA0000000u, 0);
+    const auto pixel = m_module.PixelOf(group, scanRow, position);
+    if (pixel)
+        m_frame.pixels[pixel->second * m_frame.width + pixel->first] = QColor(255, 196, 0);
+    m_frame.caption = pixel ? tr("Point-go: line %1, scan row %2, pixel (%3, %4), LED %5")
+                                  .arg(group + 1)
+                                  .arg(scanRow + 1)
+                                  .arg(pixel->first + 1)
+                                  .arg(pixel->second + 1)
+                                  .arg(led + 1)
+                            : tr("Point-go: line %1, scan row %2, position %3 drives no pixel")
+                                  .arg(group + 1)
+                                  .arg(scanRow + 1)
+                                  .arg(position);
+    update();
+}
+
 void VirtualModuleView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -203,7 +203,18 @@ bool ModuleLayoutDlg::PointGoCommand(int id)
     if (id == PointGo::kFirstLayerCommand + 1 || id == PointGo::kFirstLayerCommand + 2)
         m_grid->Grid()->setFocus();
     m_status->SetStatusText(m_pointGo->StatusText());
-    m_document.SetModified(true);
+    // Views, modes and the link leave the design as it is; marks, codes and a reset change it.
+    switch (id) {
+    case PointGo::kMarkAllCommand:
+    case PointGo::kUnmarkAllCommand:
+    case PointGo::kClearVirtual:
+    case PointGo::kDecompose:
+    case PointGo::kReset:
+        m_document.SetModified(true);
+        break;
+    default:
+        break;
+    }
     return handled;
 }
 

@@ -1,0 +1,200 @@
+#include "VirtualTestDevice.h"
+
+#include "md/PointGoFrames.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace md::host {
+
+namespace {
+
+constexpr int kFrameWaitMs = 1000;
+
+} // namespace
+
+VirtualTestDevice::VirtualTestDevice(Lines lines) : m_lines(lines) {}
+
+VirtualTestDevice::~VirtualTestDevice()
+{
+    m_stop = true;
+    if (m_wake[1] >= 0) {
+        const char byte = 0;
+        [[maybe_unused]] const auto written = ::write(m_wake[1], &byte, 1);
+    }
+    if (m_thread.joinable())
+        m_thread.join();
+    for (int fd : {m_master, m_slave, m_wake[0], m_wake[1]})
+        if (fd >= 0)
+            ::close(fd);
+}
+
+bool VirtualTestDevice::Start()
+{
+    termios raw{};
+    ::cfmakeraw(&raw);
+    char name[256] = {};
+    if (::openpty(&m_master, &m_slave, name, &raw, nullptr) != 0)
+        return false;
+    if (::pipe2(m_wake, O_CLOEXEC) != 0)
+        return false;
+    ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
+    m_path = name;
+    m_thread = std::thread([this] { Run(); });
+    return true;
+}
+
+std::vector<std::uint16_t> VirtualTestDevice::ReportedLengths() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lengths;
+}
+
+void VirtualTestDevice::Log(const char* direction, const std::uint8_t* bytes,
+                            std::size_t count) const
+{
+    if (!onLog)
+        return;
+    std::string text = std::string("device ") + direction;
+    char hex[4];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(hex, sizeof hex, " %02X", bytes[i]);
+        text += hex;
+    }
+    onLog(text);
+}
+
+bool VirtualTestDevice::ReadExactly(std::uint8_t* bytes, std::size_t count)
+{
+    std::size_t got = 0;
+    while (got < count && !m_stop) {
+        pollfd wait[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        const int ready = ::poll(wait, 2, got == 0 ? -1 : kFrameWaitMs);
+        if (ready == 0)
+            return false; // the rest of a frame never came
+        if (ready < 0 || (wait[1].revents & POLLIN))
+            return false;
+        const ssize_t n = ::read(m_master, bytes + got, count - got);
+        if (n <= 0) {
+            // No one has the line open at the moment: wait and look again.
+            ::usleep(20000);
+            continue;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return got == count;
+}
+
+void VirtualTestDevice::Send(const std::vector<std::uint8_t>& bytes)
+{
+    Log("->", bytes.data(), bytes.size());
+    [[maybe_unused]] const auto written = ::write(m_master, bytes.data(), bytes.size());
+}
+
+void VirtualTestDevice::Run()
+{
+    while (!m_stop) {
+        std::uint8_t first = 0;
+        if (!ReadExactly(&first, 1))
+            continue;
+        switch (first) {
+        case pointgo::kEntry: {
+            std::uint8_t rest[pointgo::kEntryFrameSize - 1] = {};
+            if (!ReadExactly(rest, sizeof rest))
+                break;
+            const std::uint8_t frame[] = {first, rest[0], rest[1]};
+            Log("<-", frame, sizeof frame);
+            ++m_entriesSeen;
+            Send({0x01});
+            break;
+        }
+        case pointgo::kHandshake: {
+            std::vector<std::uint8_t> frame(pointgo::kHandshakeSize, 0);
+            frame[0] = first;
+            if (!ReadExactly(frame.data() + 1, frame.size() - 1))
+                break;
+            Log("<-", frame.data(), frame.size());
+            AnswerHandshake(frame);
+            break;
+        }
+        case pointgo::kAdvance:
+            Log("<-", &first, 1);
+            Advance();
+            Send({0x01});
+            break;
+        default:
+            Log("<- (not a frame)", &first, 1);
+            break;
+        }
+    }
+}
+
+void VirtualTestDevice::AnswerHandshake(const std::vector<std::uint8_t>& frame)
+{
+    // A layout sent before the handshake names the lines: one per entry; a new design gets
+    // the lines of the module the device is wired to.
+    Lines wiring;
+    {
+        std::lock_guard lock(m_mutex);
+        wiring = m_lines;
+    }
+    const int lines = std::clamp(m_entriesSeen > 0 ? m_entriesSeen : wiring.dataLines, 1,
+                                 static_cast<int>(pointgo::kMaxLines));
+    m_entriesSeen = 0;
+    const int length =
+        std::clamp(wiring.pixelsPerLine * std::max(wiring.ledsPerPixel, 1), 1, 0xFFFF);
+    std::vector<std::uint8_t> reply(pointgo::kReplySize, 0);
+    reply[0] = pointgo::kAccepted;
+    reply[1] = static_cast<std::uint8_t>(lines);
+    std::vector<std::uint16_t> lengths;
+    for (int i = 0; i < lines; ++i) {
+        reply[2 + 2 * i] = static_cast<std::uint8_t>(length >> 8);
+        reply[3 + 2 * i] = static_cast<std::uint8_t>(length & 0xFF);
+        lengths.push_back(static_cast<std::uint16_t>(length));
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_lengths = lengths;
+        m_scanRows = std::max<int>(frame[1], 1);
+        m_lit = Lit{};
+        m_litValid = true;
+    }
+    Send(reply);
+    if (onLit)
+        onLit(m_lit);
+}
+
+void VirtualTestDevice::Advance()
+{
+    Lit lit;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_litValid)
+            return;
+        const int leds = std::max(m_lines.ledsPerPixel, 1);
+        if (++m_lit.led >= leds) {
+            m_lit.led = 0;
+            if (++m_lit.position > m_lines.pixelsPerLine) {
+                m_lit.position = 1;
+                if (++m_lit.scanRow >= m_scanRows) {
+                    m_lit.scanRow = 0;
+                    if (++m_lit.line >= static_cast<int>(m_lengths.size()))
+                        m_litValid = false; // every LED has been shown
+                }
+            }
+        }
+        lit = m_lit;
+        if (!m_litValid)
+            return;
+    }
+    if (onLit)
+        onLit(lit);
+}
+
+} // namespace md::host
