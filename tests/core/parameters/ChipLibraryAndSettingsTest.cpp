@@ -1,7 +1,11 @@
 #include "TempProgramFolder.h"
 
+#include "core/support/FakeHost.h"
+#include "layout/PointGoPort.h"
 #include "parameters/ChipLibrary.h"
 #include "parameters/RuntimeSettings.h"
+#include "platform/SerialPort.h"
+#include "plugin/HostLink.h"
 
 #include <set>
 
@@ -110,6 +114,27 @@ TEST_F(ChipLibraryTest, RuntimeSettingsGiveLanguageVersionAndCodePage)
         return std::optional<std::u16string>(std::u16string(300, u'x'));
     });
     EXPECT_EQ(longValue.ActiveLanguage().size(), RuntimeSettings::kValueCapacity - 1);
+}
+
+TEST_F(ChipLibraryTest, AHostWithoutConfigurationServiceLeavesTheValuesToTheFile)
+{
+    test::FakeHost host; // answers no configuration lookups
+    HostLink::SetHost(&host);
+    const auto settings = RuntimeSettings::FromHost(
+        Write("runinfo.ini", "[language]\nactive=_en-us\n[version]\nversion=2.4.1\n"
+                             "[pointgo]\nport=/dev/ttyUSB3\nbaud=57600\n"));
+    EXPECT_EQ(settings.LanguageAttribute(), u"lang_en-us");
+    EXPECT_EQ(settings.Version(), (ProgramVersion{2, 4, 1}));
+    EXPECT_EQ(settings.PointGoPort(), "/dev/ttyUSB3");
+    EXPECT_EQ(settings.PointGoBaud(), 57600);
+    HostLink::SetHost(nullptr);
+
+    const auto unset = RuntimeSettings::FromFile(Write("bare.ini", "[pointgo]\nport=\n"));
+    EXPECT_EQ(unset.PointGoPort(), "");
+    EXPECT_EQ(unset.PointGoBaud(), 115200);
+    std::u16string reason;
+    EXPECT_FALSE(OpenPointGoPort(unset, reason));
+    EXPECT_NE(reason.find(u"[pointgo] port"), std::u16string::npos);
 }
 
 } // namespace
