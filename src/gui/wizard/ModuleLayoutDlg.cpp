@@ -199,6 +199,11 @@ bool ModuleLayoutDlg::PointGoCommand(int id)
                                                          u"built so far?")) == PromptAnswer::Yes;
     };
     const bool handled = m_pointGo->Command(id, context);
+    // The device's answers are taken from the grid's timer, also after a finished tracing
+    // stopped it.
+    if (m_document.Tracer()->EditMode() >= PointTracer::kFirstDeviceMode &&
+        !m_grid->Timer().isActive())
+        m_grid->Timer().start();
     m_grid->Refresh();
     if (id == PointGo::kFirstLayerCommand + 1 || id == PointGo::kFirstLayerCommand + 2)
         m_grid->Grid()->setFocus();
