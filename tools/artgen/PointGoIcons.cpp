@@ -96,6 +96,22 @@ QImage Layer(int colour)
     });
 }
 
+/// Four copies of a pixel, each lighting one LED (lit) or dark.
+void FourCopies(QPainter& painter, bool lit)
+{
+    for (int copy = 0; copy < 4; ++copy) {
+        const QRectF cell(3 + (copy % 2) * 11.5, 3 + (copy / 2) * 11.5, 10.5, 10.5);
+        painter.setPen(QPen(InkColour(), 1));
+        painter.setBrush(lit ? QColor(33, 33, 33) : QColor(66, 66, 66));
+        painter.drawRect(cell);
+        if (!lit)
+            continue;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(EmitColour(copy % 3));
+        painter.drawEllipse(cell.center(), 2.6, 2.6);
+    }
+}
+
 } // namespace
 
 void AddPointGoIcons(PictureSet& pictures)
@@ -184,27 +200,10 @@ void AddPointGoIcons(PictureSet& pictures)
     pictures.Add(kFolder + "toolbaricon_layer_red.png", Layer(0));
     pictures.Add(kFolder + "toolbaricon_layer_green.png", Layer(1));
     pictures.Add(kFolder + "toolbaricon_layer_blue.png", Layer(2));
-    pictures.Add(kFolder + "toolbaricon_decompose.png", Draw([](QPainter& p) {
-                     // Four copies of a pixel, each lighting part of its LEDs.
-                     for (int copy = 0; copy < 4; ++copy) {
-                         const QRectF cell(3 + (copy % 2) * 11.5, 3 + (copy / 2) * 11.5, 10.5,
-                                           10.5);
-                         p.setPen(QPen(InkColour(), 1));
-                         p.setBrush(QColor(33, 33, 33));
-                         p.drawRect(cell);
-                         p.setPen(Qt::NoPen);
-                         p.setBrush(EmitColour(copy % 3));
-                         p.drawEllipse(cell.center(), 2.6, 2.6);
-                     }
-                 }));
+    pictures.Add(kFolder + "toolbaricon_decompose.png",
+                 Draw([](QPainter& p) { FourCopies(p, true); }));
     pictures.Add(kFolder + "toolbaricon_clear_virtual.png", Draw([](QPainter& p) {
-                     for (int copy = 0; copy < 4; ++copy) {
-                         const QRectF cell(3 + (copy % 2) * 11.5, 3 + (copy / 2) * 11.5, 10.5,
-                                           10.5);
-                         p.setPen(QPen(InkColour(), 1));
-                         p.setBrush(QColor(66, 66, 66));
-                         p.drawRect(cell);
-                     }
+                     FourCopies(p, false);
                      p.setPen(Stroke(QColor(198, 40, 40), 2.6));
                      p.drawLine(QPointF(5, 23), QPointF(23, 5));
                  }));
