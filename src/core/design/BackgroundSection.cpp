@@ -72,8 +72,11 @@ bool BackgroundSection::Read(ByteReader& in, std::string& error)
             error = "picture cannot be decoded";
             return false;
         }
-        m_design.SetPicture(std::move(picture));
     }
+    // A section without picture bytes still names its picture: the used flag, id and name are
+    // kept so that saving again writes the same section, and no other picture's bytes are kept
+    // under this name.
+    m_design.SetPicture(std::move(picture));
     m_design.SetLoaded();
     return true;
 }

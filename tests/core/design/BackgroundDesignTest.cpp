@@ -98,13 +98,13 @@ TEST(BackgroundDesign, WheelScrollsTwentyPixelsWithinRange)
     EXPECT_EQ(design.ScrollY(), 0);
 }
 
-TEST(BackgroundSection, EmptyPictureKeepsTheOldOneAndBadPicturesFail)
+TEST(BackgroundSection, ASectionWithoutPictureBytesKeepsItsNameAndBadPicturesFail)
 {
     CodePage codePage;
     test::PrefixCodec codec;
     BackgroundDesign source;
     source.SetUp(4, 4, "/nonexistent", nullptr);
-    source.SetPicture(LightImage{0, 0, {}, u"背景"});
+    source.SetPicture(LightImage{1, 7, {}, u"背景"});
     BackgroundSection writer(source, codePage, codec);
     ByteWriter out;
     std::string error;
@@ -116,9 +116,16 @@ TEST(BackgroundSection, EmptyPictureKeepsTheOldOneAndBadPicturesFail)
     BackgroundSection reader(target, codePage, codec);
     ByteReader in(out.Data());
     ASSERT_TRUE(reader.Read(in, error)) << error;
-    EXPECT_EQ(target.Picture().name, u"old");
+    EXPECT_EQ(target.Picture().name, u"背景");
+    EXPECT_EQ(target.Picture().used, 1);
+    EXPECT_EQ(target.Picture().id, 7);
+    EXPECT_TRUE(target.Picture().bytes.empty()) << "no bytes of the other picture under this name";
     EXPECT_EQ(target.Point2(), (BackgroundDesign::Point{12, 8}));
     EXPECT_TRUE(target.Loaded());
+    // Written again, the section is the same bytes.
+    ByteWriter again;
+    ASSERT_TRUE(reader.Write(again, error));
+    EXPECT_EQ(again.Data(), out.Data());
 
     source.SetPicture(LightImage{0, 0, {'B', 'A', 'D'}, u"bad"});
     ByteWriter badOut;
