@@ -77,6 +77,7 @@ void PointTracer::ResetChannelRows()
 
 void PointTracer::Reset()
 {
+    ReopenFinished();
     m_stride = (m_setup ? m_setup->scanRows : 0U) * m_scanRowLength;
     m_tracedCount = 0;
     for (auto& row : m_advancedRows)
@@ -198,6 +199,10 @@ int PointTracer::Trace(GridCell cell, bool click)
     // current point; the device's LEDs are recorded by point-go.
     if (m_setup == nullptr || m_editMode >= kFirstDeviceMode)
         return -1;
+    if (m_layoutDone != 0) {
+        Finished();
+        return -1;
+    }
     if (m_advancedStarted)
         return TraceAdvanced(index, cell);
     if (RowComplete())

@@ -114,6 +114,8 @@ private:
     void ClearLastHistory();
     void ResetChannelRows();
     void Finished();
+    /// Takes a finished layout back to the state before its final analysis.
+    void ReopenFinished();
     TracedPoint PointFor(std::int32_t index, std::uint16_t kind) const;
     std::uint32_t ColourCode(std::uint16_t kind) const;
 
@@ -135,6 +137,14 @@ private:
     GridCell m_focus{1, 1};
     bool m_supported = false;
     std::uint32_t m_layoutDone = 0;
+    /// The record and the module size as they were before the final analysis, for its undo.
+    struct BeforeFinish
+    {
+        LayoutSetup setup;
+        std::uint32_t width = 0;
+        std::uint32_t height = 0;
+    };
+    BeforeFinish m_beforeFinish;
     bool m_layoutPresent = false;
     bool m_timerRunning = false;
     unsigned m_ticks = 0;

@@ -9,6 +9,12 @@ namespace md {
 
 bool PointTracer::Analyse(bool check)
 {
+    // A finished layout stands until it is undone or reset: analysing it again would deduce
+    // from counts the final analysis has already raised.
+    if (m_layoutDone != 0)
+        return true;
+    if (check && m_setup != nullptr)
+        m_beforeFinish = {*m_setup, m_width, m_height};
     if (m_advancedEnabled)
         return m_advancedStarted && AnalyseAdvanced(check);
     if (m_setup == nullptr || !RowComplete())

@@ -1,6 +1,8 @@
 // Taking tracing steps back and inserting virtual points.
 #include "layout/PointTracer.h"
 
+#include <utility>
+
 namespace md {
 
 void PointTracer::InsertVirtual(std::uint32_t count)
@@ -28,6 +30,18 @@ void PointTracer::InsertVirtual(std::uint32_t count)
     m_firstRow.insert(m_firstRow.end(), count, TracedPoint::Virtual());
 }
 
+void PointTracer::ReopenFinished()
+{
+    if (m_layoutDone == 0)
+        return;
+    *m_setup = std::move(m_beforeFinish.setup);
+    m_width = m_beforeFinish.width;
+    m_height = m_beforeFinish.height;
+    m_beforeFinish = {};
+    m_layoutDone = 0;
+    m_timerRunning = true;
+}
+
 int PointTracer::Undo()
 {
     const auto dropTrailingVirtual = [this] {
@@ -37,6 +51,12 @@ int PointTracer::Undo()
     const auto focusLastHistory = [this] {
         m_focus = m_history.empty() ? GridCell{} : m_history.back();
     };
+    if (m_layoutDone != 0) {
+        // One step back from a finished layout is the layout just before the final analysis.
+        ReopenFinished();
+        m_result.clear();
+        return 0;
+    }
     if (m_advancedStarted) {
         if (m_tracedCount == 0)
             return -1;

@@ -103,6 +103,9 @@ void CLedLayoutCtrl::ShowStoredOrder()
 void CLedLayoutCtrl::Refresh()
 {
     m_model->Refresh();
+    // A finished layout stops the timer; undoing it takes tracing up again.
+    if (!m_tracer.LayoutDone() && m_tracer.TimerRunning() && !m_timer.isActive())
+        m_timer.start();
 }
 
 void CLedLayoutCtrl::Rebuild()

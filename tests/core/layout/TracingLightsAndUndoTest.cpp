@@ -128,6 +128,45 @@ TEST(TracingUndoTest, UndoStepsBackOneStateAtATime)
     EXPECT_FALSE(h.tracer->RowComplete());
 }
 
+TEST(TracingUndoTest, AFinishedLayoutTracesNothingUntilItIsUndoneOrReset)
+{
+    // The final analysis with virtual points raises the row length; clicks after it must not
+    // take the first row for incomplete and extend it.
+    TracingHarness h(MakeSetup(4, 2, 2, 1));
+    h.tracer->InsertVirtual(1);
+    h.Click({{0, 0}, {1, 0}, {2, 0}, {3, 0}});
+    ASSERT_TRUE(h.tracer->Analyse(true));
+    ASSERT_EQ(h.setup.rowLength, 5);
+    const auto finished = h.setup.result;
+    const std::size_t sentBefore = h.sent.size();
+
+    h.tracer->Click(0, 1);
+    ASSERT_EQ(h.prompter.asked.size(), 1u);
+    EXPECT_EQ(h.prompter.asked[0],
+              (std::pair<std::string, std::string>{"IDS_MODULE_FIRSETDLG_PROMPT",
+                                                   "IDS_MODULE_STEP5DLG_LAYOUT_EPFINISHED"}));
+    EXPECT_EQ(h.tracer->FirstRow().size(), 5u);
+    EXPECT_EQ(h.sent.size(), sentBefore) << "a finished layout lights nothing";
+    EXPECT_TRUE(h.tracer->Analyse(true)) << "finishing twice keeps the layout";
+    EXPECT_EQ(h.setup.result, finished);
+    EXPECT_EQ(h.setup.rowLength, 5);
+
+    // Undo goes back to the state before the final analysis, which finishes the same again.
+    EXPECT_EQ(h.tracer->Undo(), 0);
+    EXPECT_FALSE(h.tracer->LayoutDone());
+    EXPECT_TRUE(h.tracer->TimerRunning());
+    EXPECT_EQ(h.setup.rowLength, 4);
+    EXPECT_EQ(h.setup.virtualPerRow, 0);
+    ASSERT_TRUE(h.tracer->Analyse(true));
+    EXPECT_EQ(h.setup.result, finished);
+
+    h.tracer->Reset();
+    EXPECT_EQ(h.setup.rowLength, 4) << "a reset also forgets the raised counts";
+    h.tracer->Click(0, 0);
+    EXPECT_EQ(h.tracer->FirstRow().size(), 1u);
+    EXPECT_EQ(h.prompter.asked.size(), 1u);
+}
+
 TEST(TracingAdvancedTest, TracesEveryPointAndDeducesFromOneScanRow)
 {
     TracingHarness h(MakeSetup(4, 4, 4, 1, {0, 1}));
