@@ -27,13 +27,7 @@ LayoutDesign DesignFile::CaptureLayout(ModuleDesignDocument& document, const Lay
     std::array<std::vector<CellLed>, 4> slots;
     for (int i = 0; i < CellDesign::kSlotCount; ++i)
         slots[i] = cell.Slot(i + 1);
-    // The capture moves the result into the range; a save must not move the live layout, or
-    // a second save would move it again.
-    const std::vector<ChannelRow> live = tracer->Result();
-    LayoutDesign design =
-        layoutsnapshot::Capture(*tracer, range, cell.Images(), cell.Background(), slots);
-    tracer->Result() = live;
-    return design;
+    return layoutsnapshot::Capture(*tracer, range, cell.Images(), cell.Background(), slots);
 }
 
 DesignParts DesignFile::PartsOf(ModuleDesignDocument& document)

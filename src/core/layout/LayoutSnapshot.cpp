@@ -16,8 +16,9 @@ LayoutDesign Capture(PointTracer& tracer, const LayoutRange& range, std::vector<
     LayoutDesign design;
     design.layoutPresent = tracer.LayoutPresent();
     if (design.layoutPresent) {
-        layoutarchive::ApplyModuleRange(tracer.Result(), range);
+        // A copy is moved, so the open design stays as it is and saving twice writes the same.
         design.result = tracer.Result();
+        layoutarchive::ApplyModuleRange(design.result, range);
     }
     for (std::size_t i = 0; i < 3; ++i)
         design.virtualCodes[i] = static_cast<std::uint8_t>(tracer.VirtualCodes()[i]);

@@ -222,6 +222,29 @@ TEST(LayoutArchiveTest, SavingMovesPointsIntoTheModuleRange)
     EXPECT_EQ(points[3].y, 4) << "below the split the gap is taken out";
 }
 
+TEST(LayoutArchiveTest, CapturingWithARangeOriginLeavesTheOpenLayoutAsItIs)
+{
+    test::TracingHarness h(test::MakeSetup(4, 2, 2, 1));
+    h.Click(test::Line(0, 0, 1, 0, 4));
+    ASSERT_TRUE(h.tracer->Analyse(true));
+    const std::vector<ChannelRow> live = h.tracer->Result();
+    LayoutRange range;
+    range.width = 4;
+    range.height = 2;
+    range.originX = 1;
+    for (std::uint32_t x = 1; x < 4; ++x)
+        for (std::uint32_t y = 0; y < 2; ++y)
+            range.inside.insert(LayoutModel::Key(x, y));
+    const LayoutDesign first = layoutsnapshot::Capture(*h.tracer, range, {}, {}, {});
+    const LayoutDesign second = layoutsnapshot::Capture(*h.tracer, range, {}, {}, {});
+    EXPECT_EQ(h.tracer->Result(), live);
+    EXPECT_EQ(second.result, first.result) << "a second save writes the same layout";
+    const auto& row = first.result[0].rows[0].points;
+    EXPECT_TRUE(row[0].IsVirtual()) << "(0, 0) lies left of the range";
+    EXPECT_EQ(row[1].x, 0) << "(1, 0) moved by the origin";
+    EXPECT_EQ(row[3].x, 2);
+}
+
 TEST(LayoutArchiveTest, RemapMovesTracedAndGridPoints)
 {
     LayoutDesign design;
