@@ -1,7 +1,10 @@
 #include "parameters/ChipLibrary.h"
 
+#include "io/Utf.h"
 #include "parameters/DecimalText.h"
 #include "xml/XmlDocument.h"
+
+#include <string>
 
 namespace md {
 
@@ -26,10 +29,19 @@ ChipLibrary ChipLibrary::Load(const std::filesystem::path& path,
 {
     ChipLibrary library;
     XmlDocument doc;
-    // A faulty document is still read as far as its index goes.
-    doc.LoadFile(path);
-    if (!doc.FindElement(u"main") || !doc.EnterElement())
+    // A damaged library would read as a short one (a truncated file loses its driver chips):
+    // it is not used at all, and the failure says where it broke.
+    if (!doc.LoadFile(path)) {
+        library.m_failure = utf::ToUtf16(path.string());
+        if (const std::size_t line = doc.FaultLine(); line != 0)
+            library.m_failure += u", line " + utf::FromAscii(std::to_string(line));
+        library.m_failure += u": " + doc.GetResult();
         return library;
+    }
+    if (!doc.FindElement(u"main") || !doc.EnterElement()) {
+        library.m_failure = utf::ToUtf16(path.string()) + u": no \"main\" element";
+        return library;
+    }
     while (doc.FindElement(u"chip")) {
         const bool scan = doc.GetAttribute(u"name") == u"Scan";
         if (!doc.EnterElement())

@@ -140,7 +140,10 @@ bool ModuleParameterPresenter::Next()
     m_connectors->ForMultiClock(static_cast<std::uint32_t>(std::max(0, p.multiClock)));
 
     if (m_library.IsEmpty()) {
-        Prompt("IDS_MODULE_FIRSETDLG_CHIPLOADFAILED");
+        std::u16string text = m_texts.Text("IDS_MODULE_FIRSETDLG_CHIPLOADFAILED");
+        if (!m_library.Failure().empty())
+            text += u"\n\n" + m_library.Failure();
+        m_prompter.Ask(PromptButtons::Ok, m_texts.Text(kPromptCaption), text);
         return false;
     }
     if (p.xPoints > ModuleParameters::kMaxPoints || p.yPoints > ModuleParameters::kMaxPoints) {

@@ -7,6 +7,7 @@
 #include "xml/XmlParser.h"
 #include "xml/XmlUtf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -104,12 +105,15 @@ bool XmlDocument::Parse()
 {
     std::u16string previous = std::move(m_result);
     m_result.clear();
+    m_firstFault = std::u16string::npos;
     ResetCursor();
     if (m_document.empty()) {
         m_index.assign(1, XmlElement{});
         m_result = u"Empty document";
     } else {
-        m_result = XmlParser(m_document, m_index).Run();
+        XmlParser parser(m_document, m_index);
+        m_result = parser.Run();
+        m_firstFault = parser.FirstFault();
         std::u16string structure;
         const std::int32_t root = m_index[0].firstChild;
         if (root == 0)
@@ -123,6 +127,16 @@ bool XmlDocument::Parse()
     if (!previous.empty())
         m_result = m_result.empty() ? previous : previous + u", " + m_result;
     return IsWellFormed();
+}
+
+std::size_t XmlDocument::FaultLine() const
+{
+    if (m_firstFault == std::u16string::npos)
+        return 0;
+    const std::size_t end = std::min(m_firstFault, m_document.size());
+    return 1 +
+           static_cast<std::size_t>(std::count(
+               m_document.begin(), m_document.begin() + static_cast<std::ptrdiff_t>(end), u'\n'));
 }
 
 void XmlDocument::ResetCursor()

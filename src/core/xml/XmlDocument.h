@@ -49,6 +49,8 @@ public:
     bool SetAttribute(std::u16string_view name, std::u16string_view value);
 
     std::u16string GetResult() const { return m_result; }
+    /// The line (from 1) of the first parse fault; 0 when the text parsed without one.
+    std::size_t FaultLine() const;
     const std::u16string& GetDocumentText() const { return m_document; }
     /// Option bits for the escaping of written text (xmlescape::kKeepReferences).
     void SetDocumentFlags(std::uint32_t flags) { m_flags = flags; }
@@ -76,6 +78,7 @@ private:
 
     std::u16string m_document;
     std::u16string m_result;
+    std::size_t m_firstFault = std::u16string::npos;
     std::vector<XmlElement> m_index;
     std::int32_t m_parent = 0;
     std::int32_t m_current = 0;

@@ -148,7 +148,8 @@ void XmlParser::ParseEndTag()
     const auto end = static_cast<std::uint32_t>(m_at);
     if (m_open.size() == 1) {
         Message(u"No start tag for end tag '" + std::u16string(name) + u"' at offset " +
-                Number(start));
+                    Number(start),
+                start);
         Fail(0);
         return;
     }
@@ -156,8 +157,9 @@ void XmlParser::ParseEndTag()
     if (TagName(m_open[match].record) != name) {
         const std::int32_t top = m_open.back().record;
         Message(u"End tag '" + std::u16string(name) + u"' at offset " + Number(start) +
-                u" does not match start tag '" + std::u16string(TagName(top)) + u"' at offset " +
-                Number(m_index[static_cast<std::size_t>(top)].start));
+                    u" does not match start tag '" + std::u16string(TagName(top)) +
+                    u"' at offset " + Number(m_index[static_cast<std::size_t>(top)].start),
+                start);
         Fail(top);
         // When an outer element carries the name, the ones inside it end here unclosed;
         // otherwise the end tag is dropped.
@@ -256,8 +258,10 @@ void XmlParser::CloseUnended(std::uint32_t end)
         XmlElement& element = m_index[static_cast<std::size_t>(record)];
         element.length = end - element.start;
         element.flags |= XmlElement::kNoEnd;
+        // The text ends where the element should have: that is where the fault shows.
         Message(u"Element '" + std::u16string(TagName(record)) + u"' at offset " +
-                Number(element.start) + u" not ended");
+                    Number(element.start) + u" not ended",
+                end);
         Fail(record);
         m_open.pop_back();
     }
@@ -271,16 +275,18 @@ void XmlParser::Fail(std::int32_t record)
 
 void XmlParser::Incorrect(const char* subject, std::size_t offset)
 {
-    Message(u"Incorrect " + utf::FromAscii(subject) + u" at offset " + Number(offset));
+    Message(u"Incorrect " + utf::FromAscii(subject) + u" at offset " + Number(offset), offset);
 }
 
 void XmlParser::Unterminated(const char* subject, std::size_t offset)
 {
-    Message(utf::FromAscii(subject) + u" at offset " + Number(offset) + u" unterminated");
+    Message(utf::FromAscii(subject) + u" at offset " + Number(offset) + u" unterminated", offset);
 }
 
-void XmlParser::Message(std::u16string message)
+void XmlParser::Message(std::u16string message, std::size_t offset)
 {
+    if (m_messages.empty())
+        m_firstFault = offset;
     if (!m_messages.empty())
         m_messages += u", ";
     m_messages += message;

@@ -18,6 +18,8 @@ public:
 
     /// Parses the whole text; returns the messages joined with ", " (empty when there are none).
     std::u16string Run();
+    /// The text offset of the first message; npos when there is none.
+    std::size_t FirstFault() const { return m_firstFault; }
 
 private:
     struct Open
@@ -37,7 +39,7 @@ private:
     void Fail(std::int32_t record);
     void Incorrect(const char* subject, std::size_t offset);
     void Unterminated(const char* subject, std::size_t offset);
-    void Message(std::u16string message);
+    void Message(std::u16string message, std::size_t offset);
     std::u16string_view TagName(std::int32_t record) const;
 
     std::u16string_view m_text;
@@ -45,6 +47,7 @@ private:
     std::vector<Open> m_open;
     std::size_t m_at = 0;
     std::u16string m_messages;
+    std::size_t m_firstFault = std::u16string_view::npos;
 };
 
 } // namespace md

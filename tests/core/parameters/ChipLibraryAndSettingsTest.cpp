@@ -1,6 +1,7 @@
 #include "TempProgramFolder.h"
 
 #include "core/support/FakeHost.h"
+#include "io/Utf.h"
 #include "layout/PointGoPort.h"
 #include "parameters/ChipLibrary.h"
 #include "parameters/RuntimeSettings.h"
@@ -63,6 +64,25 @@ TEST_F(ChipLibraryTest, MissingFileOrRootGivesAnEmptyLibrary)
                               u"langlang_zh-cn");
     ASSERT_EQ(library.Records().size(), 1u);
     EXPECT_EQ(library.Records()[0].name, u"txt");
+}
+
+TEST_F(ChipLibraryTest, ADamagedLibraryIsEmptyAndSaysWhereItBroke)
+{
+    // A truncated copy of a library: the scan chips are complete, the driver chips are cut off.
+    const std::string truncated = "<main>\n"
+                                  "  <chip name=\"Scan\"><item><Specification>S1</Specification>"
+                                  "</item></chip>\n"
+                                  "  <chip name=\"Driver\">\n"
+                                  "    <item><Specification>D1</Specif";
+    const ChipLibrary library = Load(truncated);
+    EXPECT_TRUE(library.IsEmpty()) << "a damaged library is not taken as a short one";
+    const std::string failure = utf::ToUtf8(library.Failure());
+    EXPECT_NE(failure.find((m_root / "ChipLib.xml").string()), std::string::npos) << failure;
+    EXPECT_NE(failure.find("line 4:"), std::string::npos) << failure;
+
+    const ChipLibrary missing = ChipLibrary::Load(m_root / "none.xml", u"lang_en-us");
+    EXPECT_NE(utf::ToUtf8(missing.Failure()).find("none.xml: "), std::string::npos);
+    EXPECT_TRUE(Load("<main/>").Failure().empty()) << "an empty library is not a damaged one";
 }
 
 TEST_F(ChipLibraryTest, ShippedLibraryCoversTheChipRulesInBothLanguages)

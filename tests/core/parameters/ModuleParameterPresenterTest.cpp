@@ -124,6 +124,14 @@ TEST_F(ModuleParameterPresenterTest, NextChecksSizePointsAndGroupsInOrderAtTheir
     view.controls.xPoints = 300;
     EXPECT_FALSE(empty.Next());
     EXPECT_EQ(prompter.Last(), "IDS_MODULE_FIRSETDLG_CHIPLOADFAILED");
+
+    ModuleParameterPresenter damaged(view, prompter, prompter,
+                                     ChipLibrary::Load(Write("ChipLib.xml", "<main><chip>"), {}),
+                                     m_root);
+    view.controls = {};
+    EXPECT_FALSE(damaged.Next()) << "no wizard with an empty driver chip";
+    EXPECT_EQ(prompter.Last().rfind("IDS_MODULE_FIRSETDLG_CHIPLOADFAILED\n\n", 0), 0u);
+    EXPECT_NE(prompter.Last().find("ChipLib.xml, line 1: "), std::string::npos) << prompter.Last();
 }
 
 TEST_F(ModuleParameterPresenterTest, OneGroupCutNeedsRowsOrColumnsDivisibleByTheGroups)
