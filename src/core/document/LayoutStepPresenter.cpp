@@ -1,11 +1,14 @@
 #include "document/LayoutStepPresenter.h"
 
 #include "document/ModuleDesignDocument.h"
+#include "driverfile/UnstorableNames.h"
 #include "io/FileIo.h"
+#include "io/Utf.h"
 #include "layout/LayoutArchive.h"
 #include "layout/LayoutSnapshot.h"
 #include "layout/PointTracer.h"
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
@@ -166,6 +169,8 @@ int LayoutStepPresenter::SaveChecked(bool saveAs,
         Say(kCheckSocket);
         return kNotSaved;
     }
+    if (!NamesStorable())
+        return kNotSaved;
     std::filesystem::path path = target ? *target : m_document.FilePath();
     if (!target && (path.empty() || saveAs)) {
         auto chosen = ChoosePath(true);
@@ -189,6 +194,28 @@ int LayoutStepPresenter::SaveChecked(bool saveAs,
     m_saved = true;
     Notify();
     return kSaved;
+}
+
+bool LayoutStepPresenter::NamesStorable()
+{
+    const CodePage& codePage = m_ports.files.codePage;
+    const CellDesign& cell = m_document.Cell();
+    const auto unstorable =
+        FindUnstorableNames({m_document.ModuleInfo(), cell.Images(), cell.Background(),
+                             m_document.Background().Picture()},
+                            codePage);
+    if (unstorable.empty())
+        return true;
+    std::u16string text = m_ports.texts.TextOr(
+        "ID_SAVE_UNSTORABLE_NAMES",
+        u"Some names contain characters that the driver file's code page cannot hold; they "
+        u"would be saved as '?'. Save anyway?");
+    text += u"\n\n" + utf::FromAscii(codePage.Name()) + u":";
+    for (const UnstorableName& name : unstorable)
+        text += u"\n" + m_ports.texts.TextOrKey(name.field) + u" \"" + name.name + u"\": " +
+                name.characters;
+    return m_ports.prompter.Ask(PromptButtons::YesNo, m_ports.texts.TextOrKey("ID_PROMPT"), text) ==
+           PromptAnswer::Yes;
 }
 
 int LayoutStepPresenter::Open(const std::optional<std::filesystem::path>& given)

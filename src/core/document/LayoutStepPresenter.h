@@ -99,6 +99,8 @@ private:
     int SaveChecked(bool saveAs, const std::optional<std::filesystem::path>& target);
     void Say(std::u16string text);
     bool ModuleInfoValid() const;
+    /// True when every stored name fits the code page, or the user agreed to '?' for the rest.
+    bool NamesStorable();
     void Notify();
 
     ModuleDesignDocument& m_document;

@@ -46,6 +46,18 @@ std::optional<std::string> Convert(const std::string& to, const std::string& fro
     return out;
 }
 
+/// The text as UTF-16LE bytes, iconv's input.
+std::string Utf16LeBytes(std::u16string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    return bytes;
+}
+
 } // namespace
 
 CodePage::CodePage(std::string name) : m_name(std::move(name)) {}
@@ -61,13 +73,7 @@ bool CodePage::IsAvailable() const
 
 std::string CodePage::FromUtf16(std::u16string_view text) const
 {
-    std::string input;
-    input.reserve(text.size() * 2);
-    for (char16_t c : text) {
-        input.push_back(static_cast<char>(c & 0xFF));
-        input.push_back(static_cast<char>(c >> 8));
-    }
-    auto converted = Convert(m_name, "UTF-16LE", input, true);
+    auto converted = Convert(m_name, "UTF-16LE", Utf16LeBytes(text), true);
     if (converted)
         return *converted;
     // Unknown code page: keep ASCII, mark the rest.
@@ -75,6 +81,26 @@ std::string CodePage::FromUtf16(std::u16string_view text) const
     for (char16_t c : text)
         fallback.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return fallback;
+}
+
+std::u16string CodePage::Unstorable(std::u16string_view text) const
+{
+    std::u16string missing;
+    const bool known = IsAvailable();
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 &&
+                          text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+        const std::u16string_view one = text.substr(i, pair ? 2 : 1);
+        i += one.size();
+        if (one.size() == 1 && one[0] < 0x80)
+            continue;
+        bool storable = false;
+        if (known)
+            storable = Convert(m_name, "UTF-16LE", Utf16LeBytes(one), false).has_value();
+        if (!storable && missing.find(one) == std::u16string::npos)
+            missing += one;
+    }
+    return missing;
 }
 
 std::optional<std::u16string> CodePage::ToUtf16(std::string_view bytes) const

@@ -19,6 +19,9 @@ public:
     /// Whether iconv knows the code page.
     bool IsAvailable() const;
     std::string FromUtf16(std::u16string_view text) const;
+    /// The characters of the text that the code page cannot hold (each once, in the order they
+    /// first occur; a surrogate pair counts as one); empty when all of it can be stored.
+    std::u16string Unstorable(std::u16string_view text) const;
     /// Nothing when the bytes are not valid in the code page.
     std::optional<std::u16string> ToUtf16(std::string_view bytes) const;
 

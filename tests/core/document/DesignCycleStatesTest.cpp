@@ -155,6 +155,27 @@ TEST_F(DesignCycleStatesTest, SaveUsesTheKnownPathAndSaveAsAsksAgain)
     EXPECT_EQ(once.layout, twice.layout);
 }
 
+TEST_F(DesignCycleStatesTest, NamesTheCodePageCannotHoldAreNamedBeforeSaving)
+{
+    TracedDesign();
+    document->ModuleInfo().SetModuleName(u"P10☃模组☃é");
+    document->ModuleInfo().scanChip.name = u"Straße";
+    prompter.answers = {PromptAnswer::No};
+    EXPECT_EQ(SaveAs("named.MDR"), LayoutStepPresenter::kNotSaved);
+    EXPECT_FALSE(std::filesystem::exists(m_root / "ModLib" / "named.MDR"));
+    ASSERT_EQ(prompter.asked.back().first, PromptButtons::YesNo);
+    EXPECT_EQ(prompter.Last(), "ID_SAVE_UNSTORABLE_NAMES\n\nCP936:\n"
+                               "ID_FIELD_MODULE_NAME \"P10☃模组☃é\": ☃\n"
+                               "ID_FIELD_SCAN_CHIP \"Straße\": ß");
+    EXPECT_TRUE(chooser.requests.empty()) << "asked before the file dialog";
+
+    prompter.answers = {PromptAnswer::Yes};
+    ASSERT_EQ(SaveAs("named.MDR"), LayoutStepPresenter::kSaved);
+    const auto saved = ReadBack(m_root / "ModLib" / "named.MDR");
+    EXPECT_EQ(saved.moduleInfo.ModuleName(), u"P10?模组?é");
+    EXPECT_EQ(saved.moduleInfo.scanChip.name, u"Stra?e");
+}
+
 TEST_F(DesignCycleStatesTest, NewLayoutAnsweredNoKeepsTheGrid)
 {
     TracedDesign();

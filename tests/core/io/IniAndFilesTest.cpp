@@ -88,6 +88,11 @@ TEST(CodePageTest, ConvertsChineseNamesBothWays)
     EXPECT_EQ(gbk.FromUtf16(u"A\u0E01B"), "A?B");
     // Bytes that are not valid in the code page are refused.
     EXPECT_FALSE(gbk.ToUtf16("\xFF\xFF"));
+
+    // The characters that would be lost, each once; a surrogate pair is one character.
+    EXPECT_EQ(gbk.Unstorable(u"P10全彩"), u"");
+    EXPECT_EQ(gbk.Unstorable(u"A\u0E01B\u0E01\U0001F600C"), u"\u0E01\U0001F600");
+    EXPECT_EQ(CodePage("NO-SUCH-PAGE").Unstorable(u"ab全"), u"全") << "only ASCII survives";
 }
 
 } // namespace
