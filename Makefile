@@ -3,13 +3,19 @@ PRESET ?= default
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test demo deps build fuzz bench format clean
+.PHONY: run test demo deps build fuzz asan bench format clean
 
 deps:
 	@scripts/install-deps.sh
 
+# A build folder configured with another preset is configured afresh (its cache would keep the
+# other preset's options).
 build: deps
-	@[ -f $(BUILD_DIR)/build.ninja ] || cmake --preset $(PRESET)
+	@if [ -f $(BUILD_DIR)/build.ninja ] && [ "$$(cat $(BUILD_DIR)/.preset 2>/dev/null)" != "$(PRESET)" ]; then \
+	    echo "build: configured with another preset, configuring for $(PRESET)"; \
+	    rm -f $(BUILD_DIR)/CMakeCache.txt $(BUILD_DIR)/build.ninja; \
+	fi
+	@[ -f $(BUILD_DIR)/build.ninja ] || { cmake --preset $(PRESET) && echo $(PRESET) > $(BUILD_DIR)/.preset; }
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
@@ -38,6 +44,15 @@ fuzz: deps
 	@[ -f build-fuzz/build.ninja ] || cmake --preset fuzz
 	cmake --build build-fuzz -j $(JOBS)
 	@if ls tests/fuzz/*Fuzzer.cpp >/dev/null 2>&1; then cd build-fuzz && ctest --output-on-failure -j $(JOBS); fi
+
+# The whole test suite under AddressSanitizer, UndefinedBehaviorSanitizer and the standard
+# library's assertions (Debug at -O1, no benchmarks).
+asan: deps
+	@[ -f build-asan/build.ninja ] || cmake --preset asan
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/asan/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2 || true; done

@@ -6,7 +6,9 @@ function(md_apply_settings target)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
     if(MD_SANITIZE)
-        target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+        # Undefined behaviour stops the test that hits it instead of scrolling past in its log.
+        target_compile_options(${target} PRIVATE -fsanitize=address,undefined
+                               -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
         target_link_options(${target} PRIVATE -fsanitize=address,undefined)
     endif()
 endfunction()

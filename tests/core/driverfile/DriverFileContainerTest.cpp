@@ -303,6 +303,8 @@ TEST(DriverFileContainer, DemoDesignSurvivesItsFile)
     ASSERT_TRUE(LayoutDesignSection(demo->layout, codePage).Write(written, error));
     ASSERT_TRUE(LayoutDesignSection(back.layout, codePage).Write(rewritten, error));
     EXPECT_EQ(rewritten.Data(), written.Data());
+    EXPECT_EQ(DemoDesign::Bytes(back, codePage, error), bytes)
+        << "the whole file, not only the layout";
 }
 
 } // namespace
