@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test demo deps build fuzz asan bench format clean
+.PHONY: run test demo deps build fuzz fuzz-long asan bench format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -44,6 +44,14 @@ fuzz: deps
 	@[ -f build-fuzz/build.ninja ] || cmake --preset fuzz
 	cmake --build build-fuzz -j $(JOBS)
 	@if ls tests/fuzz/*Fuzzer.cpp >/dev/null 2>&1; then cd build-fuzz && ctest --output-on-failure -j $(JOBS); fi
+
+# Every fuzz target for MINUTES minutes each, two at a time; what they find that adds coverage
+# is merged into the seed corpora in the repository.
+MINUTES ?= 15
+fuzz-long: deps
+	@[ -f build-fuzz/build.ninja ] || cmake --preset fuzz
+	cmake --build build-fuzz -j $(JOBS)
+	@scripts/fuzz-long.sh $(MINUTES)
 
 # The whole test suite under AddressSanitizer, UndefinedBehaviorSanitizer and the standard
 # library's assertions (Debug at -O1, no benchmarks).

@@ -77,7 +77,9 @@ std::optional<std::u16string> RuntimeSettings::Value(const char* section, const 
 
 std::u16string RuntimeSettings::ActiveLanguage() const
 {
-    return Value("language", "active").value_or(kDefaultLanguage);
+    // An empty value names no language: the default holds, as for a missing one.
+    const auto language = Value("language", "active");
+    return language && !language->empty() ? *language : kDefaultLanguage;
 }
 
 ProgramVersion RuntimeSettings::Version() const
@@ -104,7 +106,8 @@ int RuntimeSettings::PointGoBaud() const
     if (!text || text->empty())
         return pointgo::kDefaultBaud;
     const std::uint32_t baud = LeadingNumber(*text);
-    return baud == 0 ? pointgo::kDefaultBaud : static_cast<int>(baud);
+    // No termios rate comes near the top of the range; a number that does not fit is no rate.
+    return baud == 0 || baud > 4'000'000 ? pointgo::kDefaultBaud : static_cast<int>(baud);
 }
 
 ProgramVersion RuntimeSettings::CachedVersion(const RuntimeSettings& settings)

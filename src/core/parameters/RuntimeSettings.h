@@ -40,7 +40,7 @@ public:
     /// Values through the host's configuration service, or from the file without a host.
     static RuntimeSettings FromHost(const std::filesystem::path& runInfo);
 
-    /// [language] active, default "lang_zh-cn".
+    /// [language] active, default "lang_zh-cn" (also for an empty value).
     std::u16string ActiveLanguage() const;
     /// The attribute of the chip library that holds chip names: "lang" + the active language.
     std::u16string LanguageAttribute() const { return u"lang" + ActiveLanguage(); }
@@ -51,7 +51,7 @@ public:
 
     /// [pointgo] port: the serial device of the point-go test device; empty when not set.
     std::string PointGoPort() const;
-    /// [pointgo] baud, default 115200.
+    /// [pointgo] baud, default 115200 (also for 0 or a number above 4,000,000).
     int PointGoBaud() const;
 
     /// The version of this process, read once from the settings first passed and kept.

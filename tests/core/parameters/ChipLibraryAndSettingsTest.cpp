@@ -127,6 +127,10 @@ TEST_F(ChipLibraryTest, RuntimeSettingsGiveLanguageVersionAndCodePage)
     EXPECT_EQ(empty.LanguageAttribute(), u"langlang_zh-cn");
     EXPECT_EQ(empty.Version(), ProgramVersion{});
     EXPECT_EQ(empty.NamesCodePage().Name(), "CP936");
+    const auto blank = RuntimeSettings::FromFile(
+        Write("blank.ini", "[language]\nactive=\n[pointgo]\nbaud=4000001\n"));
+    EXPECT_EQ(blank.LanguageAttribute(), u"langlang_zh-cn") << "an empty value names no language";
+    EXPECT_EQ(blank.PointGoBaud(), 115200) << "beyond any serial rate";
 
     EXPECT_EQ(ProgramVersion::Parse(u"2.5"), ProgramVersion{});
     EXPECT_EQ(ProgramVersion::Parse(u"7..9"), (ProgramVersion{7, 0, 9}));
