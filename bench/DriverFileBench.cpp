@@ -2,7 +2,7 @@
 // the same number of bytes file to file in the same run. A driver file is saved atomically and
 // flushed to the disk before it replaces the old one, so the baseline that matters copies with
 // the same guarantee (copy, fsync): "vsCopy" is the driver file's throughput as a fraction of
-// that copy's (target: at least 0.5); "vsPlainCopy" compares with a copy left in the page cache.
+// that copy's (target: at least 0.7); "vsPlainCopy" compares with a copy left in the page cache.
 
 #include "design/BackgroundSection.h"
 #include "design/NewModuleInfoSection.h"

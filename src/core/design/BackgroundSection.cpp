@@ -33,6 +33,11 @@ bool BackgroundSection::Write(ByteWriter& out, std::string& error)
     return true;
 }
 
+std::size_t BackgroundSection::SizeHint() const
+{
+    return m_design.Picture().bytes.size() + 1024;
+}
+
 bool BackgroundSection::Read(ByteReader& in, std::string& error)
 {
     if (!in.Expect(kId)) {

@@ -25,6 +25,7 @@ public:
     bool Write(ByteWriter& out, std::string& error) override;
     /// A picture length of 0 keeps the current picture.
     bool Read(ByteReader& in, std::string& error) override;
+    std::size_t SizeHint() const override;
 
 private:
     BackgroundDesign& m_design;

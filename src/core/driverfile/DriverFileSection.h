@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace md {
@@ -17,6 +18,8 @@ public:
     virtual bool Write(ByteWriter& out, std::string& error) = 0;
     /// Reads the section at the reader's position; false with a one-line reason on failure.
     virtual bool Read(ByteReader& in, std::string& error) = 0;
+    /// About the bytes Write will append, so that the container makes room once; 0 when small.
+    virtual std::size_t SizeHint() const { return 0; }
 };
 
 } // namespace md

@@ -18,6 +18,11 @@ bool LayoutDesignSection::Write(ByteWriter& out, std::string& error)
     return true;
 }
 
+std::size_t LayoutDesignSection::SizeHint() const
+{
+    return LayoutSectionSizeHint(m_design);
+}
+
 bool LayoutDesignSection::Read(ByteReader& in, std::string& error)
 {
     return ReadLayoutSection(in, m_design, m_codePage, error);

@@ -20,6 +20,7 @@ public:
     /// 65535 pixels is never wrapped).
     bool Write(ByteWriter& out, std::string& error) override;
     bool Read(ByteReader& in, std::string& error) override;
+    std::size_t SizeHint() const override;
 
 private:
     LayoutDesign& m_design;

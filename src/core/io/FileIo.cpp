@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +39,31 @@ std::optional<std::vector<std::uint8_t>> ReadAll(const std::filesystem::path& pa
         return std::nullopt;
     bytes.resize(size);
     return bytes;
+}
+
+MappedFile::MappedFile(const std::filesystem::path& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat info
+    {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+        // Populated at once: one call maps every page instead of one fault per page.
+        void* data = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ,
+                            MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (data != MAP_FAILED) {
+            m_data = static_cast<const std::uint8_t*>(data);
+            m_size = static_cast<std::size_t>(info.st_size);
+        }
+    }
+    ::close(fd);
+}
+
+MappedFile::~MappedFile()
+{
+    if (m_data)
+        ::munmap(const_cast<std::uint8_t*>(m_data), m_size);
 }
 
 bool WriteAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace md {
@@ -13,6 +14,24 @@ namespace fileio {
 
 /// The file's bytes; nothing when it cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadAll(const std::filesystem::path& path);
+
+/// A file's bytes mapped read-only into memory (no copy, no fresh memory to fault in); for
+/// files that are read whole and parsed at once. Empty when the file cannot be mapped.
+class MappedFile
+{
+public:
+    explicit MappedFile(const std::filesystem::path& path);
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    bool IsMapped() const { return m_data != nullptr; }
+    std::span<const std::uint8_t> Bytes() const { return {m_data, m_size}; }
+
+private:
+    const std::uint8_t* m_data = nullptr;
+    std::size_t m_size = 0;
+};
 
 /// Writes to a temporary file in the same folder and renames it over the target, so a failed
 /// save leaves the old file whole. False on any failure (the temporary file is removed).

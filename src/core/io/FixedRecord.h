@@ -20,6 +20,11 @@ public:
         return *this;
     }
     std::span<const std::uint8_t> Bytes() const { return {m_bytes.data(), m_size}; }
+    /// The whole record, once all N bytes are put.
+    std::span<const std::uint8_t, N> Full() const
+    {
+        return std::span<const std::uint8_t, N>(m_bytes);
+    }
 
 private:
     std::array<std::uint8_t, N> m_bytes{};

@@ -24,6 +24,8 @@ constexpr std::size_t kCellLedBytes = 29;
 constexpr std::size_t kGridPointBytes = 16;
 constexpr std::uint32_t kMaxU16 = std::numeric_limits<std::uint16_t>::max();
 
+bool WriteLayoutBody(const LayoutDesign& design, ByteWriter& section, const CodePage& codePage);
+
 void WriteFlag(ByteWriter& out, bool value)
 {
     out.U8(value ? 1 : 0);
@@ -53,7 +55,7 @@ void WriteLed(ByteWriter& out, const CellLed& led)
         record.Put(value, 2);
     record.Put(led.active, 1).Put(led.selected, 1).Put(led.showInfo, 1);
     record.Put(static_cast<std::uint32_t>(led.decompositionMode), 4);
-    out.Bytes(record.Bytes());
+    out.Bytes(record.Full());
 }
 
 bool WriteLeds(ByteWriter& out, const std::vector<CellLed>& leds)
@@ -66,14 +68,23 @@ bool WriteLeds(ByteWriter& out, const std::vector<CellLed>& leds)
     return true;
 }
 
+/// Stores a 16-bit value little-endian and returns the next position.
+std::uint8_t* Put16(std::uint8_t* at, std::uint16_t value)
+{
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+    return at + 2;
+}
+
 void WritePoint(ByteWriter& out, const TracedPoint& p)
 {
-    FixedRecord<kTracedPointBytes> record;
-    record.Put(p.x, 2).Put(p.y, 2).Put(p.kind, 2).Put(p.colourCode, 4);
+    std::uint8_t* at = out.Extend(kTracedPointBytes);
+    at = Put16(Put16(Put16(at, p.x), p.y), p.kind);
+    at = Put16(Put16(at, static_cast<std::uint16_t>(p.colourCode)),
+               static_cast<std::uint16_t>(p.colourCode >> 16));
     for (std::uint16_t value :
          {p.spare1, p.spare2, p.cellVariant, p.ordinal, p.channelIndex, p.rowTag, p.ordinal})
-        record.Put(value, 2);
-    out.Bytes(record.Bytes());
+        at = Put16(at, value);
 }
 
 /// What the result and the grid take in the section; the rest is small.
@@ -102,7 +113,7 @@ bool WritePoints(ByteWriter& out, const LayoutDesign& design)
             out.Bytes(record.Bytes());
             continue;
         }
-        out.Bytes(record.Put(point.traced, 1).Bytes());
+        out.Bytes(record.Put(point.traced, 1).Full());
         // Out-of-range indices share the last slot: an empty list.
         const std::size_t set = std::min<std::size_t>(point.shapeSet, design.shapeSets.size());
         if (stored[set].empty()) {
@@ -278,12 +289,20 @@ private:
 
     /// The index of the shape set stored as records, added when there is none; a list many
     /// pixels share is decoded once.
-    std::uint32_t SharedSet(LayoutDesign& design, std::span<const std::uint8_t> records)
+    std::uint32_t SharedSet(LayoutDesign& design, std::span<const std::uint8_t> records,
+                            std::uint16_t cellVariant = 0)
     {
+        // Pixels of one cell variant mostly share one list: the set last found for the variant
+        // is compared first, which spares hashing every pixel's records.
+        Recent& recent = m_recent[cellVariant < m_recent.size() ? cellVariant : 0];
+        const std::string_view key = KeyOf(records);
+        if (recent.found && recent.key == key)
+            return recent.index;
         const auto [it, added] =
             m_sets.try_emplace(KeyOf(records), static_cast<std::uint32_t>(design.shapeSets.size()));
         if (added)
             DecodeLeds(records, design.shapeSets.emplace_back());
+        recent = {true, it->first, it->second};
         return it->second;
     }
 
@@ -294,15 +313,25 @@ private:
             return Fail("bad grid point count");
         design.points.resize(count);
         std::span<const std::uint8_t> records;
+        // Each point's fixed fields are taken as one record (and its traced flag with them).
+        const std::size_t fixed = kGridPointBytes + (design.layoutPresent ? 1 : 0);
         for (ArchivedPoint& point : design.points) {
-            if (!m_in.U32(point.drawWidth) || !m_in.U32(point.drawHeight) ||
-                !m_in.U16(point.cellVariant) || !m_in.U16(point.x) || !m_in.U16(point.y) ||
-                !m_in.U8(point.marked) || !m_in.U8(point.highlighted))
+            std::span<const std::uint8_t> record;
+            if (!m_in.Bytes(fixed, record))
                 return Fail("truncated grid point");
+            RecordCursor c(record.data());
+            point.drawWidth = c.Get(4);
+            point.drawHeight = c.Get(4);
+            point.cellVariant = c.U16();
+            point.x = c.U16();
+            point.y = c.U16();
+            point.marked = c.U8();
+            point.highlighted = c.U8();
             if (design.layoutPresent) {
-                if (!m_in.U8(point.traced) || !LedRecords(records))
+                point.traced = c.U8();
+                if (!LedRecords(records))
                     return Fail("truncated grid point");
-                point.shapeSet = SharedSet(design, records);
+                point.shapeSet = SharedSet(design, records, point.cellVariant);
             } else {
                 point.shapeSet = point.cellVariant >= 1 && point.cellVariant <= 4
                                      ? point.cellVariant - 1U
@@ -316,17 +345,43 @@ private:
     const CodePage& m_codePage;
     std::string& m_error;
     std::unordered_map<std::string_view, std::uint32_t> m_sets;
+    struct Recent
+    {
+        bool found = false;
+        std::string_view key;
+        std::uint32_t index = 0;
+    };
+    std::array<Recent, 5> m_recent{};
 };
 
 } // namespace
 
+std::size_t LayoutSectionSizeHint(const LayoutDesign& design)
+{
+    std::size_t bytes = BulkBytes(design) + 1024 + design.background.bytes.size();
+    for (const LightImage& image : design.images)
+        bytes += image.bytes.size() + 64;
+    return bytes;
+}
+
 bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodePage& codePage)
+{
+    // The driver file reserves the whole file from the size hint; no second reservation here.
+    const std::size_t start = out.Size();
+    if (!WriteLayoutBody(design, out, codePage)) {
+        out.Truncate(start);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+bool WriteLayoutBody(const LayoutDesign& design, ByteWriter& section, const CodePage& codePage)
 {
     if (design.result.size() > kMaxU16 || design.images.size() > kMaxU16 ||
         design.points.size() > layoutarchive::kMaxPoints)
         return false;
-    ByteWriter section;
-    section.Reserve(BulkBytes(design) + 1024);
     section.Ascii(layoutarchive::kMagic);
     WriteFlag(section, design.layoutPresent);
     if (design.layoutPresent) {
@@ -362,11 +417,10 @@ bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodeP
     for (const auto& slot : design.cellSlots)
         if (!WriteLeds(section, slot))
             return false;
-    if (!WritePoints(section, design))
-        return false;
-    out.Bytes(section.Data());
-    return true;
+    return WritePoints(section, design);
 }
+
+} // namespace
 
 bool ReadLayoutSection(ByteReader& in, LayoutDesign& design, const CodePage& codePage,
                        std::string& error)

@@ -42,6 +42,8 @@ void Remap(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t result
 /// format's fields hold (more than 65535 grid points, a picture name longer than 65535 bytes)
 /// or a scan row holds more points than its entry's row length.
 bool WriteLayoutSection(const LayoutDesign& design, ByteWriter& out, const CodePage& codePage);
+/// About the bytes WriteLayoutSection appends.
+std::size_t LayoutSectionSizeHint(const LayoutDesign& design);
 
 /// Reads a section written by WriteLayoutSection. Every count is checked against the bytes left
 /// before anything is allocated; on failure design is left unspecified and error names the item.

@@ -78,5 +78,29 @@ TEST(ByteArchiveTest, PatchRewritesAnEarlierValue)
     EXPECT_THROW(writer.PatchU64(8, 1), std::out_of_range);
 }
 
+TEST(ByteArchiveTest, AWriterKeepsEveryByteAcrossGrowthTrimsAndTruncation)
+{
+    // Room is made a step ahead and trimmed by Data(); writes after a Data() must go on at the
+    // right place, also past a reservation and across many growth steps.
+    ByteWriter writer;
+    writer.Reserve(100);
+    std::vector<std::uint8_t> expected;
+    for (std::uint32_t i = 0; i < 70000; ++i) {
+        writer.U16(static_cast<std::uint16_t>(i));
+        expected.push_back(static_cast<std::uint8_t>(i));
+        expected.push_back(static_cast<std::uint8_t>(i >> 8));
+        if (i == 10 || i == 40000) {
+            EXPECT_EQ(writer.Data().size(), expected.size());
+        }
+    }
+    std::uint8_t* record = writer.Extend(3);
+    record[0] = 1, record[1] = 2, record[2] = 3;
+    expected.insert(expected.end(), {1, 2, 3});
+    EXPECT_EQ(writer.Data(), expected);
+    writer.Truncate(5);
+    writer.U8(9);
+    EXPECT_EQ(writer.Take(), (std::vector<std::uint8_t>{0, 0, 1, 0, 2, 9}));
+}
+
 } // namespace
 } // namespace md
