@@ -58,30 +58,21 @@ bool XmlDocument::SetDocumentText(const char16_t* text)
 
 bool XmlDocument::LoadFile(const std::filesystem::path& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        m_result = SystemError(errno);
-        return false;
-    }
-    // Read in one go when the size is known, in blocks after that.
-    struct stat info = {};
-    std::size_t size = 0;
-    if (::fstat(::fileno(file), &info) == 0 && info.st_size > 0)
-        size = static_cast<std::size_t>(info.st_size);
-    std::vector<std::uint8_t> bytes(size + 1);
-    std::size_t used = 0;
-    for (std::size_t got;
-         (got = std::fread(bytes.data() + used, 1, bytes.size() - used, file)) > 0;) {
-        used += got;
-        if (used == bytes.size())
-            bytes.resize(bytes.size() * 2);
-    }
-    bytes.resize(used);
-    const int error = std::ferror(file) ? errno : 0;
-    std::fclose(file);
-    if (error != 0) {
-        m_result = SystemError(error);
-        return false;
+    // A regular file is decoded straight from its mapping; anything else is read in blocks.
+    std::vector<std::uint8_t> read;
+    std::span<const std::uint8_t> bytes;
+    const fileio::MappedFile mapped(path);
+    if (mapped.IsMapped()) {
+        bytes = mapped.Bytes();
+    } else {
+        errno = 0;
+        auto all = fileio::ReadAll(path);
+        if (!all) {
+            m_result = SystemError(errno != 0 ? errno : EIO);
+            return false;
+        }
+        read = std::move(*all);
+        bytes = read;
     }
     m_document = xmlutf8::Decode(bytes);
     m_result = Number(bytes.size()) + u" bytes to " + Number(m_document.size()) + u" wide chars";
