@@ -116,6 +116,7 @@ TEST_F(DesignCycleStatesTest, SaveChecksInOrderAndCancelWritesNothing)
     CompleteSocket();
     EXPECT_EQ(step->Save(false), LayoutStepPresenter::kNotSaved);
     EXPECT_EQ(prompter.Last(), "ID_LAYOUT_DESIGN_NOT_COMPLETE");
+    EXPECT_EQ(prompter.LastCaption(), "ID_PROMPT");
 
     TracedDesign();
     chooser.chosen.reset();
@@ -164,6 +165,7 @@ TEST_F(DesignCycleStatesTest, NamesTheCodePageCannotHoldAreNamedBeforeSaving)
     EXPECT_EQ(SaveAs("named.MDR"), LayoutStepPresenter::kNotSaved);
     EXPECT_FALSE(std::filesystem::exists(m_root / "ModLib" / "named.MDR"));
     ASSERT_EQ(prompter.asked.back().first, PromptButtons::YesNo);
+    EXPECT_EQ(prompter.LastCaption(), "ID_PROMPT");
     EXPECT_EQ(prompter.Last(), "ID_SAVE_UNSTORABLE_NAMES\n\nCP936:\n"
                                "ID_FIELD_MODULE_NAME \"P10☃模组☃é\": ☃\n"
                                "ID_FIELD_SCAN_CHIP \"Straße\": ß");

@@ -220,6 +220,20 @@ TEST(LayoutArchiveTest, SavingMovesPointsIntoTheModuleRange)
     EXPECT_EQ(points[2].ordinal, 4);
     EXPECT_EQ(points[2].rowTag, 2);
     EXPECT_EQ(points[3].y, 4) << "below the split the gap is taken out";
+
+    // Split mode 2 cuts across x: right of the split the gap is taken out of x, y only moves.
+    std::vector<ChannelRow> across(1);
+    across[0].rows.push_back({0, {a, b, d}});
+    range.splitMode = 2;
+    range.splitPosition = 4;
+    range.splitGap = 1;
+    layoutarchive::ApplyModuleRange(across, range);
+    const auto& moved = across[0].rows[0].points;
+    EXPECT_EQ(moved[0].x, 2) << "(5, 3): right of the split";
+    EXPECT_EQ(moved[0].y, 2);
+    EXPECT_EQ(moved[1].x, 0) << "(2, 1): left of the split";
+    EXPECT_EQ(moved[2].x, 1) << "(4, 7): on the split counts as right of it";
+    EXPECT_EQ(moved[2].y, 6);
 }
 
 TEST(LayoutArchiveTest, CapturingWithARangeOriginLeavesTheOpenLayoutAsItIs)

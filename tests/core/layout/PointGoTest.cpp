@@ -102,6 +102,7 @@ TEST_F(PointGoHarness, NothingBeforeTheDeviceHasAnswered)
 {
     pointGo->SelectMode(PointGo::kAllLeds);
     EXPECT_EQ(prompter.Last(), "ID_NOT_SELECT_POINT_GO");
+    EXPECT_EQ(prompter.LastCaption(), "ID_PROMPT");
     EXPECT_FALSE(pointGo->InPointGoMode());
     EXPECT_FALSE(pointGo->ToggleHold());
     At(0);

@@ -38,10 +38,11 @@ public:
 class ScriptedPrompter final : public Prompter
 {
 public:
-    PromptAnswer Ask(PromptButtons buttons, const std::u16string&,
+    PromptAnswer Ask(PromptButtons buttons, const std::u16string& caption,
                      const std::u16string& text) override
     {
         asked.push_back({buttons, utf::ToUtf8(text)});
+        captions.push_back(utf::ToUtf8(caption));
         if (answers.empty())
             return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::No;
         const PromptAnswer answer = answers.front();
@@ -49,8 +50,10 @@ public:
         return answer;
     }
     std::string Last() const { return asked.empty() ? std::string() : asked.back().second; }
+    std::string LastCaption() const { return captions.empty() ? std::string() : captions.back(); }
 
     std::vector<std::pair<PromptButtons, std::string>> asked;
+    std::vector<std::string> captions; ///< the caption of each message, as asked
     std::vector<PromptAnswer> answers;
 };
 

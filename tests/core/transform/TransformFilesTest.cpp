@@ -189,6 +189,7 @@ TEST_F(TransformFilesTest, ACombinedSourceSavesItsHubFileBesideTheResult)
     EXPECT_TRUE(std::filesystem::exists(m_root / "temp" / "conversion.HDR"));
     EXPECT_FALSE(presenter.Test()); // nothing transformed yet
     EXPECT_EQ(prompter.Last(), "IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_NO_TRANS_FILE");
+    EXPECT_EQ(prompter.LastCaption(), "IDS_MODULE_UI_DIG_TRANSFORM_BOX_TITLE_ERROR");
     TransformSettings settings;
     settings.mirrorUpDown = true;
     ASSERT_TRUE(presenter.Transform(settings));

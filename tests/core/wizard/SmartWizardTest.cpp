@@ -260,6 +260,7 @@ TEST_F(SmartWizardTest, TooManyLinesForSingleColourAbandonsWithTheLinesError)
     ASSERT_EQ(Run(), SmartWizard::Outcome::Abandoned);
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.Last(), "IDS_MODULE_FIRSETDLG_LINESERROR");
+    EXPECT_EQ(prompter.LastCaption(), "IDS_MODULE_FIRSETDLG_PROMPT");
     EXPECT_EQ(owner[0], 0);
     EXPECT_EQ(EndMark(), 100u);
     EXPECT_TRUE(host.sent.empty());
