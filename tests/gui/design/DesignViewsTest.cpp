@@ -161,8 +161,26 @@ TEST_F(DesignViewsInProgramFolder, BackgroundViewZoomsScrollsAndNamesItsScrollBa
     EXPECT_EQ(vertical->value(), before + 20);
     vertical->setValue(before);
     EXPECT_EQ(view.Design().ScrollY(), before);
-    const QImage shot = view.viewport()->grab().toImage();
-    EXPECT_FALSE(shot.isNull());
+    // What is drawn: the picture scaled into the module's frame and the first marker on it.
+    vertical->setValue(0);
+    view.findChild<QScrollBar*>("20057")->setValue(0);
+    const QImage shot = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(shot.isNull());
+    const auto& bytes = view.Design().Picture().bytes;
+    const QImage picture = QImage::fromData(bytes.data(), static_cast<int>(bytes.size()));
+    ASSERT_FALSE(picture.isNull());
+    const QColor pictureColour = picture.pixelColor(0, 0);
+    int red = 0, frame = 0, pictured = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            red += c == QColor(255, 0, 0) ? 1 : 0;
+            frame += c == QColor(51, 51, 51) ? 1 : 0;
+            pictured += c == pictureColour ? 1 : 0;
+        }
+    EXPECT_GT(red, 4) << "the first marker";
+    EXPECT_GT(frame, 100) << "the module's frame";
+    EXPECT_GT(pictured, shot.width() * shot.height() / 2) << "the background picture";
 }
 
 } // namespace

@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QAbstractItemModelTester>
+
 #include <gtest/gtest.h>
 
 namespace md {
@@ -111,6 +113,9 @@ TEST(LedLayoutCtrlTest, GridHasFixedSectionsAndNumberedHeaders)
 TEST(LedLayoutCtrlTest, ClicksKeysAndUndoTraceCells)
 {
     Fixture f;
+    // The grid's model stays consistent through every change below (aborts otherwise).
+    QAbstractItemModelTester tester(f.control.Grid()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     f.Click(0, 0);
     EXPECT_EQ(f.Text(0, 0), "1");
     EXPECT_EQ(f.control.Grid()->model()->index(0, 0).data(Qt::BackgroundRole).value<QColor>(),

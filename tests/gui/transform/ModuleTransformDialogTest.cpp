@@ -16,6 +16,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include <QAbstractItemModelTester>
+
 #include <gtest/gtest.h>
 
 namespace md {
@@ -50,6 +52,11 @@ protected:
 TEST_F(ModuleTransformDialogTest, OpenTransformAndTheGrids)
 {
     EXPECT_EQ(dialog.objectName(), "20116");
+    // Both grids' models stay consistent through loading, transforming and zooming.
+    QAbstractItemModelTester sourceTester(dialog.SourceGrid()->model(),
+                                          QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester resultTester(dialog.ResultGrid()->model(),
+                                          QAbstractItemModelTester::FailureReportingMode::Fatal);
     // Transform with nothing loaded does nothing.
     Button(CModuleTransformDlg::kTransform)->click();
     EXPECT_EQ(dialog.ResultGrid()->model()->rowCount(), 0);

@@ -17,6 +17,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <QAbstractItemModelTester>
+
 #include <gtest/gtest.h>
 
 namespace md {
@@ -95,6 +97,8 @@ TEST(WizardDialogsTest, RangeDialogNeedsASelectionAndFindsTheBand)
 {
     RangeSelection selection(32, 16);
     ModuleRangeDlg dialog(selection);
+    QAbstractItemModelTester tester(dialog.Grid()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     QPushButton* ok = nullptr;
     for (QPushButton* button : dialog.findChildren<QPushButton*>())
         if (button->text() == "OK" || button->text().contains("OK"))
