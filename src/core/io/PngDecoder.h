@@ -8,8 +8,8 @@
 
 namespace md {
 
-/// Decodes non-interlaced 8-bit PNG pictures (grey, grey with alpha, RGB, RGBA and palette),
-/// enough for background pictures; anything else gives nothing. Alpha is dropped.
+/// Decodes PNG pictures of every colour type and depth through libpng, up to kMaxSide pixels
+/// on either side; a damaged picture gives nothing. Alpha is dropped.
 class PngDecoder
 {
 public:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace md {
 
@@ -19,6 +20,12 @@ std::uint32_t RgbaImage::Pixel(int x, int y) const
     const std::size_t at = (static_cast<std::size_t>(y) * m_width + x) * 4;
     return (std::uint32_t{m_bytes[at]} << 16) | (std::uint32_t{m_bytes[at + 1]} << 8) |
            m_bytes[at + 2];
+}
+
+RgbaImage::RgbaImage(int width, int height, std::vector<std::uint8_t> rgba)
+    : m_width(std::max(width, 0)), m_height(std::max(height, 0)), m_bytes(std::move(rgba))
+{
+    m_bytes.resize(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height) * 4);
 }
 
 void RgbaImage::SetPixel(int x, int y, std::uint32_t rgb)

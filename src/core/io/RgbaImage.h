@@ -11,6 +11,8 @@ class RgbaImage
 {
 public:
     RgbaImage(int width, int height, std::uint32_t rgb = 0);
+    /// Takes row-major RGBA bytes, 4 per pixel (a decoded picture).
+    RgbaImage(int width, int height, std::vector<std::uint8_t> rgba);
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
