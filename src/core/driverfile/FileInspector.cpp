@@ -6,115 +6,130 @@
 #include "driverfile/DriverFileContents.h"
 #include "driverfile/HubFile.h"
 #include "io/ByteReader.h"
-#include "io/JsonWriter.h"
 #include "io/Utf.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cstring>
 #include <memory>
 
 namespace md {
 
+using Json = nlohmann::ordered_json;
+
+// The records as JSON objects, members in the order the files hold them. Internal linkage in
+// namespace md, so that nlohmann finds them by argument-dependent lookup.
+
+static void to_json(Json& json, const NewModuleInfoRecord::Chip& chip)
+{
+    json = {{"name", utf::ToUtf8(chip.name)},
+            {"kind", chip.kind},
+            {"chipType", chip.chipType},
+            {"value", chip.value}};
+}
+
+static void to_json(Json& json, const LightImage& image)
+{
+    json = {{"used", image.used},
+            {"id", image.id},
+            {"name", utf::ToUtf8(image.name)},
+            {"length", image.Length()}};
+}
+
+static void to_json(Json& json, const CellLed& led)
+{
+    json = {{"widthTenthMm", led.widthTenthMm},
+            {"heightTenthMm", led.heightTenthMm},
+            {"widthPx", led.widthPx},
+            {"heightPx", led.heightPx},
+            {"index", led.index},
+            {"colour", led.colour},
+            {"x", led.x},
+            {"y", led.y},
+            {"group", led.group},
+            {"code", led.code},
+            {"imageId", led.imageId},
+            {"active", led.active},
+            {"selected", led.selected},
+            {"showInfo", led.showInfo},
+            {"decompositionMode", led.decompositionMode}};
+}
+
+static void to_json(Json& json, const TracedPoint& p)
+{
+    json = {{"x", p.x},
+            {"y", p.y},
+            {"kind", p.kind},
+            {"colourCode", p.colourCode},
+            {"cellVariant", p.cellVariant},
+            {"ordinal", p.ordinal},
+            {"channelIndex", p.channelIndex},
+            {"rowTag", p.rowTag}};
+}
+
+static void to_json(Json& json, const ScanRow& row)
+{
+    json = {{"tag", row.tag}, {"points", row.points}};
+}
+
+static void to_json(Json& json, const ChannelRow& entry)
+{
+    json = {{"index", entry.index},
+            {"rowLength", entry.rowLength},
+            {"pointsPerGroup", entry.pointsPerGroup},
+            {"flag", entry.flag},
+            {"rows", entry.rows}};
+}
+
+static void to_json(Json& json, const LayoutDesign& layout)
+{
+    json = {{"present", layout.layoutPresent},     {"entries", layout.result},
+            {"virtualCodes", layout.virtualCodes}, {"images", layout.images},
+            {"cellSlots", layout.cellSlots},       {"gridPoints", layout.points.size()}};
+}
+
+static void to_json(Json& json, const VersionWords& version)
+{
+    json = Json::array({version.major, version.minor, version.build});
+}
+
+static void to_json(Json& json, const BackgroundDesign::Point& point)
+{
+    json = Json::array({point.x, point.y});
+}
+
+static void to_json(Json& json, const CombinedFileContents::Extension& e)
+{
+    json = {{"xPixels", e.xPixels},
+            {"yPixels", e.yPixels},
+            {"driverPolarity", e.driverPolarity},
+            {"scanPolarity", e.scanPolarity},
+            {"dataGroups", e.dataGroups},
+            {"virtualPosition", e.virtualPosition},
+            {"virtualLength", e.virtualLength},
+            {"scanRows", e.scanRows},
+            {"ledUnit", e.ledUnit}};
+}
+
+static void to_json(Json& json, const CombinedFileContents::Trailer& t)
+{
+    json = {{"rowDischarge", t.rowDischarge},
+            {"dataGrouping", t.dataGrouping},
+            {"dataLineType", t.dataLineType},
+            {"multiClock", t.multiClock}};
+}
+
 namespace {
 
-void Chip(JsonWriter& json, const NewModuleInfoRecord::Chip& chip)
+/// The socket's pin count, scan rows and codes as members of an object being built.
+void AddCodes(Json& json, const SocketDesign& socket)
 {
-    json.BeginObject()
-        .Field("name", utf::ToUtf8(chip.name))
-        .Field("kind", chip.kind)
-        .Field("chipType", chip.chipType)
-        .Field("value", chip.value)
-        .EndObject();
-}
-
-void Picture(JsonWriter& json, const LightImage& image)
-{
-    json.BeginObject()
-        .Field("used", image.used)
-        .Field("id", image.id)
-        .Field("name", utf::ToUtf8(image.name))
-        .Field("length", image.Length())
-        .EndObject();
-}
-
-void Led(JsonWriter& json, const CellLed& led)
-{
-    json.BeginObject()
-        .Field("widthTenthMm", led.widthTenthMm)
-        .Field("heightTenthMm", led.heightTenthMm)
-        .Field("widthPx", led.widthPx)
-        .Field("heightPx", led.heightPx)
-        .Field("index", led.index)
-        .Field("colour", led.colour)
-        .Field("x", led.x)
-        .Field("y", led.y)
-        .Field("group", led.group)
-        .Field("code", led.code)
-        .Field("imageId", led.imageId)
-        .Field("active", led.active)
-        .Field("selected", led.selected)
-        .Field("showInfo", led.showInfo)
-        .Field("decompositionMode", led.decompositionMode)
-        .EndObject();
-}
-
-void Layout(JsonWriter& json, const LayoutDesign& layout)
-{
-    json.BeginObject().Key("present").Bool(layout.layoutPresent).Key("entries").BeginArray();
-    for (const auto& entry : layout.result) {
-        json.BeginObject()
-            .Field("index", entry.index)
-            .Field("rowLength", entry.rowLength)
-            .Field("pointsPerGroup", entry.pointsPerGroup)
-            .Field("flag", entry.flag)
-            .Key("rows")
-            .BeginArray();
-        for (const auto& row : entry.rows) {
-            json.BeginObject().Field("tag", row.tag).Key("points").BeginArray();
-            for (const auto& p : row.points)
-                json.BeginObject()
-                    .Field("x", p.x)
-                    .Field("y", p.y)
-                    .Field("kind", p.kind)
-                    .Field("colourCode", p.colourCode)
-                    .Field("cellVariant", p.cellVariant)
-                    .Field("ordinal", p.ordinal)
-                    .Field("channelIndex", p.channelIndex)
-                    .Field("rowTag", p.rowTag)
-                    .EndObject();
-            json.EndArray().EndObject();
-        }
-        json.EndArray().EndObject();
-    }
-    json.EndArray().Key("virtualCodes").BeginArray();
-    for (std::uint8_t code : layout.virtualCodes)
-        json.Int(code);
-    json.EndArray().Key("images").BeginArray();
-    for (const auto& image : layout.images)
-        Picture(json, image);
-    json.EndArray().Key("cellSlots").BeginArray();
-    for (const auto& slot : layout.cellSlots) {
-        json.BeginArray();
-        for (const auto& led : slot)
-            Led(json, led);
-        json.EndArray();
-    }
-    json.EndArray().Field("gridPoints", static_cast<std::int64_t>(layout.points.size()));
-    json.EndObject();
-}
-
-void Version(JsonWriter& json, const VersionWords& version)
-{
-    json.Key("version").BeginArray().Int(version.major).Int(version.minor).Int(version.build);
-    json.EndArray();
-}
-
-void Codes(JsonWriter& json, const SocketDesign& socket)
-{
-    json.Field("pinCount", socket.PinCount()).Field("scanRows", socket.ScanRows());
-    json.Key("codes").BeginArray();
+    json["pinCount"] = socket.PinCount();
+    json["scanRows"] = socket.ScanRows();
+    Json codes = Json::array();
     for (const auto& pin : socket.Pins())
-        json.Int(pin.code);
-    json.EndArray();
+        codes.push_back(pin.code);
+    json["codes"] = std::move(codes);
 }
 
 } // namespace
@@ -138,14 +153,15 @@ std::string FileInspector::Kind(std::span<const std::uint8_t> bytes)
 bool FileInspector::Describe(std::span<const std::uint8_t> bytes, std::string& json,
                              std::string& error) const
 {
-    JsonWriter writer;
-    if (!WriteAny(bytes, writer, error))
+    Json described;
+    if (!WriteAny(bytes, described, error))
         return false;
-    json = writer.Text();
+    // Compact, key order as built; a name that is not valid UTF-8 gets U+FFFD, never a throw.
+    json = described.dump(-1, ' ', false, Json::error_handler_t::replace);
     return true;
 }
 
-bool FileInspector::WriteAny(std::span<const std::uint8_t> bytes, JsonWriter& json,
+bool FileInspector::WriteAny(std::span<const std::uint8_t> bytes, Json& json,
                              std::string& error) const
 {
     const std::string kind = Kind(bytes);
@@ -161,108 +177,62 @@ bool FileInspector::WriteAny(std::span<const std::uint8_t> bytes, JsonWriter& js
     return false;
 }
 
-bool FileInspector::WriteDriver(std::span<const std::uint8_t> bytes, JsonWriter& json,
+bool FileInspector::WriteDriver(std::span<const std::uint8_t> bytes, Json& json,
                                 std::string& error) const
 {
     auto file = std::make_unique<DriverFileContents>();
     if (!file->Parse(bytes, m_codePage, error))
         return false;
     const auto& info = file->moduleInfo;
-    json.BeginObject().Field("kind", "MDR");
-    Version(json, file->version);
-    json.Key("sectionTable").BeginArray();
-    for (std::uint64_t position : file->sectionTable)
-        json.Int(static_cast<std::int64_t>(position));
-    json.EndArray().Field("identity", file->identity);
-    json.Key("moduleInfo")
-        .BeginObject()
-        .Field("pinCount", info.pinCount)
-        .Field("scanRows", info.scanRows)
-        .Field("xPixels", info.xPixels)
-        .Field("yPixels", info.yPixels)
-        .Field("name", utf::ToUtf8(info.ModuleName()))
-        .Key("driverChip");
-    Chip(json, info.driverChip);
-    json.Key("scanChip");
-    Chip(json, info.scanChip);
-    json.EndObject().Key("socket").BeginObject();
-    Codes(json, file->socket);
-    json.EndObject().Key("layout");
-    Layout(json, file->layout);
+    Json socket = Json::object();
+    AddCodes(socket, file->socket);
     const auto& background = file->background;
-    json.Key("background")
-        .BeginObject()
-        .Key("point1")
-        .BeginArray()
-        .Int(background.Point1().x)
-        .Int(background.Point1().y)
-        .EndArray()
-        .Key("point2")
-        .BeginArray()
-        .Int(background.Point2().x)
-        .Int(background.Point2().y)
-        .EndArray()
-        .Key("picture");
-    Picture(json, background.Picture());
-    json.EndObject().EndObject();
+    json = {{"kind", "MDR"},
+            {"version", file->version},
+            {"sectionTable", file->sectionTable},
+            {"identity", file->identity},
+            {"moduleInfo",
+             {{"pinCount", info.pinCount},
+              {"scanRows", info.scanRows},
+              {"xPixels", info.xPixels},
+              {"yPixels", info.yPixels},
+              {"name", utf::ToUtf8(info.ModuleName())},
+              {"driverChip", info.driverChip},
+              {"scanChip", info.scanChip}}},
+            {"socket", std::move(socket)},
+            {"layout", file->layout},
+            {"background",
+             {{"point1", background.Point1()},
+              {"point2", background.Point2()},
+              {"picture", background.Picture()}}}};
     return true;
 }
 
-bool FileInspector::WriteCombined(std::span<const std::uint8_t> bytes, JsonWriter& json,
+bool FileInspector::WriteCombined(std::span<const std::uint8_t> bytes, Json& json,
                                   std::string& error) const
 {
     CombinedFileContents file;
     if (!file.Parse(bytes, m_codePage, error))
         return false;
-    json.BeginObject().Field("kind", "MHR");
+    json = {{"kind", "MHR"}};
     for (const auto* entry : {&file.driver, &file.hub}) {
         const char* what = entry == &file.driver ? "driver" : "hub";
-        json.Key(what)
-            .BeginObject()
-            .Field("name", utf::ToUtf8(entry->name))
-            .Field("length", static_cast<std::int64_t>(entry->bytes.size()))
-            .Key("file");
-        std::string inner;
-        if (!WriteAny(entry->bytes, json, inner)) {
-            error = std::string(what) + " entry: " + inner;
+        Json inner;
+        std::string problem;
+        if (!WriteAny(entry->bytes, inner, problem)) {
+            error = std::string(what) + " entry: " + problem;
             return false;
         }
-        json.EndObject();
+        json[what] = {{"name", utf::ToUtf8(entry->name)},
+                      {"length", entry->bytes.size()},
+                      {"file", std::move(inner)}};
     }
-    json.Key("extension");
-    if (file.extension) {
-        const auto& e = *file.extension;
-        json.BeginObject()
-            .Field("xPixels", e.xPixels)
-            .Field("yPixels", e.yPixels)
-            .Field("driverPolarity", e.driverPolarity)
-            .Field("scanPolarity", e.scanPolarity)
-            .Field("dataGroups", e.dataGroups)
-            .Field("virtualPosition", e.virtualPosition)
-            .Field("virtualLength", e.virtualLength)
-            .Field("scanRows", e.scanRows)
-            .Field("ledUnit", e.ledUnit)
-            .EndObject();
-    } else {
-        json.Null();
-    }
-    json.Key("trailer");
-    if (file.trailer) {
-        const auto& t = *file.trailer;
-        json.BeginObject()
-            .Field("rowDischarge", t.rowDischarge)
-            .Field("dataGrouping", t.dataGrouping)
-            .Field("dataLineType", t.dataLineType)
-            .Field("multiClock", t.multiClock)
-            .EndObject();
-    } else {
-        json.Null();
-    }
-    json.EndObject();
+    json["extension"] = file.extension ? Json(*file.extension) : Json(nullptr);
+    json["trailer"] = file.trailer ? Json(*file.trailer) : Json(nullptr);
     return true;
 }
 
-bool FileInspector::WriteSocketFile(std::span<const std::uint8_t> bytes, JsonWriter& json,
+bool FileInspector::WriteSocketFile(std::span<const std::uint8_t> bytes, Json& json,
                                     std::string& error) const
 {
     ByteReader in(bytes);
@@ -282,26 +252,21 @@ bool FileInspector::WriteSocketFile(std::span<const std::uint8_t> bytes, JsonWri
         error = "unexpected bytes at offset " + std::to_string(in.Offset());
         return false;
     }
-    json.BeginObject().Field("kind", "MJK");
-    Version(json, version);
-    Codes(json, socket);
-    json.EndObject();
+    json = {{"kind", "MJK"}, {"version", version}};
+    AddCodes(json, socket);
     return true;
 }
 
-bool FileInspector::WriteHub(std::span<const std::uint8_t> bytes, JsonWriter& json,
+bool FileInspector::WriteHub(std::span<const std::uint8_t> bytes, Json& json,
                              std::string& error) const
 {
     HubFile file;
     if (!file.Parse(bytes, error))
         return false;
-    json.BeginObject().Field("kind", "HDR").Key("pins").BeginArray();
+    Json pins = Json::array();
     for (std::size_t i = 0; i < file.pins.size(); ++i)
-        json.BeginObject()
-            .Field("index", static_cast<std::int64_t>(i))
-            .Field("code", file.pins[i].code)
-            .EndObject();
-    json.EndArray().EndObject();
+        pins.push_back({{"index", i}, {"code", file.pins[i].code}});
+    json = {{"kind", "HDR"}, {"pins", std::move(pins)}};
     return true;
 }
 

@@ -4,10 +4,11 @@
 #include <span>
 #include <string>
 
+#include <nlohmann/json_fwd.hpp>
+
 namespace md {
 
 class CodePage;
-class JsonWriter;
 
 /// Recognises a driver (.MDR/.BDT), combined (.MHR), socket (.mjk) or HUB (.HDR) file by its
 /// mark, checks it whole and describes it as JSON (names converted to UTF-8).
@@ -22,14 +23,16 @@ public:
     static std::string Kind(std::span<const std::uint8_t> bytes);
 
 private:
-    bool WriteAny(std::span<const std::uint8_t> bytes, JsonWriter& json, std::string& error) const;
-    bool WriteDriver(std::span<const std::uint8_t> bytes, JsonWriter& json,
+    bool WriteAny(std::span<const std::uint8_t> bytes, nlohmann::ordered_json& json,
+                  std::string& error) const;
+    bool WriteDriver(std::span<const std::uint8_t> bytes, nlohmann::ordered_json& json,
                      std::string& error) const;
-    bool WriteCombined(std::span<const std::uint8_t> bytes, JsonWriter& json,
+    bool WriteCombined(std::span<const std::uint8_t> bytes, nlohmann::ordered_json& json,
                        std::string& error) const;
-    bool WriteSocketFile(std::span<const std::uint8_t> bytes, JsonWriter& json,
+    bool WriteSocketFile(std::span<const std::uint8_t> bytes, nlohmann::ordered_json& json,
                          std::string& error) const;
-    bool WriteHub(std::span<const std::uint8_t> bytes, JsonWriter& json, std::string& error) const;
+    bool WriteHub(std::span<const std::uint8_t> bytes, nlohmann::ordered_json& json,
+                  std::string& error) const;
 
     const CodePage& m_codePage;
 };

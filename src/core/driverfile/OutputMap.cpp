@@ -1,7 +1,8 @@
 #include "driverfile/OutputMap.h"
 
 #include "driverfile/DriverFileContents.h"
-#include "io/JsonWriter.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 
@@ -101,20 +102,16 @@ std::string OutputMap::Csv() const
 
 std::string OutputMap::Json() const
 {
-    JsonWriter json;
-    json.BeginArray();
+    nlohmann::ordered_json json = nlohmann::ordered_json::array();
     for (const auto& r : m_records)
-        json.BeginObject()
-            .Field("group", r.group)
-            .Field("channel", r.channel)
-            .Field("scanRow", r.scanRow)
-            .Field("position", r.position)
-            .Field("x", r.x)
-            .Field("y", r.y)
-            .Field("kind", r.kind)
-            .EndObject();
-    json.EndArray();
-    return json.Text() + "\n";
+        json.push_back({{"group", r.group},
+                        {"channel", r.channel},
+                        {"scanRow", r.scanRow},
+                        {"position", r.position},
+                        {"x", r.x},
+                        {"y", r.y},
+                        {"kind", r.kind}});
+    return json.dump() + "\n";
 }
 
 std::vector<long> OutputMap::PixelIndices() const

@@ -1,6 +1,6 @@
 #include "layout/TraceScript.h"
 
-#include "io/JsonValue.h"
+#include "io/JsonText.h"
 #include "layout/LayoutCommands.h"
 #include "layout/LayoutModel.h"
 #include "layout/LayoutSetup.h"
@@ -40,38 +40,56 @@ public:
 };
 
 /// Reads an optional unsigned member no larger than max.
-bool Unsigned(const JsonValue& object, const char* key, double max, std::uint32_t& out,
+using Json = nlohmann::json;
+
+/// The member of an object, or nullptr when absent (or when this is not an object).
+const Json* Member(const Json& object, const char* key)
+{
+    if (!object.is_object())
+        return nullptr;
+    const auto found = object.find(key);
+    return found == object.end() ? nullptr : &*found;
+}
+
+/// Whether a value is a whole number from min to max.
+bool WholeNumber(const Json& value, double min, double max)
+{
+    if (!value.is_number())
+        return false;
+    const double number = value.get<double>();
+    return number >= min && number <= max && std::floor(number) == number;
+}
+
+bool Unsigned(const Json& object, const char* key, double max, std::uint32_t& out,
               std::string& error)
 {
-    const JsonValue* value = object.Find(key);
+    const Json* value = Member(object, key);
     if (value == nullptr)
         return true;
-    if (value->type != JsonValue::Type::Number || value->number < 0 || value->number > max ||
-        std::floor(value->number) != value->number) {
+    if (!WholeNumber(*value, 0, max)) {
         error = std::string("\"") + key + "\" must be a whole number from 0 to " +
                 std::to_string(static_cast<long long>(max));
         return false;
     }
-    out = static_cast<std::uint32_t>(value->number);
+    out = static_cast<std::uint32_t>(value->get<double>());
     return true;
 }
 
-bool NumberList(const JsonValue& value, double min, double max, std::vector<double>& out)
+bool NumberList(const Json& value, double min, double max, std::vector<double>& out)
 {
-    if (value.type != JsonValue::Type::Array)
+    if (!value.is_array())
         return false;
-    for (const JsonValue& item : value.items) {
-        if (item.type != JsonValue::Type::Number || item.number < min || item.number > max ||
-            std::floor(item.number) != item.number)
+    for (const Json& item : value) {
+        if (!WholeNumber(item, min, max))
             return false;
-        out.push_back(item.number);
+        out.push_back(item.get<double>());
     }
     return true;
 }
 
-bool ReadSetup(const JsonValue& json, LayoutSetup& setup, std::string& error)
+bool ReadSetup(const Json& json, LayoutSetup& setup, std::string& error)
 {
-    if (json.type != JsonValue::Type::Object) {
+    if (!json.is_object()) {
         error = "the setup must be a JSON object";
         return false;
     }
@@ -103,11 +121,11 @@ bool ReadSetup(const JsonValue& json, LayoutSetup& setup, std::string& error)
     setup.driverPolarity = driver;
     setup.scanPolarity = scan;
     setup.DeriveCounts();
-    if (json.Find("pointsPerGroup"))
+    if (Member(json, "pointsPerGroup"))
         setup.pointsPerGroup = static_cast<std::uint16_t>(perGroup);
-    if (json.Find("rowLength"))
+    if (Member(json, "rowLength"))
         setup.rowLength = static_cast<std::uint16_t>(rowLength);
-    if (const JsonValue* colours = json.Find("channelColours")) {
+    if (const Json* colours = Member(json, "channelColours")) {
         std::vector<double> list;
         if (!NumberList(*colours, 0, 2, list) || list.empty()) {
             error = "\"channelColours\" must be a non-empty list of 0, 1 or 2";
@@ -115,7 +133,7 @@ bool ReadSetup(const JsonValue& json, LayoutSetup& setup, std::string& error)
         }
         setup.channelColours.assign(list.begin(), list.end());
     }
-    if (const JsonValue* codes = json.Find("virtualCode")) {
+    if (const Json* codes = Member(json, "virtualCode")) {
         std::vector<double> list;
         if (!NumberList(*codes, 0, 4294967295.0, list) || list.size() != 3) {
             error = "\"virtualCode\" must be a list of three whole numbers";
@@ -125,10 +143,10 @@ bool ReadSetup(const JsonValue& json, LayoutSetup& setup, std::string& error)
             setup.virtualCode[i] = static_cast<std::uint32_t>(list[i]);
     }
     setup.connectors.ForMultiClock(multiClock);
-    if (const JsonValue* table = json.Find("connectorTable")) {
+    if (const Json* table = Member(json, "connectorTable")) {
         std::uint32_t rows = 1, columns = 1;
-        const JsonValue* cells = table->Find("cells");
-        if (table->type != JsonValue::Type::Object || !Unsigned(*table, "rows", 8, rows, error) ||
+        const Json* cells = Member(*table, "cells");
+        if (!table->is_object() || !Unsigned(*table, "rows", 8, rows, error) ||
             !Unsigned(*table, "columns", 8, columns, error))
             return error.empty() ? (error = "\"connectorTable\" must be an object", false) : false;
         for (auto& row : setup.connectors.cells)
@@ -136,13 +154,13 @@ bool ReadSetup(const JsonValue& json, LayoutSetup& setup, std::string& error)
         setup.connectors.rows = rows;
         setup.connectors.columns = columns;
         if (cells) {
-            if (cells->type != JsonValue::Type::Array || cells->items.size() > 8) {
+            if (!cells->is_array() || cells->size() > 8) {
                 error = "\"cells\" must be a list of at most 8 rows";
                 return false;
             }
-            for (std::size_t i = 0; i < cells->items.size(); ++i) {
+            for (std::size_t i = 0; i < cells->size(); ++i) {
                 std::vector<double> list;
-                if (!NumberList(cells->items[i], -1, 2147483647.0, list) || list.size() > 8) {
+                if (!NumberList((*cells)[i], -1, 2147483647.0, list) || list.size() > 8) {
                     error = "each row of \"cells\" must hold at most 8 whole numbers";
                     return false;
                 }
@@ -231,36 +249,39 @@ void PrintResult(std::ostream& out, bool supported, std::string_view status,
                  const PointTracer& tracer, const LayoutSetup& setup,
                  const std::vector<CommandPair>& sent)
 {
-    out << "{\"supported\":" << (supported ? "true" : "false") << ",\"status\":\"" << status
-        << "\",\"width\":" << tracer.Width() << ",\"height\":" << tracer.Height()
-        << ",\"rowLength\":" << setup.rowLength << ",\"pointsPerGroup\":" << setup.pointsPerGroup
-        << ",\"virtualPerRow\":" << setup.virtualPerRow << ",\"virtualRuns\":[";
-    for (std::size_t i = 0; i < setup.virtualRuns.size(); ++i)
-        out << (i ? "," : "") << '[' << setup.virtualRuns[i].start << ','
-            << setup.virtualRuns[i].count << ']';
-    out << "],\"entries\":[";
-    const auto& result = tracer.Result();
-    for (std::size_t e = 0; e < result.size(); ++e) {
-        const ChannelRow& entry = result[e];
-        out << (e ? "," : "") << "{\"index\":" << entry.index
-            << ",\"rowLength\":" << entry.rowLength
-            << ",\"pointsPerGroup\":" << entry.pointsPerGroup << ",\"rows\":[";
-        for (std::size_t r = 0; r < entry.rows.size(); ++r) {
-            out << (r ? "," : "") << '[';
-            const auto& points = entry.rows[r].points;
-            for (std::size_t i = 0; i < points.size(); ++i)
-                out << (i ? "," : "") << "{\"x\":" << points[i].x << ",\"y\":" << points[i].y
-                    << ",\"kind\":" << points[i].kind << ",\"ordinal\":" << points[i].ordinal
-                    << '}';
-            out << ']';
+    using Ordered = nlohmann::ordered_json;
+    Ordered runs = Ordered::array();
+    for (const VirtualRun& run : setup.virtualRuns)
+        runs.push_back({run.start, run.count});
+    Ordered entries = Ordered::array();
+    for (const ChannelRow& entry : tracer.Result()) {
+        Ordered rows = Ordered::array();
+        for (const ScanRow& row : entry.rows) {
+            Ordered points = Ordered::array();
+            for (const TracedPoint& p : row.points)
+                points.push_back(
+                    {{"x", p.x}, {"y", p.y}, {"kind", p.kind}, {"ordinal", p.ordinal}});
+            rows.push_back(std::move(points));
         }
-        out << "]}";
+        entries.push_back({{"index", entry.index},
+                           {"rowLength", entry.rowLength},
+                           {"pointsPerGroup", entry.pointsPerGroup},
+                           {"rows", std::move(rows)}});
     }
-    out << "],\"commands\":[";
-    for (std::size_t i = 0; i < sent.size(); ++i)
-        out << (i ? "," : "") << "[\"" << Hex(sent[i].word1) << "\",\"" << Hex(sent[i].word2)
-            << "\"]";
-    out << "]}\n";
+    Ordered commands = Ordered::array();
+    for (const CommandPair& pair : sent)
+        commands.push_back({Hex(pair.word1), Hex(pair.word2)});
+    const Ordered result = {{"supported", supported},
+                            {"status", status},
+                            {"width", tracer.Width()},
+                            {"height", tracer.Height()},
+                            {"rowLength", setup.rowLength},
+                            {"pointsPerGroup", setup.pointsPerGroup},
+                            {"virtualPerRow", setup.virtualPerRow},
+                            {"virtualRuns", std::move(runs)},
+                            {"entries", std::move(entries)},
+                            {"commands", std::move(commands)}};
+    out << result.dump() << "\n";
 }
 
 } // namespace
@@ -268,10 +289,10 @@ void PrintResult(std::ostream& out, bool supported, std::string_view status,
 int RunTraceScript(const std::string& setupJson, const std::string& events, std::ostream& out,
                    std::string& error)
 {
-    JsonValue json;
     LayoutSetup setup;
     std::string problem;
-    if (!ParseJson(setupJson, json, problem) || !ReadSetup(json, setup, problem)) {
+    const auto json = ParseJsonText(setupJson, problem);
+    if (!json || !ReadSetup(*json, setup, problem)) {
         error = "setup: " + problem;
         return 2;
     }

@@ -3,7 +3,6 @@
 #include "driverfile/ModuleRenderer.h"
 #include "io/BmpDecoder.h"
 #include "io/ByteWriter.h"
-#include "io/JsonWriter.h"
 #include "io/PngDecoder.h"
 #include "io/PngWriter.h"
 
@@ -48,14 +47,6 @@ TEST(OutputMap, DeducesGroupsAndChannelsAndWireIndices)
         std::string::npos);
     EXPECT_EQ(map.Json().substr(0, 71),
               R"([{"group":0,"channel":0,"scanRow":0,"position":1,"x":2,"y":0,"kind":0},)");
-}
-
-TEST(JsonWriter, EscapesTextAndSeparatesMembers)
-{
-    JsonWriter json;
-    json.BeginObject().Field("a\"b", "x\\y\n\x01").Key("list").BeginArray();
-    json.Int(-1).BeginObject().EndObject().Null().EndArray().Field("n", 2).EndObject();
-    EXPECT_EQ(json.Text(), R"({"a\"b":"x\\y\n\u0001","list":[-1,{},null],"n":2})");
 }
 
 TEST(OutputMap, ScanRowsInterleaveOnTheWire)

@@ -1,5 +1,5 @@
 #include "layout/TraceScript.h"
-#include "io/JsonValue.h"
+#include "io/JsonText.h"
 
 #include <gtest/gtest.h>
 
@@ -8,37 +8,36 @@
 namespace md {
 namespace {
 
-JsonValue Replay(const std::string& setup, const std::string& events)
+nlohmann::json Replay(const std::string& setup, const std::string& events)
 {
     std::ostringstream out;
     std::string error;
     EXPECT_EQ(RunTraceScript(setup, events, out, error), 0) << error;
-    JsonValue json;
-    EXPECT_TRUE(ParseJson(out.str(), json, error)) << error << "\n" << out.str();
-    return json;
+    const auto json = ParseJsonText(out.str(), error);
+    EXPECT_TRUE(json) << error << "\n" << out.str();
+    return json.value_or(nlohmann::json::object());
 }
 
 TEST(TraceScriptTest, ReplaysVirtualPointsKeysAndClicks)
 {
-    const JsonValue out = Replay(R"({"width":4,"height":2,"scanRows":2,"channelColours":[0,1],
+    const nlohmann::json out = Replay(R"({"width":4,"height":2,"scanRows":2,"channelColours":[0,1],
                                  "driverPolarity":256})",
-                                 "virtual 2\n# a comment\nclick 0 0 # first\r\nkey right\n"
-                                 "click 2 0\nkey right\n");
-    EXPECT_TRUE(out.Find("supported")->boolean);
-    EXPECT_EQ(out.Find("status")->text, "IDS_MODULE_EPSTATUS_BAR_EP_MODE1_FINISH");
-    EXPECT_EQ(out.Find("rowLength")->number, 6);
-    EXPECT_EQ(out.Find("virtualPerRow")->number, 2);
-    EXPECT_EQ(out.Find("virtualRuns")->items.at(0).items.at(1).number, 2);
-    const auto& entries = out.Find("entries")->items;
+                                      "virtual 2\n# a comment\nclick 0 0 # first\r\nkey right\n"
+                                      "click 2 0\nkey right\n");
+    EXPECT_TRUE(out.at("supported").get<bool>());
+    EXPECT_EQ(out.at("status"), "IDS_MODULE_EPSTATUS_BAR_EP_MODE1_FINISH");
+    EXPECT_EQ(out.at("rowLength"), 6);
+    EXPECT_EQ(out.at("virtualPerRow"), 2);
+    EXPECT_EQ(out.at("virtualRuns").at(0).at(1), 2);
+    const auto& entries = out.at("entries");
     ASSERT_EQ(entries.size(), 2u);
-    const JsonValue& point = entries[1].Find("rows")->items.at(1).items.at(5);
-    EXPECT_EQ(point.Find("x")->number, 3);
-    EXPECT_EQ(point.Find("y")->number, 1);
-    EXPECT_EQ(point.Find("kind")->number, 1);
-    const auto& commands = out.Find("commands")->items;
+    const auto& point = entries[1].at("rows").at(1).at(5);
+    EXPECT_EQ(point.at("x"), 3);
+    EXPECT_EQ(point.at("y"), 1);
+    EXPECT_EQ(point.at("kind"), 1);
     std::vector<std::string> lit;
-    for (const JsonValue& c : commands)
-        lit.push_back(c.items.at(0).text + " " + c.items.at(1).text);
+    for (const auto& c : out.at("commands"))
+        lit.push_back(c.at(0).get<std::string>() + " " + c.at(1).get<std::string>());
     EXPECT_EQ(lit, (std::vector<std::string>{"A0000100 000102F1", "A0000100 000402F1",
                                              "A0000100 000502F1", "A0000100 000602F1",
                                              "A1010100 000102F1"}));
@@ -49,7 +48,9 @@ TEST(TraceScriptTest, MalformedInputNamesTheLine)
     std::ostringstream out;
     std::string error;
     EXPECT_EQ(RunTraceScript("{\"width\":4,\n\"height\":}", "", out, error), 2);
-    EXPECT_EQ(error, "setup: line 2: expected a value");
+    EXPECT_EQ(error.rfind("setup: line 2: syntax error", 0), 0u) << error;
+    EXPECT_EQ(RunTraceScript("{\"width\":4,\n\n\"height\":4", "", out, error), 2);
+    EXPECT_EQ(error.rfind("setup: line 3: ", 0), 0u) << "the text ends on line 3: " << error;
     EXPECT_EQ(RunTraceScript("{\"width\":-4}", "", out, error), 2);
     EXPECT_NE(error.find("width"), std::string::npos);
     EXPECT_EQ(RunTraceScript("{\"width\":65535,\"height\":65535}", "", out, error), 2);
