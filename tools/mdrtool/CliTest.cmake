@@ -49,6 +49,8 @@ endif()
 run(1 info ${WORK}/missing.MDR)
 expect("${ERR}" "missing.MDR: cannot be read")
 run(2 export-map ${good} --format svg)
+run(0 export-map ${good} --format cpp)
+expect("${OUT}" "inline constexpr int kWidth = 8;\ninline constexpr int kHeight = 4;")
 
 # transform: the 8 x 4 sample turned by 90 degrees is 4 wide and 8 high; its map names every
 # LED; a bad angle or zoom is a bad command line; a HUB file that is not there makes no

@@ -22,9 +22,10 @@ int RunExportMap(const std::vector<std::string>& args, std::ostream& out, std::o
         return 2;
     }
     const std::string format = arguments.Option("format").value_or("csv");
-    if (format != "csv" && format != "json" && format != "wled" && format != "xlights") {
+    if (format != "csv" && format != "json" && format != "wled" && format != "xlights" &&
+        format != "cpp") {
         err << "mdrtool export-map: unknown format '" << format
-            << "' (csv, json, wled or xlights)\n";
+            << "' (csv, json, wled, xlights or cpp)\n";
         return 2;
     }
     const auto file = LoadDriver(arguments, error);
@@ -33,7 +34,7 @@ int RunExportMap(const std::vector<std::string>& args, std::ostream& out, std::o
         return 1;
     }
     const OutputMap map(*file);
-    if ((format == "wled" || format == "xlights") && map.TooLarge()) {
+    if ((format == "wled" || format == "xlights" || format == "cpp") && map.TooLarge()) {
         err << "mdrtool export-map: " << arguments.positional[0] << ": module of " << map.Width()
             << " x " << map.Height() << " pixels is too large for a pixel map\n";
         return 1;
@@ -45,8 +46,10 @@ int RunExportMap(const std::vector<std::string>& args, std::ostream& out, std::o
         text = map.Json();
     else if (format == "wled")
         text = map.Wled();
-    else
+    else if (format == "xlights")
         text = map.XLights(utf::ToUtf8(file->moduleInfo.ModuleName()));
+    else
+        text = map.CppHeader(utf::ToUtf8(file->moduleInfo.ModuleName()));
     if (const auto target = arguments.Option("out")) {
         const std::span<const std::uint8_t> bytes(
             reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
@@ -64,12 +67,16 @@ int RunExportMap(const std::vector<std::string>& args, std::ostream& out, std::o
 
 const MdrCommand kExportMapCommand = {
     "export-map", "write the traced output order for other LED tools",
-    "usage: mdrtool export-map FILE --format csv|json|wled|xlights [--out PATH] [--codepage N]\n"
+    "usage: mdrtool export-map FILE --format csv|json|wled|xlights|cpp [--out PATH]\n"
+    "                          [--codepage N]\n"
     "FILE is a driver file or a combined file. Formats:\n"
     "  csv      group,channel,scanRow,position,x,y,kind per output point (one header line)\n"
     "  json     the same records as a JSON array\n"
     "  wled     ledmap {\"map\":[...],\"width\":W,\"height\":H}: wire index per pixel, -1 none\n"
     "  xlights  custom model XML, 1-based wire index per cell\n"
+    "  cpp      a C++17 header for a custom pixel mapper: kWidth, kHeight, the constexpr\n"
+    "           tables kPixelToWire (y * kWidth + x) and kWireToPixel (-1 for none) and\n"
+    "           WireIndex(x, y)\n"
     "Group, channel and scan row count from 0, position from 1; the wire index of a pixel is\n"
     "(group * scanRows + scanRow) * rowLength + position - 1 on channel 0.\n",
     RunExportMap};

@@ -148,6 +148,55 @@ std::string OutputMap::Wled() const
     return out;
 }
 
+std::string OutputMap::CppHeader(const std::string& name) const
+{
+    if (TooLarge())
+        return {};
+    const auto pixels = PixelIndices();
+    long wires = 0;
+    for (const auto& r : m_records)
+        if (r.channel == 0)
+            wires = std::max(wires, WireIndex(r) + 1);
+    std::vector<long> wireToPixel(static_cast<std::size_t>(wires), -1);
+    for (std::size_t pixel = 0; pixel < pixels.size(); ++pixel)
+        if (pixels[pixel] >= 0)
+            wireToPixel[static_cast<std::size_t>(pixels[pixel])] = static_cast<long>(pixel);
+    // A name becomes a comment only: anything but printable ASCII is left out.
+    std::string comment;
+    for (char c : name)
+        if (c >= 0x20 && c < 0x7F && c != '\\')
+            comment.push_back(c);
+    const auto table = [](const std::vector<long>& values, std::size_t perLine) {
+        std::string out;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            out += i % perLine == 0 ? "\n    " : " ";
+            out += std::to_string(values[i]) + ",";
+        }
+        return out + "\n";
+    };
+    const std::string w = std::to_string(m_width), h = std::to_string(m_height);
+    std::string out;
+    out += "// The output order of LED module \"" + comment + "\" (" + w + " x " + h +
+           " pixels), written by mdrtool export-map.\n";
+    out += "// Wire index: the position of a pixel's LED on the module's chain, from 0.\n";
+    out += "#pragma once\n\n#include <cstdint>\n\nnamespace led_module_map {\n\n";
+    out += "inline constexpr int kWidth = " + w + ";\n";
+    out += "inline constexpr int kHeight = " + h + ";\n";
+    out += "inline constexpr int kWireCount = " + std::to_string(std::max(wires, 1L)) + ";\n\n";
+    out += "// Wire index of pixel (x, y) at [y * kWidth + x]; -1 where no LED is wired.\n";
+    out += "inline constexpr std::int32_t kPixelToWire[kWidth * kHeight] = {" +
+           table(pixels, static_cast<std::size_t>(std::max(m_width, 1))) + "};\n\n";
+    out += "// Pixel (y * kWidth + x) of each wire index; -1 for a position without a pixel.\n";
+    out += "inline constexpr std::int32_t kWireToPixel[kWireCount] = {" +
+           table(wires > 0 ? wireToPixel : std::vector<long>{-1}, 16) + "};\n\n";
+    out +=
+        "// The wire index of pixel (x, y), or -1 outside the module or where no LED is wired.\n";
+    out += "constexpr std::int32_t WireIndex(int x, int y) { return x >= 0 && y >= 0 && x < kWidth "
+           "&& y < kHeight ? kPixelToWire[y * kWidth + x] : -1; }\n\n";
+    out += "} // namespace led_module_map\n";
+    return out;
+}
+
 std::string OutputMap::XLights(const std::string& name) const
 {
     if (TooLarge())

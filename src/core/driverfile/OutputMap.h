@@ -50,6 +50,10 @@ public:
     /// A custom-model XML: rows from the top separated by ';', cells by ',', 1-based indices;
     /// empty when TooLarge().
     std::string XLights(const std::string& name) const;
+    /// A self-contained C++17 header for a custom pixel mapper: the module's size, the wire
+    /// index of every pixel, the pixel (y * width + x) of every wire index (-1 for none), and a
+    /// lookup function; empty when TooLarge().
+    std::string CppHeader(const std::string& name) const;
 
 private:
     /// Wire index per pixel (row-major), -1 where no channel-0 output lands.
