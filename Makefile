@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build
 JOBS ?= $(shell nproc)
 
-.PHONY: run test demo deps build fuzz fuzz-long asan bench format clean
+.PHONY: run test demo deps build fuzz fuzz-long asan bench package format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -61,6 +61,10 @@ asan: deps
 	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/asan/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# The Debian package (build/module-design_<version>_<arch>.deb).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2 || true; done

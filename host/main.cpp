@@ -1,6 +1,7 @@
 #include "CommandAreaOwner.h"
 #include "DemoRunner.h"
 #include "HostProfile.h"
+#include "InstallLayout.h"
 #include "MainWindow.h"
 #include "ModuleDesignHost.h"
 #include "PluginLoader.h"
@@ -50,7 +51,14 @@ int main(int argc, char** argv)
     parser.addOption(pace);
     parser.process(app);
 
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    const InstallLayout layout =
+        InstallLayout::ForExecutable(QCoreApplication::applicationDirPath());
+    QString layoutError;
+    if (!layout.Prepare(&layoutError)) {
+        std::fprintf(stderr, "module-design-host: %s\n", qPrintable(layoutError));
+        return 1;
+    }
+    const QString programFolder = layout.ProgramFolder();
     ModuleDesignHost host(programFolder);
 
     // The controller side creates the command area unless the profile says this start has none.
@@ -66,7 +74,7 @@ int main(int argc, char** argv)
     }
 
     PluginLoader loader;
-    const QString library = QDir(programFolder).filePath(PluginLoader::kLibraryName);
+    const QString library = layout.PluginLibrary();
     if (!loader.Load(library)) {
         const QString error = QStringLiteral("Cannot load the plug-in: %1").arg(loader.ErrorText());
         std::fprintf(stderr, "module-design-host: %s\n", qPrintable(error));

@@ -1,5 +1,6 @@
 // artgen: draws every picture the program ships with and writes it into the program folder.
 // Usage: artgen <program folder>. Run at build time, after the data files have been copied.
+#include "AppIcon.h"
 #include "DecompositionPictures.h"
 #include "LightPictures.h"
 #include "PanelPictures.h"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[])
     md::artgen::AddDecompositionPictures(pictures);
     md::artgen::AddToolbarIcons(pictures);
     md::artgen::AddPointGoIcons(pictures);
+    md::artgen::AddAppIcon(pictures);
     const bool lightsRead = md::artgen::AddLightPictures(pictures, programFolder);
 
     const int failures = pictures.WriteAll(programFolder);

@@ -8,7 +8,8 @@ namespace {
 void PrintUsage(std::ostream& out)
 {
     out << "usage: mdrtool COMMAND [ARGS...]\n"
-           "       mdrtool COMMAND --help\n\n"
+           "       mdrtool COMMAND --help\n"
+           "       mdrtool --version\n\n"
            "Commands for LED module driver files (.MDR, .BDT, .MHR, .mjk, .HDR):\n";
     for (const auto& command : md::mdrtool::Commands())
         out << "  " << command.name << "\t" << command.summary << "\n";
@@ -21,6 +22,10 @@ int main(int argc, char** argv)
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         PrintUsage(argc < 2 ? std::cerr : std::cout);
         return argc < 2 ? 2 : 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "mdrtool " << MD_VERSION << "\n";
+        return 0;
     }
     for (const auto& command : md::mdrtool::Commands()) {
         if (std::strcmp(argv[1], command.name) != 0)
