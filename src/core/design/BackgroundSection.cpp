@@ -1,6 +1,7 @@
 #include "design/BackgroundSection.h"
 
 #include "design/BackgroundDesign.h"
+#include "design/PictureRecord.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "platform/CodePage.h"
@@ -12,24 +13,17 @@ namespace md {
 
 bool BackgroundSection::Write(ByteWriter& out, std::string& error)
 {
-    const LightImage& picture = m_design.Picture();
-    const std::string name = m_codePage.FromUtf16(picture.name);
-    if (name.size() > std::numeric_limits<std::uint16_t>::max() ||
-        picture.bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
-        error = "picture name or picture too long";
-        return false;
-    }
+    const std::size_t start = out.Size();
     out.Ascii(kId);
     out.I32(m_design.Point1().x);
     out.I32(m_design.Point1().y);
     out.I32(m_design.Point2().x);
     out.I32(m_design.Point2().y);
-    out.U16(picture.used);
-    out.U16(picture.id);
-    out.U16(static_cast<std::uint16_t>(name.size()));
-    out.Ascii(name);
-    out.U32(picture.Length());
-    out.Bytes(picture.bytes);
+    if (!WritePictureRecord(out, m_design.Picture(), m_codePage)) {
+        out.Truncate(start);
+        error = "picture name or picture too long";
+        return false;
+    }
     return true;
 }
 

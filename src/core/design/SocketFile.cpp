@@ -14,12 +14,7 @@ namespace md {
 std::vector<std::uint8_t> SocketFile::Build(const SocketDesign& socket, const VersionWords& version)
 {
     ByteWriter out;
-    // Byte by byte: GCC 12 misreports a range insert into an empty vector.
-    for (char c : std::string_view(kMark))
-        out.U8(static_cast<std::uint8_t>(c));
-    out.U32(version.major);
-    out.U32(version.minor);
-    out.U32(version.build);
+    version.WriteHeader(out, kMark);
     SocketSection::WriteBody(socket, out);
     return out.Take();
 }

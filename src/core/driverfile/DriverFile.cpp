@@ -61,12 +61,7 @@ bool WriteFile(ByteWriter& out, const VersionWords& version, const DriverFile::S
                Guids& guids, const Clock& clock, DriverFile::Result& result)
 {
     result = {};
-    // Byte by byte: GCC 12 misreports a range insert into an empty vector.
-    for (char c : std::string_view(DriverFile::kMark))
-        out.U8(static_cast<std::uint8_t>(c));
-    out.U32(version.major);
-    out.U32(version.minor);
-    out.U32(version.build);
+    version.WriteHeader(out, DriverFile::kMark);
     std::array<std::uint64_t, DriverFile::kSectionCount + 1> table{};
     for (int i = 0; i < DriverFile::kSectionCount; ++i) {
         table[i] = out.Size();

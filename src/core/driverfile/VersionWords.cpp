@@ -1,5 +1,7 @@
 #include "driverfile/VersionWords.h"
 
+#include "io/ByteWriter.h"
+
 namespace md {
 
 VersionWords VersionWords::Of(const ProgramVersion& version)
@@ -10,6 +12,14 @@ VersionWords VersionWords::Of(const ProgramVersion& version)
 VersionWords VersionWords::FromRunInfo(const std::filesystem::path& runInfo)
 {
     return Of(RuntimeSettings::CachedVersion(RuntimeSettings::FromHost(runInfo)));
+}
+
+void VersionWords::WriteHeader(ByteWriter& out, std::string_view mark) const
+{
+    out.Ascii(mark);
+    out.U32(major);
+    out.U32(minor);
+    out.U32(build);
 }
 
 } // namespace md

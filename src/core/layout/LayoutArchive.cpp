@@ -1,5 +1,6 @@
 #include "layout/LayoutArchive.h"
 
+#include "design/PictureRecord.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "io/FixedRecord.h"
@@ -29,21 +30,6 @@ bool WriteLayoutBody(const LayoutDesign& design, ByteWriter& section, const Code
 void WriteFlag(ByteWriter& out, bool value)
 {
     out.U8(value ? 1 : 0);
-}
-
-/// False when the picture's name or bytes do not fit their length fields.
-bool WriteImage(ByteWriter& out, const LightImage& image, const CodePage& codePage)
-{
-    const std::string name = codePage.FromUtf16(image.name);
-    if (name.size() > kMaxU16 || image.bytes.size() > std::numeric_limits<std::uint32_t>::max())
-        return false;
-    out.U16(image.used);
-    out.U16(image.id);
-    out.U16(static_cast<std::uint16_t>(name.size()));
-    out.Ascii(name);
-    out.U32(image.Length());
-    out.Bytes(image.bytes);
-    return true;
 }
 
 void WriteLed(ByteWriter& out, const CellLed& led)
@@ -410,9 +396,9 @@ bool WriteLayoutBody(const LayoutDesign& design, ByteWriter& section, const Code
         section.U8(code);
     section.U16(static_cast<std::uint16_t>(design.images.size()));
     for (const LightImage& image : design.images)
-        if (!WriteImage(section, image, codePage))
+        if (!WritePictureRecord(section, image, codePage))
             return false;
-    if (!WriteImage(section, design.background, codePage))
+    if (!WritePictureRecord(section, design.background, codePage))
         return false;
     for (const auto& slot : design.cellSlots)
         if (!WriteLeds(section, slot))

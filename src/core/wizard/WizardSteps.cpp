@@ -13,62 +13,23 @@ CommandPair Pair(std::uint32_t polarity, std::uint32_t pattern)
 }
 } // namespace
 
-WizardStep1::WizardStep1(std::uint32_t s, std::uint32_t b, std::uint32_t pattern,
-                         CommandChannel& channel)
-    : m_s(s), m_b(b), m_pattern(pattern), m_channel(channel)
-{}
-
-void WizardStep1::Send()
+void PolarityStateStep::Send()
 {
     m_channel.Send(Pair(m_s | m_b, m_pattern));
 }
 
-void WizardStep1::ChooseState1()
+void PolarityStateStep::SetBit(bool on)
 {
-    if (const auto changed = commandwords::WithPolarityBit(m_s, kBit, false)) {
+    if (const auto changed = commandwords::WithPolarityBit(m_s, m_bit, on)) {
         m_s = *changed;
         Send();
     }
 }
 
-void WizardStep1::ChooseState2()
-{
-    if (const auto changed = commandwords::WithPolarityBit(m_s, kBit, true)) {
-        m_s = *changed;
-        Send();
-    }
-}
-
-void WizardStep1::Toggle()
+void PolarityStateStep::Toggle()
 {
     m_s = commandwords::ToggledPolarity(m_s);
     Send();
-}
-
-WizardStep2::WizardStep2(std::uint32_t s, std::uint32_t b, std::uint32_t pattern,
-                         CommandChannel& channel)
-    : m_s(s), m_b(b), m_pattern(pattern), m_channel(channel)
-{}
-
-void WizardStep2::Send()
-{
-    m_channel.Send(Pair(m_s | m_b, m_pattern));
-}
-
-void WizardStep2::ChooseState1()
-{
-    if (const auto changed = commandwords::WithPolarityBit(m_s, kBit, true)) {
-        m_s = *changed;
-        Send();
-    }
-}
-
-void WizardStep2::ChooseState2()
-{
-    if (const auto changed = commandwords::WithPolarityBit(m_s, kBit, false)) {
-        m_s = *changed;
-        Send();
-    }
 }
 
 bool WizardStep3::SetRows(int rows)

@@ -8,51 +8,65 @@
 
 namespace md {
 
-/// Step 1: which of two polarity states lights the whole module (bit value 2 of the driver
-/// polarity S). Each choice sends the current pattern again with the changed polarity.
-class WizardStep1
+/// What steps 1 and 2 share: they choose one bit of the driver polarity S and send the current
+/// pattern again with the changed polarity.
+class PolarityStateStep
 {
 public:
-    static constexpr std::uint32_t kBit = 2;
-
-    WizardStep1(std::uint32_t s, std::uint32_t b, std::uint32_t pattern, CommandChannel& channel);
-    /// State 2 is shown chosen when the bit is set.
-    bool State2Chosen() const { return (m_s & kBit) != 0; }
-    void ChooseState1();
-    void ChooseState2();
-    /// The hidden button: always flips the bit and sends.
-    void Toggle();
+    PolarityStateStep(std::uint32_t bit, std::uint32_t s, std::uint32_t b, std::uint32_t pattern,
+                      CommandChannel& channel)
+        : m_bit(bit), m_s(s), m_b(b), m_pattern(pattern), m_channel(channel)
+    {}
     std::uint32_t Polarity() const { return m_s; }
+
+protected:
+    bool BitSet() const { return (m_s & m_bit) != 0; }
+    /// Sets or clears the bit; sends only when the polarity changed.
+    void SetBit(bool on);
+    /// Flips the bit (and whatever the toggle rule flips with it) and sends.
+    void Toggle();
 
 private:
     void Send();
 
+    std::uint32_t m_bit;
     std::uint32_t m_s;
     std::uint32_t m_b;
     std::uint32_t m_pattern;
     CommandChannel& m_channel;
 };
 
+/// Step 1: which of two polarity states lights the whole module (bit value 2 of the driver
+/// polarity S).
+class WizardStep1 : public PolarityStateStep
+{
+public:
+    static constexpr std::uint32_t kBit = 2;
+
+    WizardStep1(std::uint32_t s, std::uint32_t b, std::uint32_t pattern, CommandChannel& channel)
+        : PolarityStateStep(kBit, s, b, pattern, channel)
+    {}
+    /// State 2 is shown chosen when the bit is set.
+    bool State2Chosen() const { return BitSet(); }
+    void ChooseState1() { SetBit(false); }
+    void ChooseState2() { SetBit(true); }
+    /// The hidden button: always flips the bit and sends.
+    using PolarityStateStep::Toggle;
+};
+
 /// Step 2: which state is brighter (bit value 8 of S). Here the first state sets the bit.
-class WizardStep2
+class WizardStep2 : public PolarityStateStep
 {
 public:
     static constexpr std::uint32_t kBit = 8;
 
-    WizardStep2(std::uint32_t s, std::uint32_t b, std::uint32_t pattern, CommandChannel& channel);
+    WizardStep2(std::uint32_t s, std::uint32_t b, std::uint32_t pattern, CommandChannel& channel)
+        : PolarityStateStep(kBit, s, b, pattern, channel)
+    {}
     /// State 1 is shown chosen when the bit is set.
-    bool State1Chosen() const { return (m_s & kBit) != 0; }
-    void ChooseState1();
-    void ChooseState2();
-    std::uint32_t Polarity() const { return m_s; }
-
-private:
-    void Send();
-
-    std::uint32_t m_s;
-    std::uint32_t m_b;
-    std::uint32_t m_pattern;
-    CommandChannel& m_channel;
+    bool State1Chosen() const { return BitSet(); }
+    void ChooseState1() { SetBit(true); }
+    void ChooseState2() { SetBit(false); }
 };
 
 /// Step 3: the number of scan rows, 1 to 64, read off the module as the interval between lit
