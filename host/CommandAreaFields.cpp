@@ -1,23 +1,23 @@
 #include "CommandAreaFields.h"
 
+#include "md/ByteOrder.h"
+
 #include <QStringList>
 
 namespace md::host {
 
 namespace {
+const std::uint8_t* At(const QByteArray& bytes, int offset)
+{
+    return reinterpret_cast<const std::uint8_t*>(bytes.constData()) + offset;
+}
 std::uint32_t BigEndian(const QByteArray& bytes, int offset)
 {
-    std::uint32_t word = 0;
-    for (int i = 0; i < 4; ++i)
-        word = (word << 8) | static_cast<quint8>(bytes[offset + i]);
-    return word;
+    return byteorder::ReadBigEndian32(At(bytes, offset));
 }
 std::uint32_t LittleEndian(const QByteArray& bytes, int offset)
 {
-    std::uint32_t word = 0;
-    for (int i = 3; i >= 0; --i)
-        word = (word << 8) | static_cast<quint8>(bytes[offset + i]);
-    return word;
+    return byteorder::ReadLittleEndian32(At(bytes, offset));
 }
 } // namespace
 

@@ -1,14 +1,12 @@
 #include "wizard/CommandWords.h"
 
+#include "md/ByteOrder.h"
+
 namespace md::commandwords {
 
 namespace {
 
-std::array<std::uint8_t, 4> BigEndian(std::uint32_t value)
-{
-    return {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
-            static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
-}
+using byteorder::BigEndianBytes;
 
 CommandPair Pattern(std::uint32_t polarity, std::uint32_t count, std::uint32_t mode)
 {
@@ -20,7 +18,7 @@ CommandPair Pattern(std::uint32_t polarity, std::uint32_t count, std::uint32_t m
 std::array<std::uint8_t, 4> ControlWord(std::uint32_t polarity,
                                         std::optional<std::uint32_t> rowIndex)
 {
-    std::array<std::uint8_t, 4> word = BigEndian(polarity);
+    std::array<std::uint8_t, 4> word = BigEndianBytes(polarity);
     word[0] = 0xA0;
     if (rowIndex) {
         if (*rowIndex < 16)
@@ -32,7 +30,7 @@ std::array<std::uint8_t, 4> ControlWord(std::uint32_t polarity,
 
 std::array<std::uint8_t, 4> PatternWord(std::uint32_t value)
 {
-    return BigEndian(value);
+    return BigEndianBytes(value);
 }
 
 std::uint32_t WizardRowCount(std::uint32_t driverMaxScans, std::uint32_t scanPolarity)
