@@ -4,12 +4,12 @@
 // the same guarantee (copy, fsync): "vsCopy" is the driver file's throughput as a fraction of
 // that copy's (target: at least 0.7); "vsPlainCopy" compares with a copy left in the page cache.
 
-#include "design/BackgroundSection.h"
-#include "design/NewModuleInfoSection.h"
-#include "design/SocketSection.h"
+#include "driverfile/BackgroundSection.h"
 #include "driverfile/DemoDesign.h"
 #include "driverfile/DriverFile.h"
 #include "driverfile/LayoutDesignSection.h"
+#include "driverfile/NewModuleInfoSection.h"
+#include "driverfile/SocketSection.h"
 #include "io/PictureHeaderCodec.h"
 #include "io/PngWriter.h"
 #include "io/RgbaImage.h"

@@ -2,12 +2,12 @@
 // memory per pixel of the shared LED shapes against a full copy per pixel, painting a
 // 256 x 256 grid against a 16 x 16 one, and Analyse(true) per point at 64 x 64 and 256 x 256.
 #include "BenchSupport.h"
+#include "controller/CommandChannel.h"
 #include "layout/CLedLayoutCtrl.h"
 #include "layout/LayoutModel.h"
 #include "layout/PointTracer.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
-#include "wizard/CommandChannel.h"
 
 #include <QTableView>
 

@@ -2,9 +2,9 @@
 // to bytes that read to the same socket.
 
 #include "design/SocketDesign.h"
-#include "design/SocketFile.h"
-#include "design/SocketSection.h"
 #include "driverfile/FileInspector.h"
+#include "driverfile/SocketFile.h"
+#include "driverfile/SocketSection.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "platform/CodePage.h"

@@ -1,7 +1,7 @@
 #include "document/DesignPanelPresenter.h"
 
-#include "design/SocketFile.h"
 #include "document/ModuleDesignDocument.h"
+#include "driverfile/SocketFile.h"
 #include "io/FileIo.h"
 #include "layout/PointTracer.h"
 #include "md/ContractIds.h"

@@ -1,9 +1,9 @@
 #include "driverfile/DriverFileContents.h"
 
-#include "design/BackgroundSection.h"
-#include "design/NewModuleInfoSection.h"
-#include "design/SocketSection.h"
+#include "driverfile/BackgroundSection.h"
 #include "driverfile/LayoutDesignSection.h"
+#include "driverfile/NewModuleInfoSection.h"
+#include "driverfile/SocketSection.h"
 #include "io/ByteReader.h"
 #include "io/PictureHeaderCodec.h"
 

@@ -1,10 +1,10 @@
 #include "driverfile/FileInspector.h"
 
-#include "design/SocketFile.h"
-#include "design/SocketSection.h"
 #include "driverfile/CombinedFileContents.h"
 #include "driverfile/DriverFileContents.h"
 #include "driverfile/HubFile.h"
+#include "driverfile/SocketFile.h"
+#include "driverfile/SocketSection.h"
 #include "io/ByteReader.h"
 #include "io/Utf.h"
 

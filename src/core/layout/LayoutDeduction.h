@@ -1,9 +1,9 @@
 #pragma once
 
 #include "layout/ChannelRow.h"
-#include "layout/ConnectorTable.h"
 #include "layout/TracedPoint.h"
 #include "layout/VirtualRun.h"
+#include "parameters/ConnectorTable.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "layout/ChannelRow.h"
-#include "layout/ConnectorTable.h"
 #include "layout/VirtualRun.h"
+#include "parameters/ConnectorTable.h"
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "layout/PointTracer.h"
 
+#include "controller/CommandChannel.h"
+#include "controller/CommandWords.h"
 #include "layout/LayoutDeduction.h"
 #include "layout/StatusBarInfo.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
-#include "wizard/CommandChannel.h"
-#include "wizard/CommandWords.h"
 
 #include <algorithm>
 

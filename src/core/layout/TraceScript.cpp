@@ -1,5 +1,6 @@
 #include "layout/TraceScript.h"
 
+#include "controller/CommandChannel.h"
 #include "io/JsonText.h"
 #include "layout/LayoutCommands.h"
 #include "layout/LayoutModel.h"
@@ -7,7 +8,6 @@
 #include "layout/PointTracer.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
-#include "wizard/CommandChannel.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "parameters/ModuleParameterPresenter.h"
 
-#include "layout/ConnectorTable.h"
 #include "md/ContractIds.h"
+#include "parameters/ConnectorTable.h"
 
 #include "parameters/ModuleParameterChoices.h"
 #include "platform/Prompter.h"

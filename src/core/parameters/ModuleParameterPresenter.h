@@ -1,7 +1,7 @@
 #pragma once
 
-#include "layout/ConnectorTable.h"
 #include "parameters/ChipLibrary.h"
+#include "parameters/ConnectorTable.h"
 #include "parameters/ModuleConfigFile.h"
 #include "parameters/ModuleDerivedValues.h"
 #include "parameters/ModuleParameterView.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "controller/CommandChannel.h"
 #include "platform/PosixCommandArea.h"
-#include "wizard/CommandChannel.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/ConnectorTable.h"
+#include "parameters/ConnectorTable.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "wizard/WizardSteps.h"
 
-#include "wizard/CommandWords.h"
+#include "controller/CommandWords.h"
 
 #include <algorithm>
 

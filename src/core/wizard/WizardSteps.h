@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard/CommandChannel.h"
+#include "controller/CommandChannel.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "design/CBackgroundDesignDlg.h"
 
-#include "design/BackgroundSection.h"
+#include "driverfile/BackgroundSection.h"
 #include "panel/PluginRegistry.h"
 #include "platform/QtPictureCodec.h"
 #include "ui/ProgramFolderLocator.h"

@@ -2,9 +2,9 @@
 
 #include "design/NewFrameInfoDlg.h"
 #include "design/NewModuleInfo.h"
-#include "design/SocketFile.h"
-#include "design/SocketSection.h"
 #include "design/SocketToolbarState.h"
+#include "driverfile/SocketFile.h"
+#include "driverfile/SocketSection.h"
 #include "driverfile/VersionWords.h"
 #include "panel/ModuleDesignToolbarDlg.h"
 #include "panel/PluginRegistry.h"

@@ -1,9 +1,9 @@
 #include "wizard/HubAddressDlg.h"
 
+#include "controller/CommandChannel.h"
+#include "controller/CommandWords.h"
 #include "ui/HostText.h"
 #include "ui/ResourceId.h"
-#include "wizard/CommandChannel.h"
-#include "wizard/CommandWords.h"
 #include "wizard/SmartWizard.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "../driverfile/KnownDesign.h"
 
 #include "design/BackgroundDesign.h"
-#include "design/BackgroundSection.h"
+#include "driverfile/BackgroundSection.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "platform/CodePage.h"

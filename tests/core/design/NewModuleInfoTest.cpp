@@ -1,6 +1,6 @@
 #include "core/support/FakePorts.h"
 #include "design/NewModuleInfoPresenter.h"
-#include "design/NewModuleInfoSection.h"
+#include "driverfile/NewModuleInfoSection.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "platform/CodePage.h"

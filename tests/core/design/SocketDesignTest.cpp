@@ -2,9 +2,9 @@
 #include "core/support/FakePorts.h"
 
 #include "design/SocketDesign.h"
-#include "design/SocketFile.h"
-#include "design/SocketSection.h"
 #include "design/SocketToolbarState.h"
+#include "driverfile/SocketFile.h"
+#include "driverfile/SocketSection.h"
 #include "driverfile/VersionWords.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "controller/CommandChannel.h"
 #include "core/support/FakePorts.h"
 #include "layout/LayoutModel.h"
 #include "layout/LayoutSetup.h"
 #include "layout/PointTracer.h"
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
-#include "wizard/CommandChannel.h"
 
 #include <memory>
 #include <string>

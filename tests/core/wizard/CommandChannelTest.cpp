@@ -1,7 +1,7 @@
-#include "wizard/CommandChannel.h"
+#include "controller/CommandChannel.h"
+#include "controller/CommandWords.h"
 #include "platform/PosixCommandArea.h"
 #include "platform/Profile.h"
-#include "wizard/CommandWords.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

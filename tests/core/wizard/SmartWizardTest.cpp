@@ -1,6 +1,8 @@
 // The smart-setting wizard end to end over a real shared-memory command area, with scripted
 // step dialogs and a host whose components answer like the reference host's.
 #include "wizard/SmartWizard.h"
+#include "controller/CommandChannel.h"
+#include "controller/CommandWords.h"
 #include "core/support/FakeHost.h"
 #include "core/support/FakePorts.h"
 #include "io/FileIo.h"
@@ -8,8 +10,6 @@
 #include "platform/IniProfile.h"
 #include "platform/PosixCommandArea.h"
 #include "plugin/HostLink.h"
-#include "wizard/CommandChannel.h"
-#include "wizard/CommandWords.h"
 #include "wizard/WizardDialogs.h"
 #include "wizard/WizardStep6.h"
 #include "wizard/WizardSteps.h"

@@ -3,7 +3,7 @@
 #include "design/NewFrameInfoDlg.h"
 #include "design/NewModuleInfo.h"
 #include "design/SocketDesignDlg.h"
-#include "design/SocketSection.h"
+#include "driverfile/SocketSection.h"
 #include "io/ByteReader.h"
 #include "io/ByteWriter.h"
 #include "platform/CodePage.h"

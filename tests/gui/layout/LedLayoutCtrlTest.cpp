@@ -1,3 +1,4 @@
+#include "controller/CommandChannel.h"
 #include "core/support/FakePorts.h"
 #include "layout/CEPModeDlg.h"
 #include "layout/CLedLayoutCtrl.h"
@@ -10,7 +11,6 @@
 #include "platform/Prompter.h"
 #include "platform/Texts.h"
 #include "support/ModalDriver.h"
-#include "wizard/CommandChannel.h"
 
 #include <QApplication>
 #include <QHeaderView>

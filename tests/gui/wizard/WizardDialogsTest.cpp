@@ -1,6 +1,6 @@
 // The wizard's dialogs driven offscreen the way a user works them.
+#include "controller/CommandChannel.h"
 #include "support/ModalDriver.h"
-#include "wizard/CommandChannel.h"
 #include "wizard/HubAddressDlg.h"
 #include "wizard/ModuleRangeDlg.h"
 #include "wizard/RangeSelection.h"

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Checks the include directions inside the core: a folder includes only folders below it, in
+# the order (bottom first)
+#   platform io | xml | plugin | parameters | controller | design | layout | driverfile | wizard |
+#   transform | panel | document
+# Folders on one rank may include each other. An arrow against the order fails, unless it is
+# listed below as known (with what it waits for; none are left). Prints the count.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+declare -A rank=([platform]=0 [io]=0 [xml]=1 [plugin]=2 [parameters]=3 [controller]=4 [design]=5
+                 [layout]=6 [driverfile]=7 [wizard]=8 [transform]=9 [panel]=10 [document]=11)
+
+# Known arrows against the order: "from -> to: reason".
+known=(
+)
+is_known() {
+    local arrow=$1 entry
+    [ ${#known[@]} -eq 0 ] && return 1
+    for entry in "${known[@]}"; do
+        [ "${entry%%:*}" = "$arrow" ] && return 0
+    done
+    return 1
+}
+
+violations=0
+unexpected=0
+declare -A seen=()
+while IFS= read -r line; do
+    file=${line%%:*}
+    included=$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"${line#*:}")
+    from=$(cut -d/ -f3 <<<"$file")
+    to=${included%%/*}
+    [ -f "src/core/$included" ] || continue
+    [ -n "${rank[$from]+x}" ] && [ -n "${rank[$to]+x}" ] || continue
+    [ "${rank[$to]}" -le "${rank[$from]}" ] && continue
+    arrow="$from -> $to"
+    violations=$((violations + 1))
+    if is_known "$arrow"; then
+        seen[$arrow]=1
+    else
+        echo "wrong include direction: $file includes $included ($arrow)" >&2
+        unexpected=$((unexpected + 1))
+    fi
+done < <(grep -rnE '^#include "[a-z]+/' src/core --include=*.h --include=*.cpp | sed -E 's/:[0-9]+:/:/')
+
+for arrow in "${!seen[@]}"; do
+    echo "known: $arrow"
+done | sort
+echo "include directions: $violations includes against the order, $unexpected not known"
+[ "$unexpected" -eq 0 ]
