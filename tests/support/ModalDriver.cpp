@@ -7,34 +7,28 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include <memory>
-
 namespace md::test {
 
 void ModalDriver::Expect(Action action, int timeoutMs)
 {
-    auto clock = std::make_shared<QElapsedTimer>();
+    // The poll timer belongs to the application, so a test that ends before a modal appears
+    // leaves nothing behind: the timer stops at its deadline or goes with the application.
+    auto* timer = new QTimer(qApp);
+    auto* clock = new QElapsedTimer;
     clock->start();
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [action, clock, timeoutMs, poll]() {
+    QObject::connect(timer, &QObject::destroyed, [clock] { delete clock; });
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, clock, action, timeoutMs] {
+        timer->setInterval(10);
         if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
             action(modal);
-            *poll = nullptr; // break the cycle
-            return;
+        } else if (clock->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
         }
-        if (clock->elapsed() > timeoutMs) {
-            *poll = nullptr;
-            return;
-        }
-        QTimer::singleShot(10, [poll] {
-            if (*poll)
-                (*poll)();
-        });
-    };
-    QTimer::singleShot(0, [poll] {
-        if (*poll)
-            (*poll)();
     });
+    timer->start(0);
 }
 
 void ModalDriver::Press(const QString& buttonText, QString* shownText)
