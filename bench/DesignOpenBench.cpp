@@ -1,13 +1,13 @@
 // From Open to a painted layout: a driver file read by the design panel, its layout step shown
 // and the grid's visible cells painted, for a large module against a small one.
 #include "BenchSupport.h"
-#include "document/ModuleDesignDocument.h"
-#include "driverfile/DemoDesign.h"
-#include "io/FileIo.h"
-#include "layout/CLedLayoutCtrl.h"
-#include "panel/ModuleDesignPanelDlg.h"
-#include "platform/CodePage.h"
-#include "wizard/ModuleLayoutDlg.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "core/driverfile/DemoDesign.h"
+#include "core/io/FileIo.h"
+#include "core/posix/CodePage.h"
+#include "gui/layout/CLedLayoutCtrl.h"
+#include "gui/panel/ModuleDesignPanelDlg.h"
+#include "gui/wizard/ModuleLayoutDlg.h"
 
 #include <QTableView>
 #include <QTemporaryDir>

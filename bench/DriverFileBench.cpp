@@ -4,18 +4,18 @@
 // the same guarantee (copy, fsync): "vsCopy" is the driver file's throughput as a fraction of
 // that copy's (target: at least 0.7); "vsPlainCopy" compares with a copy left in the page cache.
 
-#include "driverfile/BackgroundSection.h"
-#include "driverfile/DemoDesign.h"
-#include "driverfile/DriverFile.h"
-#include "driverfile/LayoutDesignSection.h"
-#include "driverfile/NewModuleInfoSection.h"
-#include "driverfile/SocketSection.h"
-#include "io/PictureHeaderCodec.h"
-#include "io/PngWriter.h"
-#include "io/RgbaImage.h"
-#include "platform/CodePage.h"
-#include "platform/RandomGuids.h"
-#include "platform/SystemClock.h"
+#include "core/driverfile/BackgroundSection.h"
+#include "core/driverfile/DemoDesign.h"
+#include "core/driverfile/DriverFile.h"
+#include "core/driverfile/LayoutDesignSection.h"
+#include "core/driverfile/NewModuleInfoSection.h"
+#include "core/driverfile/SocketSection.h"
+#include "core/io/PictureHeaderCodec.h"
+#include "core/io/PngWriter.h"
+#include "core/io/RgbaImage.h"
+#include "core/posix/CodePage.h"
+#include "core/posix/RandomGuids.h"
+#include "core/posix/SystemClock.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,12 +2,12 @@
 // memory per pixel of the shared LED shapes against a full copy per pixel, painting a
 // 256 x 256 grid against a 16 x 16 one, and Analyse(true) per point at 64 x 64 and 256 x 256.
 #include "BenchSupport.h"
-#include "controller/CommandChannel.h"
-#include "layout/CLedLayoutCtrl.h"
-#include "layout/LayoutModel.h"
-#include "layout/PointTracer.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
+#include "core/controller/CommandChannel.h"
+#include "core/layout/LayoutModel.h"
+#include "core/layout/PointTracer.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
+#include "gui/layout/CLedLayoutCtrl.h"
 
 #include <QTableView>
 

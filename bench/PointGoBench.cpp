@@ -2,9 +2,9 @@
 // hardware start to an answered handshake, and one advance, against the round trip of a
 // single byte on the same line (the baseline measured in the same run).
 #include "BenchSupport.h"
-#include "design/SocketDesign.h"
-#include "layout/SerialPointGoLink.h"
-#include "platform/PosixSerialPort.h"
+#include "core/design/SocketDesign.h"
+#include "core/layout/SerialPointGoLink.h"
+#include "core/posix/PosixSerialPort.h"
 
 #include <atomic>
 #include <cstdio>

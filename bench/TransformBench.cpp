@@ -1,16 +1,16 @@
 // The module transform: transform plus save of a large module against reading and writing the
 // same file unchanged, and the transform dialog opening a large source against a small one.
 #include "BenchSupport.h"
-#include "driverfile/DemoDesign.h"
-#include "driverfile/DesignPartsFile.h"
-#include "io/FileIo.h"
-#include "io/PictureHeaderCodec.h"
-#include "platform/CodePage.h"
-#include "platform/RandomGuids.h"
-#include "platform/SystemClock.h"
-#include "transform/CModuleTransformDlg.h"
-#include "transform/ModuleTransform.h"
-#include "transform/TransformFiles.h"
+#include "core/driverfile/DemoDesign.h"
+#include "core/driverfile/DesignPartsFile.h"
+#include "core/io/FileIo.h"
+#include "core/io/PictureHeaderCodec.h"
+#include "core/posix/CodePage.h"
+#include "core/posix/RandomGuids.h"
+#include "core/posix/SystemClock.h"
+#include "core/transform/ModuleTransform.h"
+#include "core/transform/TransformFiles.h"
+#include "gui/transform/CModuleTransformDlg.h"
 
 #include <QTableView>
 #include <QTemporaryDir>

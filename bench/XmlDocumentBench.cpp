@@ -1,8 +1,8 @@
 // Parse time of XmlDocument against pugixml on the same 1 MB and 10 MB documents, and the cost
 // of FindElement over a fixed number of siblings in a small and a large document. Ratios are
 // printed after the run.
-#include "io/Utf.h"
-#include "xml/XmlDocument.h"
+#include "core/io/Utf.h"
+#include "core/xml/XmlDocument.h"
 
 #include <benchmark/benchmark.h>
 

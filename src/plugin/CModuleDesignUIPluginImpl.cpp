@@ -1,15 +1,15 @@
 #include "CModuleDesignUIPluginImpl.h"
 
-#include "document/ModuleDesignDocument.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "gui/panel/ModuleDesignPanelDlg.h"
+#include "gui/panel/ModuleDesignToolbarDlg.h"
+#include "gui/panel/PluginRegistry.h"
+#include "gui/parameters/CModuleSetttingDlg.h"
+#include "gui/ui/ProgramFolderLocator.h"
 #include "md/ContractIds.h"
 #include "md/IDesignUIPlugin.h"
 #include "md/ISettingBase.h"
 #include "md/IToobarInterface.h"
-#include "panel/ModuleDesignPanelDlg.h"
-#include "panel/ModuleDesignToolbarDlg.h"
-#include "panel/PluginRegistry.h"
-#include "parameters/CModuleSetttingDlg.h"
-#include "ui/ProgramFolderLocator.h"
 
 #include <new>
 

@@ -2,9 +2,9 @@
 
 #include "md/IBaseUIPlugin.h"
 
-#include "panel/ModuleDesignPanelDlg.h"
-#include "panel/ModuleDesignToolbarDlg.h"
-#include "parameters/CModuleSetttingDlg.h"
+#include "gui/panel/ModuleDesignPanelDlg.h"
+#include "gui/panel/ModuleDesignToolbarDlg.h"
+#include "gui/parameters/CModuleSetttingDlg.h"
 
 #include <QPointer>
 

@@ -3,11 +3,11 @@
 #include "DemoRunner.h"
 #include "HostFixture.h"
 
-#include "driverfile/DriverFileContents.h"
-#include "io/FileIo.h"
+#include "core/driverfile/DriverFileContents.h"
+#include "core/io/FileIo.h"
+#include "core/posix/CodePage.h"
 #include "md/DesignRequests.h"
 #include "md/IDesignUIPlugin.h"
-#include "platform/CodePage.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // The reference host's point-go test device, answered by the plug-in's own serial link over
 // the pseudo-terminal the host makes.
 #include "virtual/VirtualTestDevice.h"
-#include "design/SocketDesign.h"
-#include "layout/SerialPointGoLink.h"
-#include "platform/PosixSerialPort.h"
+#include "core/design/SocketDesign.h"
+#include "core/layout/SerialPointGoLink.h"
+#include "core/posix/PosixSerialPort.h"
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,11 @@
 #include "HostFixture.h"
 #include "support/ModalDriver.h"
 
-#include "driverfile/CombinedFileContents.h"
-#include "driverfile/DriverFileContents.h"
-#include "io/FileIo.h"
+#include "core/driverfile/CombinedFileContents.h"
+#include "core/driverfile/DriverFileContents.h"
+#include "core/io/FileIo.h"
+#include "core/posix/CodePage.h"
 #include "md/IDesignUIPlugin.h"
-#include "platform/CodePage.h"
 
 #include <QCheckBox>
 #include <QDialog>

@@ -2,12 +2,12 @@
 // inspection that describes them (which reads a combined file's driver entry too), and to the
 // picture decoders the command-line renderer uses for background pictures.
 
-#include "driverfile/CombinedFileContents.h"
-#include "driverfile/FileInspector.h"
-#include "driverfile/HubFile.h"
-#include "io/BmpDecoder.h"
-#include "io/PngDecoder.h"
-#include "platform/CodePage.h"
+#include "core/driverfile/CombinedFileContents.h"
+#include "core/driverfile/FileInspector.h"
+#include "core/driverfile/HubFile.h"
+#include "core/io/BmpDecoder.h"
+#include "core/io/PngDecoder.h"
+#include "core/posix/CodePage.h"
 
 #include <cstddef>
 #include <cstdint>

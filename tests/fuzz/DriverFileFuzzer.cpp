@@ -1,21 +1,21 @@
 // Feeds arbitrary bytes to the driver file reader: the container, the four sections and the
 // strict inspection that mdrtool uses. Any crash, leak or sanitizer report is a finding.
 
-#include "design/BackgroundDesign.h"
-#include "design/NewModuleInfoRecord.h"
-#include "design/SocketDesign.h"
-#include "driverfile/BackgroundSection.h"
-#include "driverfile/DriverFile.h"
-#include "driverfile/DriverFileContents.h"
-#include "driverfile/FileInspector.h"
-#include "driverfile/LayoutDesignSection.h"
-#include "driverfile/NewModuleInfoSection.h"
-#include "driverfile/OutputMap.h"
-#include "driverfile/SocketSection.h"
-#include "io/PictureHeaderCodec.h"
-#include "io/PngDecoder.h"
-#include "layout/LayoutDesign.h"
-#include "platform/CodePage.h"
+#include "core/design/BackgroundDesign.h"
+#include "core/design/NewModuleInfoRecord.h"
+#include "core/design/SocketDesign.h"
+#include "core/driverfile/BackgroundSection.h"
+#include "core/driverfile/DriverFile.h"
+#include "core/driverfile/DriverFileContents.h"
+#include "core/driverfile/FileInspector.h"
+#include "core/driverfile/LayoutDesignSection.h"
+#include "core/driverfile/NewModuleInfoSection.h"
+#include "core/driverfile/OutputMap.h"
+#include "core/driverfile/SocketSection.h"
+#include "core/io/PictureHeaderCodec.h"
+#include "core/io/PngDecoder.h"
+#include "core/layout/LayoutDesign.h"
+#include "core/posix/CodePage.h"
 
 #include <cstddef>
 #include <cstdint>

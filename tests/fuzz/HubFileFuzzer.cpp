@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the HUB file (.HDR) reader and its inspection: a file that reads has
 // a signature that its pins account for.
 
-#include "driverfile/FileInspector.h"
-#include "driverfile/HubFile.h"
-#include "platform/CodePage.h"
+#include "core/driverfile/FileInspector.h"
+#include "core/driverfile/HubFile.h"
+#include "core/posix/CodePage.h"
 
 #include <cstddef>
 #include <cstdint>

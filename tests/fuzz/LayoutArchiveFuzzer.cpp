@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the layout section reader; a section that reads must write, and what
 // it writes must read again.
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "layout/LayoutArchive.h"
-#include "platform/CodePage.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/layout/LayoutArchive.h"
+#include "core/posix/CodePage.h"
 
 #include <cstdlib>
 #include <string>

@@ -2,7 +2,7 @@
 // parameter page reads at start: whatever is stored, the values it applies stay within the
 // lists they index.
 
-#include "parameters/ModuleConfigFile.h"
+#include "core/parameters/ModuleConfigFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,9 +2,9 @@
 // from it: an ini that is printed again parses to the same values, and every setting has a
 // usable value.
 
-#include "io/IniFile.h"
-#include "io/Utf.h"
-#include "parameters/RuntimeSettings.h"
+#include "core/io/IniFile.h"
+#include "core/io/Utf.h"
+#include "core/parameters/RuntimeSettings.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // is outside our control, so whatever it answers must give a line table that holds together
 // or a refusal.
 
-#include "layout/SerialFrames.h"
+#include "core/layout/SerialFrames.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,13 +1,13 @@
 // Feeds arbitrary bytes to the socket file (.mjk) reader: a socket that reads must write back
 // to bytes that read to the same socket.
 
-#include "design/SocketDesign.h"
-#include "driverfile/FileInspector.h"
-#include "driverfile/SocketFile.h"
-#include "driverfile/SocketSection.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "platform/CodePage.h"
+#include "core/design/SocketDesign.h"
+#include "core/driverfile/FileInspector.h"
+#include "core/driverfile/SocketFile.h"
+#include "core/driverfile/SocketSection.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/posix/CodePage.h"
 
 #include <cstddef>
 #include <cstdint>

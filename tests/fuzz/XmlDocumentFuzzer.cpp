@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the XML reader twice: as a UTF-8 file through LoadFile and as UTF-16
 // text through SetDocumentText. Every document is walked completely; well-formed ones are also
 // edited, and must stay well-formed with an index that agrees with a fresh parse.
-#include "xml/XmlDocument.h"
+#include "core/xml/XmlDocument.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

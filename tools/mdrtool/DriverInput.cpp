@@ -1,9 +1,9 @@
 #include "DriverInput.h"
 #include "ToolSupport.h"
 
-#include "driverfile/CombinedFileContents.h"
-#include "driverfile/FileInspector.h"
-#include "platform/CodePage.h"
+#include "core/driverfile/CombinedFileContents.h"
+#include "core/driverfile/FileInspector.h"
+#include "core/posix/CodePage.h"
 
 namespace md::mdrtool {
 

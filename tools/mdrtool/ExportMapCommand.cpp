@@ -2,9 +2,9 @@
 #include "MdrCommand.h"
 #include "ToolSupport.h"
 
-#include "driverfile/OutputMap.h"
-#include "io/FileIo.h"
-#include "io/Utf.h"
+#include "core/driverfile/OutputMap.h"
+#include "core/io/FileIo.h"
+#include "core/io/Utf.h"
 
 #include <ostream>
 

@@ -1,8 +1,8 @@
 #include "MdrCommand.h"
 #include "ToolSupport.h"
 
-#include "driverfile/FileInspector.h"
-#include "platform/CodePage.h"
+#include "core/driverfile/FileInspector.h"
+#include "core/posix/CodePage.h"
 
 #include <ostream>
 

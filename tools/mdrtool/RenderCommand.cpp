@@ -2,10 +2,10 @@
 #include "MdrCommand.h"
 #include "ToolSupport.h"
 
-#include "driverfile/ModuleRenderer.h"
-#include "io/FileIo.h"
-#include "io/PngWriter.h"
-#include "io/RgbaImage.h"
+#include "core/driverfile/ModuleRenderer.h"
+#include "core/io/FileIo.h"
+#include "core/io/PngWriter.h"
+#include "core/io/RgbaImage.h"
 
 #include <charconv>
 #include <ostream>

@@ -1,11 +1,11 @@
 #include "MdrCommand.h"
 #include "ToolSupport.h"
 
-#include "driverfile/DemoDesign.h"
-#include "io/FileIo.h"
-#include "io/PngWriter.h"
-#include "io/RgbaImage.h"
-#include "platform/CodePage.h"
+#include "core/driverfile/DemoDesign.h"
+#include "core/io/FileIo.h"
+#include "core/io/PngWriter.h"
+#include "core/io/RgbaImage.h"
+#include "core/posix/CodePage.h"
 
 #include <charconv>
 #include <ostream>

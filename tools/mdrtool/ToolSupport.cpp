@@ -1,7 +1,7 @@
 #include "ToolSupport.h"
 
-#include "io/FileIo.h"
-#include "platform/CodePage.h"
+#include "core/io/FileIo.h"
+#include "core/posix/CodePage.h"
 
 #include <algorithm>
 

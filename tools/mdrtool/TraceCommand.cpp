@@ -1,7 +1,7 @@
 // mdrtool trace: replays a tracing session without a display, for scripting and support.
 #include "MdrCommand.h"
 
-#include "layout/TraceScript.h"
+#include "core/layout/TraceScript.h"
 
 #include <fstream>
 #include <ostream>

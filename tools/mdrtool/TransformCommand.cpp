@@ -1,12 +1,12 @@
 #include "MdrCommand.h"
 #include "ToolSupport.h"
 
-#include "io/PictureHeaderCodec.h"
-#include "platform/CodePage.h"
-#include "platform/RandomGuids.h"
-#include "platform/SystemClock.h"
-#include "transform/ModuleTransform.h"
-#include "transform/TransformFiles.h"
+#include "core/io/PictureHeaderCodec.h"
+#include "core/posix/CodePage.h"
+#include "core/posix/RandomGuids.h"
+#include "core/posix/SystemClock.h"
+#include "core/transform/ModuleTransform.h"
+#include "core/transform/TransformFiles.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
-#include "controller/CommandChannel.h"
+#include "core/controller/CommandChannel.h"
 
-#include "platform/CommandArea.h"
-#include "platform/Profile.h"
+#include "core/platform/CommandArea.h"
+#include "core/platform/Profile.h"
 
 #include <cstring>
 

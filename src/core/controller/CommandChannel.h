@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controller/CommandPair.h"
+#include "core/controller/CommandPair.h"
 
 #include <cstdint>
 #include <functional>

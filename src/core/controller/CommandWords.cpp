@@ -1,4 +1,4 @@
-#include "controller/CommandWords.h"
+#include "core/controller/CommandWords.h"
 
 #include "md/ByteOrder.h"
 

@@ -1,8 +1,8 @@
-#include "design/BackgroundDesign.h"
+#include "core/design/BackgroundDesign.h"
 
-#include "io/FileIo.h"
-#include "io/Utf.h"
-#include "platform/PictureCodec.h"
+#include "core/io/FileIo.h"
+#include "core/io/Utf.h"
+#include "core/platform/PictureCodec.h"
 
 #include <algorithm>
 #include <cmath>

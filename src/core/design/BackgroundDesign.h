@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/LightImage.h"
+#include "core/design/LightImage.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "design/CellDesign.h"
+#include "core/design/CellDesign.h"
 
 #include <algorithm>
 #include <set>

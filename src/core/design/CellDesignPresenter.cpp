@@ -1,9 +1,9 @@
-#include "design/CellDesignPresenter.h"
+#include "core/design/CellDesignPresenter.h"
 
-#include "design/CellGroups.h"
-#include "design/CellTextFormat.h"
-#include "io/FileIo.h"
-#include "io/Utf.h"
+#include "core/design/CellGroups.h"
+#include "core/design/CellTextFormat.h"
+#include "core/io/FileIo.h"
+#include "core/io/Utf.h"
 
 #include <cmath>
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "design/CellDesign.h"
-#include "design/CellPointer.h"
-#include "platform/FileChooser.h"
-#include "platform/PictureCodec.h"
-#include "platform/ProgramFolder.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
-#include "plugin/HostLink.h"
+#include "core/design/CellDesign.h"
+#include "core/design/CellPointer.h"
+#include "core/io/ProgramFolder.h"
+#include "core/platform/FileChooser.h"
+#include "core/platform/HostServices.h"
+#include "core/platform/PictureCodec.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
 
 #include <array>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "design/CellGroups.h"
+#include "core/design/CellGroups.h"
 
 #include <algorithm>
 #include <map>

@@ -1,6 +1,6 @@
-#include "design/CellPointer.h"
+#include "core/design/CellPointer.h"
 
-#include "design/CellDesign.h"
+#include "core/design/CellDesign.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "design/CellTextFormat.h"
+#include "core/design/CellTextFormat.h"
 
-#include "io/Utf.h"
+#include "core/io/Utf.h"
 
 #include <array>
 #include <charconv>

@@ -1,8 +1,8 @@
-#include "design/NewModuleInfoPresenter.h"
+#include "core/design/NewModuleInfoPresenter.h"
 
-#include "io/Utf.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
+#include "core/io/Utf.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
 
 #include <optional>
 

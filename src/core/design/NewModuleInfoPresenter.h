@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/NewModuleInfoRecord.h"
+#include "core/design/NewModuleInfoRecord.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "design/NewModuleInfoRecord.h"
+#include "core/design/NewModuleInfoRecord.h"
 
 namespace md {
 

@@ -1,4 +1,4 @@
-#include "design/ParallelLedPicker.h"
+#include "core/design/ParallelLedPicker.h"
 
 namespace md {
 

@@ -1,8 +1,8 @@
-#include "design/PictureRecord.h"
+#include "core/design/PictureRecord.h"
 
-#include "design/LightImage.h"
-#include "io/ByteWriter.h"
-#include "platform/CodePage.h"
+#include "core/design/LightImage.h"
+#include "core/io/ByteWriter.h"
+#include "core/posix/CodePage.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "design/PixelDecomposition.h"
+#include "core/design/PixelDecomposition.h"
 
 namespace md {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/CellLed.h"
+#include "core/design/CellLed.h"
 
 #include <array>
 #include <cstdint>

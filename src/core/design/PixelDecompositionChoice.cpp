@@ -1,4 +1,4 @@
-#include "design/PixelDecompositionChoice.h"
+#include "core/design/PixelDecompositionChoice.h"
 
 namespace md {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/PixelDecomposition.h"
+#include "core/design/PixelDecomposition.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "design/SocketDesign.h"
+#include "core/design/SocketDesign.h"
 
 #include <algorithm>
 #include <array>

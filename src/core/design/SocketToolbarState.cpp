@@ -1,4 +1,4 @@
-#include "design/SocketToolbarState.h"
+#include "core/design/SocketToolbarState.h"
 
 namespace md {
 

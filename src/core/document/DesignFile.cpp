@@ -1,8 +1,8 @@
-#include "document/DesignFile.h"
+#include "core/document/DesignFile.h"
 
-#include "document/ModuleDesignDocument.h"
-#include "layout/LayoutSnapshot.h"
-#include "layout/PointTracer.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "core/layout/LayoutSnapshot.h"
+#include "core/layout/PointTracer.h"
 
 namespace md {
 

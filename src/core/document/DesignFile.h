@@ -1,7 +1,7 @@
 #pragma once
 
-#include "driverfile/DesignPartsFile.h"
-#include "layout/LayoutRange.h"
+#include "core/driverfile/DesignPartsFile.h"
+#include "core/layout/LayoutRange.h"
 
 namespace md {
 

@@ -1,14 +1,14 @@
-#include "document/DesignPanelPresenter.h"
+#include "core/document/DesignPanelPresenter.h"
 
-#include "document/ModuleDesignDocument.h"
-#include "driverfile/SocketFile.h"
-#include "io/FileIo.h"
-#include "layout/PointTracer.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "core/driverfile/SocketFile.h"
+#include "core/io/FileIo.h"
+#include "core/layout/PointTracer.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
+#include "core/wizard/RangeSelection.h"
 #include "md/ContractIds.h"
 #include "md/DesignRequests.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
-#include "wizard/RangeSelection.h"
 
 namespace md {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/LayoutStepPresenter.h"
+#include "core/document/LayoutStepPresenter.h"
 
 #include <cstdint>
 #include <functional>

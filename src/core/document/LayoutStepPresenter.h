@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/DesignFile.h"
+#include "core/document/DesignFile.h"
 #include "md/DesignRequests.h"
 
 #include <filesystem>

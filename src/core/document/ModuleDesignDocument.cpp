@@ -1,6 +1,6 @@
-#include "document/ModuleDesignDocument.h"
+#include "core/document/ModuleDesignDocument.h"
 
-#include "layout/PointTracer.h"
+#include "core/layout/PointTracer.h"
 
 #include <algorithm>
 

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "design/BackgroundDesign.h"
-#include "design/CellDesign.h"
-#include "design/NewModuleInfoRecord.h"
-#include "design/SocketDesign.h"
-#include "layout/LayoutModel.h"
-#include "layout/LayoutSetup.h"
-#include "layout/SerialPointGoLink.h"
+#include "core/design/BackgroundDesign.h"
+#include "core/design/CellDesign.h"
+#include "core/design/NewModuleInfoRecord.h"
+#include "core/design/SocketDesign.h"
+#include "core/io/ProgramFolder.h"
+#include "core/layout/LayoutModel.h"
+#include "core/layout/LayoutSetup.h"
+#include "core/layout/SerialPointGoLink.h"
+#include "core/parameters/ConnectorTable.h"
+#include "core/wizard/ControllerLink.h"
+#include "core/wizard/SmartWizard.h"
 #include "md/ModuleRecord.h"
-#include "parameters/ConnectorTable.h"
-#include "platform/ProgramFolder.h"
-#include "wizard/ControllerLink.h"
-#include "wizard/SmartWizard.h"
 
 #include <filesystem>
 #include <memory>

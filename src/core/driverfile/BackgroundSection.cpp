@@ -1,11 +1,11 @@
-#include "driverfile/BackgroundSection.h"
+#include "core/driverfile/BackgroundSection.h"
 
-#include "design/BackgroundDesign.h"
-#include "design/PictureRecord.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "platform/CodePage.h"
-#include "platform/PictureCodec.h"
+#include "core/design/BackgroundDesign.h"
+#include "core/design/PictureRecord.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/platform/PictureCodec.h"
+#include "core/posix/CodePage.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
-#include "driverfile/CombinedFileContents.h"
+#include "core/driverfile/CombinedFileContents.h"
 
-#include "io/ByteReader.h"
-#include "platform/CodePage.h"
+#include "core/io/ByteReader.h"
+#include "core/posix/CodePage.h"
 
 #include <cstring>
 

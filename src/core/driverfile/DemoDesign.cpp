@@ -1,12 +1,12 @@
-#include "driverfile/DemoDesign.h"
+#include "core/driverfile/DemoDesign.h"
 
-#include "driverfile/BackgroundSection.h"
-#include "driverfile/LayoutDesignSection.h"
-#include "driverfile/NewModuleInfoSection.h"
-#include "driverfile/SocketSection.h"
-#include "io/PictureHeaderCodec.h"
-#include "platform/Clock.h"
-#include "platform/Guids.h"
+#include "core/driverfile/BackgroundSection.h"
+#include "core/driverfile/LayoutDesignSection.h"
+#include "core/driverfile/NewModuleInfoSection.h"
+#include "core/driverfile/SocketSection.h"
+#include "core/io/PictureHeaderCodec.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Guids.h"
 
 namespace md {
 

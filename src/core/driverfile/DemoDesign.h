@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driverfile/DriverFileContents.h"
+#include "core/driverfile/DriverFileContents.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
-#include "driverfile/DesignPartsFile.h"
+#include "core/driverfile/DesignPartsFile.h"
 
-#include "driverfile/BackgroundSection.h"
-#include "driverfile/LayoutDesignSection.h"
-#include "driverfile/NewModuleInfoSection.h"
-#include "driverfile/SocketSection.h"
+#include "core/driverfile/BackgroundSection.h"
+#include "core/driverfile/LayoutDesignSection.h"
+#include "core/driverfile/NewModuleInfoSection.h"
+#include "core/driverfile/SocketSection.h"
 
 namespace md {
 

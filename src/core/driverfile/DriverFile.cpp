@@ -1,11 +1,11 @@
-#include "driverfile/DriverFile.h"
+#include "core/driverfile/DriverFile.h"
 
-#include "driverfile/DriverFileSection.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "io/FileIo.h"
-#include "platform/Clock.h"
-#include "platform/Guids.h"
+#include "core/driverfile/DriverFileSection.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/FileIo.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Guids.h"
 
 #include <cctype>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driverfile/VersionWords.h"
+#include "core/driverfile/VersionWords.h"
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,11 @@
-#include "driverfile/DriverFileContents.h"
+#include "core/driverfile/DriverFileContents.h"
 
-#include "driverfile/BackgroundSection.h"
-#include "driverfile/LayoutDesignSection.h"
-#include "driverfile/NewModuleInfoSection.h"
-#include "driverfile/SocketSection.h"
-#include "io/ByteReader.h"
-#include "io/PictureHeaderCodec.h"
+#include "core/driverfile/BackgroundSection.h"
+#include "core/driverfile/LayoutDesignSection.h"
+#include "core/driverfile/NewModuleInfoSection.h"
+#include "core/driverfile/SocketSection.h"
+#include "core/io/ByteReader.h"
+#include "core/io/PictureHeaderCodec.h"
 
 namespace md {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "design/BackgroundDesign.h"
-#include "design/NewModuleInfoRecord.h"
-#include "design/SocketDesign.h"
-#include "driverfile/DriverFile.h"
-#include "layout/LayoutDesign.h"
+#include "core/design/BackgroundDesign.h"
+#include "core/design/NewModuleInfoRecord.h"
+#include "core/design/SocketDesign.h"
+#include "core/driverfile/DriverFile.h"
+#include "core/layout/LayoutDesign.h"
 
 #include <array>
 #include <span>

@@ -1,12 +1,12 @@
-#include "driverfile/FileInspector.h"
+#include "core/driverfile/FileInspector.h"
 
-#include "driverfile/CombinedFileContents.h"
-#include "driverfile/DriverFileContents.h"
-#include "driverfile/HubFile.h"
-#include "driverfile/SocketFile.h"
-#include "driverfile/SocketSection.h"
-#include "io/ByteReader.h"
-#include "io/Utf.h"
+#include "core/driverfile/CombinedFileContents.h"
+#include "core/driverfile/DriverFileContents.h"
+#include "core/driverfile/HubFile.h"
+#include "core/driverfile/SocketFile.h"
+#include "core/driverfile/SocketSection.h"
+#include "core/io/ByteReader.h"
+#include "core/io/Utf.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,6 +1,6 @@
-#include "driverfile/HubFile.h"
+#include "core/driverfile/HubFile.h"
 
-#include "io/ByteReader.h"
+#include "core/io/ByteReader.h"
 
 namespace md {
 

@@ -1,6 +1,6 @@
-#include "driverfile/LayoutDesignSection.h"
+#include "core/driverfile/LayoutDesignSection.h"
 
-#include "layout/LayoutArchive.h"
+#include "core/layout/LayoutArchive.h"
 
 namespace md {
 

@@ -1,9 +1,9 @@
-#include "driverfile/ModuleRenderer.h"
+#include "core/driverfile/ModuleRenderer.h"
 
-#include "driverfile/DriverFileContents.h"
-#include "driverfile/OutputMap.h"
-#include "io/BmpDecoder.h"
-#include "io/PngDecoder.h"
+#include "core/driverfile/DriverFileContents.h"
+#include "core/driverfile/OutputMap.h"
+#include "core/io/BmpDecoder.h"
+#include "core/io/PngDecoder.h"
 
 #include <algorithm>
 #include <map>

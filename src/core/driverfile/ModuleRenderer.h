@@ -1,6 +1,6 @@
 #pragma once
 
-#include "io/RgbaImage.h"
+#include "core/io/RgbaImage.h"
 
 namespace md {
 

@@ -1,9 +1,9 @@
-#include "driverfile/NewModuleInfoSection.h"
+#include "core/driverfile/NewModuleInfoSection.h"
 
-#include "design/NewModuleInfoRecord.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "platform/CodePage.h"
+#include "core/design/NewModuleInfoRecord.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/posix/CodePage.h"
 
 #include <limits>
 

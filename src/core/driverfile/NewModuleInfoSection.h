@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driverfile/DriverFileSection.h"
+#include "core/driverfile/DriverFileSection.h"
 
 #include <string_view>
 

@@ -1,6 +1,6 @@
-#include "driverfile/OutputMap.h"
+#include "core/driverfile/OutputMap.h"
 
-#include "driverfile/DriverFileContents.h"
+#include "core/driverfile/DriverFileContents.h"
 
 #include <nlohmann/json.hpp>
 

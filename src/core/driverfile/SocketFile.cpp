@@ -1,13 +1,13 @@
-#include "driverfile/SocketFile.h"
+#include "core/driverfile/SocketFile.h"
 
-#include "design/SocketDesign.h"
-#include "driverfile/SocketSection.h"
-#include "driverfile/VersionWords.h"
-#include "io/ByteWriter.h"
-#include "io/FileIo.h"
-#include "io/Utf.h"
-#include "platform/FileChooser.h"
-#include "platform/Texts.h"
+#include "core/design/SocketDesign.h"
+#include "core/driverfile/SocketSection.h"
+#include "core/driverfile/VersionWords.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/FileIo.h"
+#include "core/io/Utf.h"
+#include "core/platform/FileChooser.h"
+#include "core/platform/Texts.h"
 
 namespace md {
 

@@ -1,10 +1,10 @@
-#include "driverfile/SocketSection.h"
+#include "core/driverfile/SocketSection.h"
 
-#include "design/SocketDesign.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "io/FileIo.h"
-#include "platform/PictureCodec.h"
+#include "core/design/SocketDesign.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/FileIo.h"
+#include "core/platform/PictureCodec.h"
 
 namespace md {
 

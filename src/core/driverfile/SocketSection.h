@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driverfile/DriverFileSection.h"
+#include "core/driverfile/DriverFileSection.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "driverfile/UnstorableNames.h"
+#include "core/driverfile/UnstorableNames.h"
 
-#include "design/LightImage.h"
-#include "design/NewModuleInfoRecord.h"
-#include "platform/CodePage.h"
+#include "core/design/LightImage.h"
+#include "core/design/NewModuleInfoRecord.h"
+#include "core/posix/CodePage.h"
 
 namespace md {
 

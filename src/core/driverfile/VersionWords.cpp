@@ -1,6 +1,6 @@
-#include "driverfile/VersionWords.h"
+#include "core/driverfile/VersionWords.h"
 
-#include "io/ByteWriter.h"
+#include "core/io/ByteWriter.h"
 
 namespace md {
 
@@ -9,9 +9,10 @@ VersionWords VersionWords::Of(const ProgramVersion& version)
     return {static_cast<std::uint32_t>(version.major), version.minor, version.build};
 }
 
-VersionWords VersionWords::FromRunInfo(const std::filesystem::path& runInfo)
+VersionWords VersionWords::FromRunInfo(const HostServices& host,
+                                       const std::filesystem::path& runInfo)
 {
-    return Of(RuntimeSettings::CachedVersion(RuntimeSettings::FromHost(runInfo)));
+    return Of(RuntimeSettings::CachedVersion(RuntimeSettings::FromHost(host, runInfo)));
 }
 
 void VersionWords::WriteHeader(ByteWriter& out, std::string_view mark) const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parameters/RuntimeSettings.h"
+#include "core/parameters/RuntimeSettings.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -21,7 +21,7 @@ struct VersionWords
     static VersionWords Of(const ProgramVersion& version);
     /// The program version of this process: read once from the runtime settings and kept. The
     /// one place the file writers get their version from.
-    static VersionWords FromRunInfo(const std::filesystem::path& runInfo);
+    static VersionWords FromRunInfo(const HostServices& host, const std::filesystem::path& runInfo);
 
     /// A file header: the file's four-character mark, then the three words.
     void WriteHeader(ByteWriter& out, std::string_view mark) const;

@@ -1,6 +1,6 @@
-#include "io/BmpDecoder.h"
+#include "core/io/BmpDecoder.h"
 
-#include "io/ByteReader.h"
+#include "core/io/ByteReader.h"
 
 #include <cstdlib>
 

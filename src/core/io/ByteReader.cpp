@@ -1,4 +1,4 @@
-#include "io/ByteReader.h"
+#include "core/io/ByteReader.h"
 
 #include <cstring>
 

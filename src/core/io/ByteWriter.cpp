@@ -1,4 +1,4 @@
-#include "io/ByteWriter.h"
+#include "core/io/ByteWriter.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,6 +1,6 @@
-#include "io/IniFile.h"
+#include "core/io/IniFile.h"
 
-#include "io/FileIo.h"
+#include "core/io/FileIo.h"
 
 #include <algorithm>
 #include <charconv>

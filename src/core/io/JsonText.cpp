@@ -1,4 +1,4 @@
-#include "io/JsonText.h"
+#include "core/io/JsonText.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "io/PictureHeaderCodec.h"
+#include "core/io/PictureHeaderCodec.h"
 
 #include "md/ByteOrder.h"
 

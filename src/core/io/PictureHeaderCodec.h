@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PictureCodec.h"
+#include "core/platform/PictureCodec.h"
 
 namespace md {
 

@@ -1,4 +1,4 @@
-#include "io/PngDecoder.h"
+#include "core/io/PngDecoder.h"
 
 #include <png.h>
 

@@ -1,6 +1,6 @@
-#include "io/PngWriter.h"
+#include "core/io/PngWriter.h"
 
-#include "io/RgbaImage.h"
+#include "core/io/RgbaImage.h"
 
 #include <png.h>
 

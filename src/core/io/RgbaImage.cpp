@@ -1,4 +1,4 @@
-#include "io/RgbaImage.h"
+#include "core/io/RgbaImage.h"
 
 #include <algorithm>
 #include <cstdlib>

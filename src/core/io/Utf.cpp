@@ -1,4 +1,4 @@
-#include "io/Utf.h"
+#include "core/io/Utf.h"
 
 namespace md::utf {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/ScanRow.h"
+#include "core/layout/ScanRow.h"
 
 #include <cstdint>
 #include <vector>

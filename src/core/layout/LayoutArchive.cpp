@@ -1,12 +1,12 @@
-#include "layout/LayoutArchive.h"
+#include "core/layout/LayoutArchive.h"
 
-#include "design/PictureRecord.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "io/FixedRecord.h"
-#include "io/RecordCursor.h"
-#include "layout/LayoutModel.h"
-#include "platform/CodePage.h"
+#include "core/design/PictureRecord.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/FixedRecord.h"
+#include "core/io/RecordCursor.h"
+#include "core/layout/LayoutModel.h"
+#include "core/posix/CodePage.h"
 
 #include <algorithm>
 #include <array>

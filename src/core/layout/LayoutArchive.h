@@ -1,7 +1,7 @@
 #pragma once
 
-#include "layout/LayoutDesign.h"
-#include "layout/LayoutRange.h"
+#include "core/layout/LayoutDesign.h"
+#include "core/layout/LayoutRange.h"
 
 #include <cstddef>
 #include <cstdint>

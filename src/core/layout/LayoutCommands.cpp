@@ -1,7 +1,7 @@
-#include "layout/LayoutCommands.h"
+#include "core/layout/LayoutCommands.h"
 
-#include "layout/PointTracer.h"
-#include "platform/Texts.h"
+#include "core/layout/PointTracer.h"
+#include "core/platform/Texts.h"
 
 namespace md {
 

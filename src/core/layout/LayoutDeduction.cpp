@@ -1,6 +1,6 @@
-#include "layout/LayoutDeduction.h"
+#include "core/layout/LayoutDeduction.h"
 
-#include "layout/LayoutModel.h"
+#include "core/layout/LayoutModel.h"
 
 #include <algorithm>
 #include <set>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "layout/ChannelRow.h"
-#include "layout/TracedPoint.h"
-#include "layout/VirtualRun.h"
-#include "parameters/ConnectorTable.h"
+#include "core/layout/ChannelRow.h"
+#include "core/layout/TracedPoint.h"
+#include "core/layout/VirtualRun.h"
+#include "core/parameters/ConnectorTable.h"
 
 #include <array>
 #include <cstdint>

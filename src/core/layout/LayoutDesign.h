@@ -1,8 +1,8 @@
 #pragma once
 
-#include "design/CellLed.h"
-#include "design/LightImage.h"
-#include "layout/ChannelRow.h"
+#include "core/design/CellLed.h"
+#include "core/design/LightImage.h"
+#include "core/layout/ChannelRow.h"
 
 #include <array>
 #include <cstdint>

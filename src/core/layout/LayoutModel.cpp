@@ -1,6 +1,6 @@
-#include "layout/LayoutModel.h"
+#include "core/layout/LayoutModel.h"
 
-#include "design/PixelDecomposition.h"
+#include "core/design/PixelDecomposition.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "design/CellLed.h"
-#include "layout/LedPoint.h"
+#include "core/design/CellLed.h"
+#include "core/layout/LedPoint.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Moving a layout's points: into the module range on save, and by position maps for block
 // files and the module transform.
-#include "layout/LayoutArchive.h"
-#include "layout/LayoutModel.h"
+#include "core/layout/LayoutArchive.h"
+#include "core/layout/LayoutModel.h"
 
 #include <unordered_map>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "layout/ChannelRow.h"
-#include "layout/VirtualRun.h"
-#include "parameters/ConnectorTable.h"
+#include "core/layout/ChannelRow.h"
+#include "core/layout/VirtualRun.h"
+#include "core/parameters/ConnectorTable.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "layout/LayoutSnapshot.h"
+#include "core/layout/LayoutSnapshot.h"
 
-#include "layout/LayoutArchive.h"
-#include "layout/PointTracer.h"
+#include "core/layout/LayoutArchive.h"
+#include "core/layout/PointTracer.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
-#include "layout/PointGo.h"
+#include "core/layout/PointGo.h"
 
-#include "design/SocketDesign.h"
-#include "layout/LayoutModel.h"
-#include "layout/PointTracer.h"
-#include "layout/SerialPointGoLink.h"
-#include "platform/Clock.h"
-#include "platform/Prompter.h"
-#include "platform/SerialPort.h"
-#include "platform/Texts.h"
+#include "core/design/SocketDesign.h"
+#include "core/layout/LayoutModel.h"
+#include "core/layout/PointTracer.h"
+#include "core/layout/SerialPointGoLink.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/SerialPort.h"
+#include "core/platform/Texts.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "design/CellLed.h"
-#include "layout/SerialFrames.h"
+#include "core/design/CellLed.h"
+#include "core/layout/SerialFrames.h"
 
 #include <array>
 #include <cstdint>

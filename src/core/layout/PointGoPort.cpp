@@ -1,8 +1,8 @@
-#include "layout/PointGoPort.h"
+#include "core/layout/PointGoPort.h"
 
-#include "io/Utf.h"
-#include "parameters/RuntimeSettings.h"
-#include "platform/PosixSerialPort.h"
+#include "core/io/Utf.h"
+#include "core/parameters/RuntimeSettings.h"
+#include "core/posix/PosixSerialPort.h"
 
 namespace md {
 

@@ -1,11 +1,11 @@
-#include "layout/PointTracer.h"
+#include "core/layout/PointTracer.h"
 
-#include "controller/CommandChannel.h"
-#include "controller/CommandWords.h"
-#include "layout/LayoutDeduction.h"
-#include "layout/StatusBarInfo.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
+#include "core/controller/CommandChannel.h"
+#include "core/controller/CommandWords.h"
+#include "core/layout/LayoutDeduction.h"
+#include "core/layout/StatusBarInfo.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "layout/ChannelRow.h"
-#include "layout/GridCell.h"
-#include "layout/LayoutModel.h"
-#include "layout/LayoutSetup.h"
-#include "layout/TracedPoint.h"
+#include "core/layout/ChannelRow.h"
+#include "core/layout/GridCell.h"
+#include "core/layout/LayoutModel.h"
+#include "core/layout/LayoutSetup.h"
+#include "core/layout/TracedPoint.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,7 +1,7 @@
 // The deduction side of PointTracer: from the traced first scan row (or, in advanced tracing,
 // from every traced point) to the layout result.
-#include "layout/LayoutDeduction.h"
-#include "layout/PointTracer.h"
+#include "core/layout/LayoutDeduction.h"
+#include "core/layout/PointTracer.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Taking tracing steps back and inserting virtual points.
-#include "layout/PointTracer.h"
+#include "core/layout/PointTracer.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/TracedPoint.h"
+#include "core/layout/TracedPoint.h"
 
 #include <cstdint>
 #include <vector>

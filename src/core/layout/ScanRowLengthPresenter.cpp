@@ -1,7 +1,7 @@
-#include "layout/ScanRowLengthPresenter.h"
+#include "core/layout/ScanRowLengthPresenter.h"
 
-#include "layout/PointTracer.h"
-#include "platform/Texts.h"
+#include "core/layout/PointTracer.h"
+#include "core/platform/Texts.h"
 
 #include <cctype>
 

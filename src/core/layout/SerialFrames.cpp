@@ -1,6 +1,6 @@
-#include "layout/SerialFrames.h"
+#include "core/layout/SerialFrames.h"
 
-#include "design/SocketDesign.h"
+#include "core/design/SocketDesign.h"
 
 #include <algorithm>
 

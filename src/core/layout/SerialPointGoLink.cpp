@@ -1,6 +1,6 @@
-#include "layout/SerialPointGoLink.h"
+#include "core/layout/SerialPointGoLink.h"
 
-#include "design/SocketDesign.h"
+#include "core/design/SocketDesign.h"
 
 namespace md {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "layout/ChannelRow.h"
-#include "layout/SerialFrames.h"
-#include "platform/SerialPort.h"
+#include "core/layout/ChannelRow.h"
+#include "core/layout/SerialFrames.h"
+#include "core/platform/SerialPort.h"
 
 #include <chrono>
 #include <memory>

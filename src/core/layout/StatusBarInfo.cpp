@@ -1,7 +1,7 @@
-#include "layout/StatusBarInfo.h"
+#include "core/layout/StatusBarInfo.h"
 
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
 
 namespace md {
 

@@ -1,13 +1,13 @@
-#include "layout/TraceScript.h"
+#include "core/layout/TraceScript.h"
 
-#include "controller/CommandChannel.h"
-#include "io/JsonText.h"
-#include "layout/LayoutCommands.h"
-#include "layout/LayoutModel.h"
-#include "layout/LayoutSetup.h"
-#include "layout/PointTracer.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
+#include "core/controller/CommandChannel.h"
+#include "core/io/JsonText.h"
+#include "core/layout/LayoutCommands.h"
+#include "core/layout/LayoutModel.h"
+#include "core/layout/LayoutSetup.h"
+#include "core/layout/PointTracer.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "layout/VirtualPointPresenter.h"
+#include "core/layout/VirtualPointPresenter.h"
 
-#include "layout/PointTracer.h"
+#include "core/layout/PointTracer.h"
 
 namespace md {
 

@@ -1,8 +1,8 @@
-#include "parameters/ChipLibrary.h"
+#include "core/parameters/ChipLibrary.h"
 
-#include "io/Utf.h"
-#include "parameters/DecimalText.h"
-#include "xml/XmlDocument.h"
+#include "core/io/Utf.h"
+#include "core/parameters/DecimalText.h"
+#include "core/xml/XmlDocument.h"
 
 #include <string>
 

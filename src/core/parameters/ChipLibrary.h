@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parameters/ChipRecord.h"
+#include "core/parameters/ChipRecord.h"
 
 #include <filesystem>
 #include <string>

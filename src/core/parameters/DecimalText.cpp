@@ -1,4 +1,4 @@
-#include "parameters/DecimalText.h"
+#include "core/parameters/DecimalText.h"
 
 #include <limits>
 

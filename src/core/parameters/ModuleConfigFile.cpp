@@ -1,8 +1,8 @@
-#include "parameters/ModuleConfigFile.h"
+#include "core/parameters/ModuleConfigFile.h"
 
-#include "parameters/DecimalText.h"
-#include "platform/ProgramFolder.h"
-#include "xml/XmlDocument.h"
+#include "core/io/ProgramFolder.h"
+#include "core/parameters/DecimalText.h"
+#include "core/xml/XmlDocument.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "parameters/ModuleDerivedValues.h"
+#include "core/parameters/ModuleDerivedValues.h"
 
 namespace md {
 

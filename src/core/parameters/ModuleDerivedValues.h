@@ -1,7 +1,7 @@
 #pragma once
 
-#include "parameters/ChipRecord.h"
-#include "parameters/ModuleParameters.h"
+#include "core/parameters/ChipRecord.h"
+#include "core/parameters/ModuleParameters.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "parameters/ModuleParameterChoices.h"
+#include "core/parameters/ModuleParameterChoices.h"
 
 #include <array>
 

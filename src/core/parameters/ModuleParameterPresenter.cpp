@@ -1,12 +1,11 @@
-#include "parameters/ModuleParameterPresenter.h"
+#include "core/parameters/ModuleParameterPresenter.h"
 
+#include "core/parameters/ConnectorTable.h"
 #include "md/ContractIds.h"
-#include "parameters/ConnectorTable.h"
 
-#include "parameters/ModuleParameterChoices.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
-#include "plugin/HostLink.h"
+#include "core/parameters/ModuleParameterChoices.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
 #include <algorithm>
 
 namespace md {
@@ -31,7 +30,7 @@ ModuleParameterPresenter::ModuleParameterPresenter(ModuleParameterView& view, Pr
                                                    std::filesystem::path programFolder)
     : m_view(view), m_prompter(prompter), m_texts(texts), m_library(std::move(library)),
       m_scanChips(m_library.ScanChips()), m_driverChips(m_library.DriverChips()),
-      m_config(std::move(programFolder)), m_send(&HostLink::Send)
+      m_config(std::move(programFolder))
 {}
 
 void ModuleParameterPresenter::Initialise()

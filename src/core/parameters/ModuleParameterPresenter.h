@@ -1,10 +1,10 @@
 #pragma once
 
-#include "parameters/ChipLibrary.h"
-#include "parameters/ConnectorTable.h"
-#include "parameters/ModuleConfigFile.h"
-#include "parameters/ModuleDerivedValues.h"
-#include "parameters/ModuleParameterView.h"
+#include "core/parameters/ChipLibrary.h"
+#include "core/parameters/ConnectorTable.h"
+#include "core/parameters/ModuleConfigFile.h"
+#include "core/parameters/ModuleDerivedValues.h"
+#include "core/parameters/ModuleParameterView.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parameters/ModuleParameters.h"
+#include "core/parameters/ModuleParameters.h"
 
 #include <string>
 #include <vector>

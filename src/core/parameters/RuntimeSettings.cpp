@@ -1,9 +1,9 @@
-#include "parameters/RuntimeSettings.h"
+#include "core/parameters/RuntimeSettings.h"
 
-#include "io/IniFile.h"
-#include "io/Utf.h"
+#include "core/io/IniFile.h"
+#include "core/io/Utf.h"
+#include "core/platform/HostServices.h"
 #include "md/PointGoFrames.h"
-#include "plugin/HostLink.h"
 
 #include <algorithm>
 
@@ -53,15 +53,15 @@ RuntimeSettings RuntimeSettings::FromFile(const std::filesystem::path& runInfo)
         });
 }
 
-RuntimeSettings RuntimeSettings::FromHost(const std::filesystem::path& runInfo)
+RuntimeSettings RuntimeSettings::FromHost(const HostServices& host,
+                                          const std::filesystem::path& runInfo)
 {
     return RuntimeSettings(
-        [runInfo, file = FromFile(runInfo)](const char* section, const char* key) {
+        [&host, runInfo, file = FromFile(runInfo)](const char* section, const char* key) {
             // The host's configuration service answers first; a key it does not answer (or a
             // host without the service) comes from the file.
-            if (HostLink::Host())
-                if (auto value = HostLink::ReadConfig(section, key, utf::ToUtf16(runInfo.string())))
-                    return value;
+            if (auto value = host.ReadConfig(section, key, utf::ToUtf16(runInfo.string())))
+                return value;
             return file.Value(section, key);
         });
 }

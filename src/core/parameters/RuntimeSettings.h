@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CodePage.h"
+#include "core/posix/CodePage.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +9,8 @@
 #include <string>
 
 namespace md {
+
+class HostServices;
 
 /// major.minor.build of the installation, written into the headers of the files we save.
 struct ProgramVersion
@@ -37,8 +39,9 @@ public:
     explicit RuntimeSettings(Reader reader);
     /// Values straight from the ini file.
     static RuntimeSettings FromFile(const std::filesystem::path& runInfo);
-    /// Values through the host's configuration service, or from the file without a host.
-    static RuntimeSettings FromHost(const std::filesystem::path& runInfo);
+    /// Values through the host's configuration service, and from the file for a key the
+    /// service does not answer (or without a host). The host must outlive the settings.
+    static RuntimeSettings FromHost(const HostServices& host, const std::filesystem::path& runInfo);
 
     /// [language] active, default "lang_zh-cn" (also for an empty value).
     std::u16string ActiveLanguage() const;

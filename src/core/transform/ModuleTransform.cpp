@@ -1,7 +1,7 @@
-#include "transform/ModuleTransform.h"
+#include "core/transform/ModuleTransform.h"
 
-#include "io/ByteReader.h"
-#include "io/FileIo.h"
+#include "core/io/ByteReader.h"
+#include "core/io/FileIo.h"
 
 #include <algorithm>
 #include <cmath>

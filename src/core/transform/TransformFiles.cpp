@@ -1,12 +1,12 @@
-#include "transform/TransformFiles.h"
+#include "core/transform/TransformFiles.h"
 
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "io/FileIo.h"
-#include "layout/LayoutArchive.h"
-#include "platform/CodePage.h"
-#include "transform/ModuleTransform.h"
-#include "wizard/CombinedFile.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/FileIo.h"
+#include "core/layout/LayoutArchive.h"
+#include "core/posix/CodePage.h"
+#include "core/transform/ModuleTransform.h"
+#include "core/wizard/CombinedFile.h"
 
 namespace md {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driverfile/DesignPartsFile.h"
+#include "core/driverfile/DesignPartsFile.h"
 
 #include <cstdint>
 #include <filesystem>

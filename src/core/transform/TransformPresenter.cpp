@@ -1,9 +1,9 @@
-#include "transform/TransformPresenter.h"
+#include "core/transform/TransformPresenter.h"
 
-#include "platform/FileChooser.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
-#include "transform/TransformFiles.h"
+#include "core/platform/FileChooser.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
+#include "core/transform/TransformFiles.h"
 
 namespace md {
 

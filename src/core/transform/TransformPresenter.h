@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ProgramFolder.h"
-#include "transform/ModuleTransform.h"
+#include "core/io/ProgramFolder.h"
+#include "core/transform/ModuleTransform.h"
 
 #include <filesystem>
 #include <functional>

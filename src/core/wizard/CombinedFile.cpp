@@ -1,7 +1,7 @@
-#include "wizard/CombinedFile.h"
+#include "core/wizard/CombinedFile.h"
 
-#include "io/ByteWriter.h"
-#include "io/FileIo.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/FileIo.h"
 
 namespace md {
 

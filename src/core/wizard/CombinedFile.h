@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CodePage.h"
+#include "core/posix/CodePage.h"
 
 #include <cstdint>
 #include <filesystem>

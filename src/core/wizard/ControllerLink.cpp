@@ -1,6 +1,6 @@
-#include "wizard/ControllerLink.h"
+#include "core/wizard/ControllerLink.h"
 
-#include "platform/Profile.h"
+#include "core/platform/Profile.h"
 
 #include <cstdlib>
 

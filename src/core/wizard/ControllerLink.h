@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controller/CommandChannel.h"
-#include "platform/PosixCommandArea.h"
+#include "core/controller/CommandChannel.h"
+#include "core/posix/PosixCommandArea.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "wizard/HubAddressArranger.h"
+#include "core/wizard/HubAddressArranger.h"
 
 #include <string>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parameters/ConnectorTable.h"
+#include "core/parameters/ConnectorTable.h"
 
 #include <optional>
 #include <string>

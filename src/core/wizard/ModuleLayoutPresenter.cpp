@@ -1,4 +1,4 @@
-#include "wizard/ModuleLayoutPresenter.h"
+#include "core/wizard/ModuleLayoutPresenter.h"
 
 namespace md {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/CellDesignPresenter.h"
+#include "core/design/CellDesignPresenter.h"
 
 #include <functional>
 #include <memory>

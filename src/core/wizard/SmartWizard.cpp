@@ -1,15 +1,15 @@
-#include "wizard/SmartWizard.h"
+#include "core/wizard/SmartWizard.h"
 
-#include "controller/CommandChannel.h"
-#include "controller/CommandWords.h"
+#include "core/controller/CommandChannel.h"
+#include "core/controller/CommandWords.h"
+#include "core/platform/HostServices.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
+#include "core/wizard/CombinedFile.h"
+#include "core/wizard/WizardDialogs.h"
+#include "core/wizard/WizardStep6.h"
+#include "core/wizard/WizardSteps.h"
 #include "md/ContractIds.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
-#include "plugin/HostLink.h"
-#include "wizard/CombinedFile.h"
-#include "wizard/WizardDialogs.h"
-#include "wizard/WizardStep6.h"
-#include "wizard/WizardSteps.h"
 
 #include <algorithm>
 #include <array>
@@ -272,12 +272,12 @@ void SmartWizard::BuildSocketRequest()
 
 bool SmartWizard::HandOver()
 {
-    if (!HostLink::Host() || !HostLink::HasNotifyService()) {
+    if (!m_context.host.CanNotify()) {
         Say("IDS_MODULE_FIRSETDLG_MSGPLUGINNOLOAD");
         return false;
     }
-    const auto handed = HostLink::NotifySelf(contract::kMsgWizardHandOver,
-                                             reinterpret_cast<std::uintptr_t>(&m_record), 0);
+    const auto handed = m_context.host.NotifySelf(contract::kMsgWizardHandOver,
+                                                  reinterpret_cast<std::uintptr_t>(&m_record), 0);
     if (handed && *handed != 0)
         return false;
     std::error_code ec;
@@ -286,8 +286,9 @@ bool SmartWizard::HandOver()
     if (!std::filesystem::is_directory(temp, ec))
         return false;
     BuildSocketRequest();
-    const auto socket = HostLink::Send(contract::kSocketComponentId, contract::kMsgSocketRequest,
-                                       reinterpret_cast<std::uintptr_t>(&m_request), 0);
+    const auto socket =
+        m_context.host.Send(contract::kSocketComponentId, contract::kMsgSocketRequest,
+                            reinterpret_cast<std::uintptr_t>(&m_request), 0);
     if (!socket || *socket != 0)
         return false;
     m_results.width = m_record.width;
@@ -317,11 +318,11 @@ bool SmartWizard::HandOver()
     m_context.memory.trailer = trailer;
     m_context.memory.combined = true;
 
-    HostLink::Send(contract::kControllerLoaderId, contract::kMsgLoadCombined, 1, 0);
+    m_context.host.Send(contract::kControllerLoaderId, contract::kMsgLoadCombined, 1, 0);
     m_context.channel.MarkWizardEnd();
     const std::uint32_t wParam = (static_cast<std::uint32_t>(m_multiClock) << 24) + 0x10001;
-    HostLink::Send(contract::kControllerSenderId, contract::kMsgSendCombined, wParam,
-                   reinterpret_cast<std::intptr_t>(m_results.combinedPath.c_str()));
+    m_context.host.Send(contract::kControllerSenderId, contract::kMsgSendCombined, wParam,
+                        reinterpret_cast<std::intptr_t>(m_results.combinedPath.c_str()));
     return true;
 }
 

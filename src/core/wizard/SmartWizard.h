@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/wizard/CombinedFile.h"
+#include "core/wizard/WizardInputs.h"
 #include "md/ModuleRecord.h"
 #include "md/SocketRequest.h"
-#include "wizard/CombinedFile.h"
-#include "wizard/WizardInputs.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -18,6 +18,7 @@ class Prompter;
 class Texts;
 class WizardDialogs;
 class FileChooser;
+class HostServices;
 
 /// What the wizard leaves for the design after it: the 16-bit copies of S, B and the scan rows
 /// that the HUB address dialog and the layout step use, and the values of the last combined
@@ -43,6 +44,7 @@ struct WizardContext
     const CodePage& codePage;
     std::filesystem::path programFolder;
     WizardMemory& memory;
+    HostServices& host;
 };
 
 /// The smart-setting wizard: drives the module through the command area while steps 1 to 4 ask

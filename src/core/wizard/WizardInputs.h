@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/parameters/ChipRecord.h"
 #include "md/SdkTypes.h"
-#include "parameters/ChipRecord.h"
 
 #include <cstdint>
 

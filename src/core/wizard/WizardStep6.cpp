@@ -1,13 +1,13 @@
-#include "wizard/WizardStep6.h"
+#include "core/wizard/WizardStep6.h"
 
+#include "core/platform/FileChooser.h"
+#include "core/platform/HostServices.h"
+#include "core/platform/Profile.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
+#include "core/wizard/RangeSelection.h"
+#include "core/wizard/WizardDialogs.h"
 #include "md/ContractIds.h"
-#include "platform/FileChooser.h"
-#include "platform/Profile.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
-#include "plugin/HostLink.h"
-#include "wizard/RangeSelection.h"
-#include "wizard/WizardDialogs.h"
 
 namespace md {
 
@@ -84,13 +84,13 @@ bool WizardStep6::Finish()
         CopyIfPresent(temp / "zt5Module.MDR", Beside(*target, "MDR"));
     if (SaveHubFile())
         CopyIfPresent(temp / "zt5HUB.HDR", Beside(*target, "HDR"));
-    if (!HostLink::Host() || !HostLink::HasNotifyService()) {
+    if (!m_context.host.CanNotify()) {
         Say("IDS_MODULE_FIRSETDLG_MSGPLUGINNOLOAD");
         return false;
     }
     const std::u16string path = target->u16string();
-    HostLink::Send(contract::kControllerSenderId, contract::kMsgSendCombined, 0,
-                   reinterpret_cast<std::intptr_t>(path.c_str()));
+    m_context.host.Send(contract::kControllerSenderId, contract::kMsgSendCombined, 0,
+                        reinterpret_cast<std::intptr_t>(path.c_str()));
     return true;
 }
 
@@ -102,12 +102,12 @@ bool WizardStep6::Crop()
     const auto range = selection.Confirm();
     if (!range)
         return false;
-    if (!HostLink::Host() || !HostLink::HasNotifyService()) {
+    if (!m_context.host.CanNotify()) {
         Say("IDS_MODULE_FIRSETDLG_MSGPLUGINNOLOAD");
         return false;
     }
-    const auto result = HostLink::Send(contract::kPluginId, contract::kMsgModuleRange, 0,
-                                       reinterpret_cast<std::intptr_t>(&*range));
+    const auto result = m_context.host.Send(contract::kPluginId, contract::kMsgModuleRange, 0,
+                                            reinterpret_cast<std::intptr_t>(&*range));
     if (!result || *result != 0)
         return false;
     if (onCropped)

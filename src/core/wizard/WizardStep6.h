@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard/SmartWizard.h"
+#include "core/wizard/SmartWizard.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "wizard/WizardSteps.h"
+#include "core/wizard/WizardSteps.h"
 
-#include "controller/CommandWords.h"
+#include "core/controller/CommandWords.h"
 
 #include <algorithm>
 

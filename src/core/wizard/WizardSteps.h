@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controller/CommandChannel.h"
+#include "core/controller/CommandChannel.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "xml/XmlAttributes.h"
+#include "core/xml/XmlAttributes.h"
 
 namespace md::xmlattr {
 

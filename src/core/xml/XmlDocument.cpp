@@ -1,11 +1,11 @@
-#include "xml/XmlDocument.h"
+#include "core/xml/XmlDocument.h"
 
-#include "io/FileIo.h"
-#include "io/Utf.h"
-#include "xml/XmlAttributes.h"
-#include "xml/XmlEscape.h"
-#include "xml/XmlParser.h"
-#include "xml/XmlUtf8.h"
+#include "core/io/FileIo.h"
+#include "core/io/Utf.h"
+#include "core/xml/XmlAttributes.h"
+#include "core/xml/XmlEscape.h"
+#include "core/xml/XmlParser.h"
+#include "core/xml/XmlUtf8.h"
 
 #include <algorithm>
 #include <cerrno>

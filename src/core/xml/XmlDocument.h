@@ -1,6 +1,6 @@
 #pragma once
 
-#include "xml/XmlElement.h"
+#include "core/xml/XmlElement.h"
 
 #include <cstdint>
 #include <filesystem>

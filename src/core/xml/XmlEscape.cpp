@@ -1,4 +1,4 @@
-#include "xml/XmlEscape.h"
+#include "core/xml/XmlEscape.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
-#include "xml/XmlParser.h"
+#include "core/xml/XmlParser.h"
 
 #include <cstring>
 
-#include "io/Utf.h"
+#include "core/io/Utf.h"
 
 namespace md {
 

@@ -1,4 +1,4 @@
-#include "xml/XmlUtf8.h"
+#include "core/xml/XmlUtf8.h"
 
 #include <cstring>
 

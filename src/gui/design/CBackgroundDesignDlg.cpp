@@ -1,10 +1,10 @@
-#include "design/CBackgroundDesignDlg.h"
+#include "gui/design/CBackgroundDesignDlg.h"
 
-#include "driverfile/BackgroundSection.h"
-#include "panel/PluginRegistry.h"
-#include "platform/QtPictureCodec.h"
-#include "ui/ProgramFolderLocator.h"
-#include "ui/ResourceId.h"
+#include "core/driverfile/BackgroundSection.h"
+#include "gui/panel/PluginRegistry.h"
+#include "gui/platform/QtPictureCodec.h"
+#include "gui/ui/ProgramFolderLocator.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/BackgroundDesign.h"
+#include "core/design/BackgroundDesign.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>

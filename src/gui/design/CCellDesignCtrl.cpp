@@ -1,8 +1,8 @@
-#include "design/CCellDesignCtrl.h"
+#include "gui/design/CCellDesignCtrl.h"
 
-#include "design/CellCanvas.h"
-#include "design/CellDesignPresenter.h"
-#include "ui/ResourceId.h"
+#include "core/design/CellDesignPresenter.h"
+#include "gui/design/CellCanvas.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "design/CellCanvas.h"
+#include "gui/design/CellCanvas.h"
 
-#include "design/CellDesignPresenter.h"
+#include "core/design/CellDesignPresenter.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/CellPictureCache.h"
+#include "gui/design/CellPictureCache.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "design/CellPictureCache.h"
+#include "gui/design/CellPictureCache.h"
 
 namespace md {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "design/CellLed.h"
-#include "design/LightImage.h"
+#include "core/design/CellLed.h"
+#include "core/design/LightImage.h"
 
 #include <QHash>
 #include <QImage>

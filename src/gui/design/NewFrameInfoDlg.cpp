@@ -1,6 +1,6 @@
-#include "design/NewFrameInfoDlg.h"
+#include "gui/design/NewFrameInfoDlg.h"
 
-#include "design/SocketDesign.h"
+#include "core/design/SocketDesign.h"
 
 #include <QMouseEvent>
 #include <QPainter>

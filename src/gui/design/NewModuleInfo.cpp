@@ -1,10 +1,10 @@
-#include "design/NewModuleInfo.h"
+#include "gui/design/NewModuleInfo.h"
 
-#include "panel/PluginRegistry.h"
-#include "platform/QtPrompter.h"
-#include "plugin/HostLink.h"
-#include "plugin/HostTexts.h"
-#include "ui/ResourceId.h"
+#include "gui/host/HostLink.h"
+#include "gui/host/HostTexts.h"
+#include "gui/panel/PluginRegistry.h"
+#include "gui/platform/QtPrompter.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

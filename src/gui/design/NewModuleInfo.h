@@ -1,7 +1,7 @@
 #pragma once
 
-#include "design/NewModuleInfoPresenter.h"
-#include "design/NewModuleInfoRecord.h"
+#include "core/design/NewModuleInfoPresenter.h"
+#include "core/design/NewModuleInfoRecord.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "design/ParallelLEDSelectedCtrl.h"
+#include "gui/design/ParallelLEDSelectedCtrl.h"
 
 #include <QMouseEvent>
 #include <QPainter>

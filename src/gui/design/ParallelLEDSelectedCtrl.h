@@ -1,7 +1,7 @@
 #pragma once
 
-#include "design/CellPictureCache.h"
-#include "design/ParallelLedPicker.h"
+#include "core/design/ParallelLedPicker.h"
+#include "gui/design/CellPictureCache.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "design/PixDecomposeModeDlg.h"
+#include "gui/design/PixDecomposeModeDlg.h"
 
-#include "ui/ResourceId.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

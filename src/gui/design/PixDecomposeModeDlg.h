@@ -1,7 +1,7 @@
 #pragma once
 
-#include "design/PixelDecompositionChoice.h"
-#include "platform/ProgramFolder.h"
+#include "core/design/PixelDecompositionChoice.h"
+#include "core/io/ProgramFolder.h"
 
 #include <QDialog>
 

@@ -1,20 +1,20 @@
-#include "design/SocketDesignDlg.h"
+#include "gui/design/SocketDesignDlg.h"
 
-#include "design/NewFrameInfoDlg.h"
-#include "design/NewModuleInfo.h"
-#include "design/SocketToolbarState.h"
-#include "driverfile/SocketFile.h"
-#include "driverfile/SocketSection.h"
-#include "driverfile/VersionWords.h"
-#include "panel/ModuleDesignToolbarDlg.h"
-#include "panel/PluginRegistry.h"
-#include "platform/QtFileChooser.h"
-#include "platform/QtPictureCodec.h"
-#include "plugin/HostLink.h"
-#include "plugin/HostTexts.h"
-#include "ui/HostText.h"
-#include "ui/ProgramFolderLocator.h"
-#include "ui/ResourceId.h"
+#include "core/design/SocketToolbarState.h"
+#include "core/driverfile/SocketFile.h"
+#include "core/driverfile/SocketSection.h"
+#include "core/driverfile/VersionWords.h"
+#include "gui/design/NewFrameInfoDlg.h"
+#include "gui/design/NewModuleInfo.h"
+#include "gui/host/HostLink.h"
+#include "gui/host/HostTexts.h"
+#include "gui/panel/ModuleDesignToolbarDlg.h"
+#include "gui/panel/PluginRegistry.h"
+#include "gui/platform/QtFileChooser.h"
+#include "gui/platform/QtPictureCodec.h"
+#include "gui/ui/HostText.h"
+#include "gui/ui/ProgramFolderLocator.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QImage>
 #include <QKeyEvent>
@@ -173,7 +173,8 @@ int SocketDesignDlg::Save(bool promptOverwrite)
         m_chooser = m_ownChooser.get();
     }
     const NewModuleInfoRecord* info = ModuleInfo();
-    const VersionWords version = VersionWords::FromRunInfo(LocateProgramFolder().RunInfo());
+    const VersionWords version =
+        VersionWords::FromRunInfo(HostLink::Services(), LocateProgramFolder().RunInfo());
     const SocketFile::Context context{*m_chooser, *m_texts, version,
                                       info ? info->ModuleName() : std::u16string(),
                                       HostLink::NotifyDesignChanged};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/SocketDesign.h"
+#include "core/design/SocketDesign.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "layout/CAdvancedEPModeMsgDlg.h"
+#include "gui/layout/CAdvancedEPModeMsgDlg.h"
 
-#include "ui/ResourceId.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QGridLayout>
 #include <QLabel>

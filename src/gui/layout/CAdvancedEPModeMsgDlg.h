@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/ScanRowLengthPresenter.h"
+#include "core/layout/ScanRowLengthPresenter.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "layout/CEPModeDlg.h"
+#include "gui/layout/CEPModeDlg.h"
 
-#include "ui/ResourceId.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QGridLayout>
 #include <QPushButton>

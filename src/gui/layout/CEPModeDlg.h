@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/TracingModePresenter.h"
+#include "core/layout/TracingModePresenter.h"
 
 #include <QDialog>
 

@@ -1,15 +1,15 @@
-#include "layout/CLedLayoutCtrl.h"
+#include "gui/layout/CLedLayoutCtrl.h"
 
-#include "layout/CAdvancedEPModeMsgDlg.h"
-#include "layout/CVirtualPointSettingDlg.h"
-#include "layout/LayoutCommands.h"
-#include "layout/LayoutModel.h"
-#include "layout/LedCellDelegate.h"
-#include "layout/LedLayoutTableModel.h"
-#include "layout/PointGo.h"
-#include "layout/PointTracer.h"
-#include "layout/StatusBarInfo.h"
-#include "ui/ResourceId.h"
+#include "core/layout/LayoutCommands.h"
+#include "core/layout/LayoutModel.h"
+#include "core/layout/PointGo.h"
+#include "core/layout/PointTracer.h"
+#include "core/layout/StatusBarInfo.h"
+#include "gui/layout/CAdvancedEPModeMsgDlg.h"
+#include "gui/layout/CVirtualPointSettingDlg.h"
+#include "gui/layout/LedCellDelegate.h"
+#include "gui/layout/LedLayoutTableModel.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>

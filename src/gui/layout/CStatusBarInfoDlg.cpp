@@ -1,8 +1,8 @@
-#include "layout/CStatusBarInfoDlg.h"
+#include "gui/layout/CStatusBarInfoDlg.h"
 
-#include "layout/StatusBarInfo.h"
-#include "platform/Texts.h"
-#include "ui/ResourceId.h"
+#include "core/layout/StatusBarInfo.h"
+#include "core/platform/Texts.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "layout/CVirtualPointSettingDlg.h"
+#include "gui/layout/CVirtualPointSettingDlg.h"
 
-#include "ui/ResourceId.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QGridLayout>
 #include <QIntValidator>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/VirtualPointPresenter.h"
+#include "core/layout/VirtualPointPresenter.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "layout/LedCellDelegate.h"
+#include "gui/layout/LedCellDelegate.h"
 
-#include "layout/LayoutModel.h"
-#include "layout/LedLayoutTableModel.h"
+#include "core/layout/LayoutModel.h"
+#include "gui/layout/LedLayoutTableModel.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "layout/LedLayoutTableModel.h"
+#include "gui/layout/LedLayoutTableModel.h"
 
-#include "layout/LayoutModel.h"
+#include "core/layout/LayoutModel.h"
 
 #include <QColor>
 

@@ -1,6 +1,6 @@
-#include "layout/PointGoActions.h"
+#include "gui/layout/PointGoActions.h"
 
-#include "layout/PointGo.h"
+#include "core/layout/PointGo.h"
 
 namespace md {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/DesignPanelPresenter.h"
+#include "core/document/DesignPanelPresenter.h"
 #include "md/IDesignUIPlugin.h"
 #include "md/SdkTypes.h"
 

@@ -1,11 +1,11 @@
-#include "panel/ModuleDesignToolbarDlg.h"
+#include "gui/panel/ModuleDesignToolbarDlg.h"
 
-#include "panel/PluginRegistry.h"
-#include "ui/HostText.h"
-#include "ui/ImageButton.h"
-#include "ui/NativeParent.h"
-#include "ui/ProgramFolderLocator.h"
-#include "ui/ResourceId.h"
+#include "gui/panel/PluginRegistry.h"
+#include "gui/ui/HostText.h"
+#include "gui/ui/ImageButton.h"
+#include "gui/ui/NativeParent.h"
+#include "gui/ui/ProgramFolderLocator.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QPainter>
 

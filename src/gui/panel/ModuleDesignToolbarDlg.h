@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/panel/ToolbarModel.h"
 #include "md/IToobarInterface.h"
-#include "panel/ToolbarModel.h"
 
 #include <QPixmap>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "panel/PluginRegistry.h"
+#include "gui/panel/PluginRegistry.h"
 
-#include "plugin/HostLink.h"
+#include "gui/host/HostLink.h"
 
 namespace md {
 

@@ -1,6 +1,6 @@
-#include "panel/SocketScrollArea.h"
+#include "gui/panel/SocketScrollArea.h"
 
-#include "panel/SocketScroll.h"
+#include "core/panel/SocketScroll.h"
 
 #include <QMouseEvent>
 #include <QScrollBar>

@@ -1,13 +1,14 @@
-#include "parameters/CFirstPageSettingDlg.h"
+#include "gui/parameters/CFirstPageSettingDlg.h"
 
-#include "document/ModuleDesignDocument.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "core/parameters/RuntimeSettings.h"
+#include "core/posix/IniProfile.h"
+#include "gui/host/HostLink.h"
+#include "gui/parameters/FirstPageControls.h"
+#include "gui/transform/CModuleTransformDlg.h"
+#include "gui/ui/ResourceId.h"
+#include "gui/wizard/WizardLauncher.h"
 #include "md/ContractIds.h"
-#include "parameters/FirstPageControls.h"
-#include "parameters/RuntimeSettings.h"
-#include "platform/IniProfile.h"
-#include "transform/CModuleTransformDlg.h"
-#include "ui/ResourceId.h"
-#include "wizard/WizardLauncher.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -40,7 +41,8 @@ QString ToQString(const std::u16string& text)
 
 ChipLibrary LoadChips(const std::filesystem::path& programFolder)
 {
-    const auto settings = RuntimeSettings::FromHost(programFolder / "runinfo.ini");
+    const auto settings =
+        RuntimeSettings::FromHost(HostLink::Services(), programFolder / "runinfo.ini");
     return ChipLibrary::Load(ChipLibrary::PathIn(programFolder), settings.LanguageAttribute());
 }
 
@@ -63,6 +65,7 @@ CFirstPageSettingDlg::CFirstPageSettingDlg(ModuleDesignDocument& document, QWidg
     m_presenter = std::make_unique<ModuleParameterPresenter>(
         *this, m_prompter, m_texts, LoadChips(programFolder), programFolder);
     m_presenter->UseConnectorTable(m_document.Connectors());
+    m_presenter->SetSender(&HostLink::Send);
     m_presenter->SetWizardStarter([this](const ModuleParameters& parameters,
                                          const ModuleDerivedValues& derived) {
         WizardLauncher::Run(this, *m_presenter, m_document, parameters, derived, HostMainWindow());
@@ -89,7 +92,8 @@ std::int32_t CFirstPageSettingDlg::OnMessage(std::uint32_t message, std::intptr_
     if (!size)
         return -1;
     const CodePage codePage =
-        RuntimeSettings::FromHost(m_document.Folder().RunInfo()).NamesCodePage();
+        RuntimeSettings::FromHost(HostLink::Services(), m_document.Folder().RunInfo())
+            .NamesCodePage();
     return m_document.CombineTemporaryFiles(size[0], size[1], codePage) ? 0 : -1;
 }
 

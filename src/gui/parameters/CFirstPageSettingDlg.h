@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/parameters/ModuleParameterPresenter.h"
+#include "core/parameters/ModuleParameterView.h"
+#include "gui/host/HostTexts.h"
+#include "gui/platform/QtPrompter.h"
 #include "md/SdkTypes.h"
-#include "parameters/ModuleParameterPresenter.h"
-#include "parameters/ModuleParameterView.h"
-#include "platform/QtPrompter.h"
-#include "plugin/HostTexts.h"
 
 #include <QPointer>
 #include <QWidget>

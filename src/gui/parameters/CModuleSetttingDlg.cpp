@@ -1,11 +1,11 @@
-#include "parameters/CModuleSetttingDlg.h"
+#include "gui/parameters/CModuleSetttingDlg.h"
 
+#include "gui/host/HostLink.h"
+#include "gui/parameters/CFirstPageSettingDlg.h"
+#include "gui/ui/NativeParent.h"
+#include "gui/ui/ProgramFolderLocator.h"
+#include "gui/ui/ResourceId.h"
 #include "md/ContractIds.h"
-#include "parameters/CFirstPageSettingDlg.h"
-#include "plugin/HostLink.h"
-#include "ui/NativeParent.h"
-#include "ui/ProgramFolderLocator.h"
-#include "ui/ResourceId.h"
 
 #include <QVBoxLayout>
 

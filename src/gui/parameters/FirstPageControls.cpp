@@ -1,7 +1,7 @@
-#include "parameters/FirstPageControls.h"
+#include "gui/parameters/FirstPageControls.h"
 
-#include "ui/HostText.h"
-#include "ui/ResourceId.h"
+#include "gui/ui/HostText.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QComboBox>
 #include <QLineEdit>

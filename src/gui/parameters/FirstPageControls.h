@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parameters/ModuleParameterChoices.h"
+#include "core/parameters/ModuleParameterChoices.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "platform/FrontPorts.h"
+#include "gui/platform/FrontPorts.h"
 
-#include "platform/QtFileChooser.h"
-#include "platform/QtPrompter.h"
+#include "gui/platform/QtFileChooser.h"
+#include "gui/platform/QtPrompter.h"
 
 #include <QApplication>
 

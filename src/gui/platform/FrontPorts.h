@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FileChooser.h"
-#include "platform/Prompter.h"
+#include "core/platform/FileChooser.h"
+#include "core/platform/Prompter.h"
 
 class QWidget;
 

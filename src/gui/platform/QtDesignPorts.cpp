@@ -1,12 +1,13 @@
-#include "platform/QtDesignPorts.h"
+#include "gui/platform/QtDesignPorts.h"
 
-#include "parameters/RuntimeSettings.h"
+#include "core/parameters/RuntimeSettings.h"
+#include "gui/host/HostLink.h"
 
 namespace md {
 
 QtDesignPorts::QtDesignPorts(const std::filesystem::path& runInfo)
-    : codePage(RuntimeSettings::FromHost(runInfo).NamesCodePage()),
-      version(VersionWords::FromRunInfo(runInfo))
+    : codePage(RuntimeSettings::FromHost(HostLink::Services(), runInfo).NamesCodePage()),
+      version(VersionWords::FromRunInfo(HostLink::Services(), runInfo))
 {}
 
 } // namespace md

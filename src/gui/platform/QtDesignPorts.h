@@ -1,12 +1,12 @@
 #pragma once
 
-#include "driverfile/DesignPartsFile.h"
-#include "platform/CodePage.h"
-#include "platform/FrontPorts.h"
-#include "platform/QtPictureCodec.h"
-#include "platform/RandomGuids.h"
-#include "platform/SystemClock.h"
-#include "plugin/HostTexts.h"
+#include "core/driverfile/DesignPartsFile.h"
+#include "core/posix/CodePage.h"
+#include "core/posix/RandomGuids.h"
+#include "core/posix/SystemClock.h"
+#include "gui/host/HostTexts.h"
+#include "gui/platform/FrontPorts.h"
+#include "gui/platform/QtPictureCodec.h"
 
 #include <filesystem>
 

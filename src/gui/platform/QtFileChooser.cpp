@@ -1,4 +1,4 @@
-#include "platform/QtFileChooser.h"
+#include "gui/platform/QtFileChooser.h"
 
 #include <QFileDialog>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "platform/QtPictureCodec.h"
+#include "gui/platform/QtPictureCodec.h"
 
 #include <QImage>
 

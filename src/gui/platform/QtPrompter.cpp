@@ -1,4 +1,4 @@
-#include "platform/QtPrompter.h"
+#include "gui/platform/QtPrompter.h"
 
 #include <QMessageBox>
 

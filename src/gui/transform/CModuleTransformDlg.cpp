@@ -1,11 +1,11 @@
-#include "transform/CModuleTransformDlg.h"
+#include "gui/transform/CModuleTransformDlg.h"
 
+#include "gui/host/HostLink.h"
+#include "gui/transform/CModuleTransformSaveParameterDlg.h"
+#include "gui/transform/TransformGridModel.h"
+#include "gui/ui/HostText.h"
+#include "gui/ui/ResourceId.h"
 #include "md/ContractIds.h"
-#include "plugin/HostLink.h"
-#include "transform/CModuleTransformSaveParameterDlg.h"
-#include "transform/TransformGridModel.h"
-#include "ui/HostText.h"
-#include "ui/ResourceId.h"
 
 #include <QCheckBox>
 #include <QComboBox>

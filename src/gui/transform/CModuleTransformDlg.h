@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/QtDesignPorts.h"
-#include "transform/TransformPresenter.h"
+#include "core/transform/TransformPresenter.h"
+#include "gui/platform/QtDesignPorts.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
-#include "transform/CModuleTransformSaveParameterDlg.h"
+#include "gui/transform/CModuleTransformSaveParameterDlg.h"
 
-#include "platform/FileChooser.h"
-#include "platform/QtPrompter.h"
-#include "ui/HostText.h"
-#include "ui/ResourceId.h"
+#include "core/platform/FileChooser.h"
+#include "gui/platform/QtPrompter.h"
+#include "gui/ui/HostText.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

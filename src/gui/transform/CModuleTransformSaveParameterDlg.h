@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transform/TransformPresenter.h"
+#include "core/transform/TransformPresenter.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "transform/TransformGridModel.h"
+#include "gui/transform/TransformGridModel.h"
 
-#include "transform/ModuleTransform.h"
+#include "core/transform/ModuleTransform.h"
 
 #include <QColor>
 

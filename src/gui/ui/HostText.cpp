@@ -1,6 +1,6 @@
-#include "ui/HostText.h"
+#include "gui/ui/HostText.h"
 
-#include "plugin/HostLink.h"
+#include "gui/host/HostLink.h"
 
 namespace md {
 

@@ -1,4 +1,4 @@
-#include "ui/ImageButton.h"
+#include "gui/ui/ImageButton.h"
 
 #include <QPainter>
 

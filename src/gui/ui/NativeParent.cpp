@@ -1,4 +1,4 @@
-#include "ui/NativeParent.h"
+#include "gui/ui/NativeParent.h"
 
 #include "md/ContractIds.h"
 

@@ -1,4 +1,4 @@
-#include "ui/ProgramFolderLocator.h"
+#include "gui/ui/ProgramFolderLocator.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ProgramFolder.h"
+#include "core/io/ProgramFolder.h"
 
 namespace md {
 

@@ -1,4 +1,4 @@
-#include "ui/ResourceId.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QObject>
 #include <QString>

@@ -1,10 +1,10 @@
-#include "wizard/HubAddressDlg.h"
+#include "gui/wizard/HubAddressDlg.h"
 
-#include "controller/CommandChannel.h"
-#include "controller/CommandWords.h"
-#include "ui/HostText.h"
-#include "ui/ResourceId.h"
-#include "wizard/SmartWizard.h"
+#include "core/controller/CommandChannel.h"
+#include "core/controller/CommandWords.h"
+#include "core/wizard/SmartWizard.h"
+#include "gui/ui/HostText.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

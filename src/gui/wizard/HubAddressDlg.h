@@ -1,7 +1,7 @@
 #pragma once
 
-#include "wizard/HubAddressArranger.h"
-#include "wizard/SmartWizard.h"
+#include "core/wizard/HubAddressArranger.h"
+#include "core/wizard/SmartWizard.h"
 
 #include <QDialog>
 

@@ -1,20 +1,20 @@
-#include "wizard/ModuleLayoutDlg.h"
+#include "gui/wizard/ModuleLayoutDlg.h"
 
-#include "design/CCellDesignCtrl.h"
-#include "design/PixDecomposeModeDlg.h"
-#include "document/ModuleDesignDocument.h"
-#include "layout/CLedLayoutCtrl.h"
-#include "layout/CStatusBarInfoDlg.h"
-#include "layout/PointGo.h"
-#include "layout/PointGoActions.h"
-#include "layout/PointGoPort.h"
-#include "layout/PointTracer.h"
-#include "layout/StatusBarInfo.h"
-#include "parameters/RuntimeSettings.h"
-#include "plugin/HostLink.h"
-#include "ui/HostText.h"
-#include "ui/ResourceId.h"
-#include "wizard/HubAddressDlg.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "core/layout/PointGo.h"
+#include "core/layout/PointGoPort.h"
+#include "core/layout/PointTracer.h"
+#include "core/layout/StatusBarInfo.h"
+#include "core/parameters/RuntimeSettings.h"
+#include "gui/design/CCellDesignCtrl.h"
+#include "gui/design/PixDecomposeModeDlg.h"
+#include "gui/host/HostLink.h"
+#include "gui/layout/CLedLayoutCtrl.h"
+#include "gui/layout/CStatusBarInfoDlg.h"
+#include "gui/layout/PointGoActions.h"
+#include "gui/ui/HostText.h"
+#include "gui/ui/ResourceId.h"
+#include "gui/wizard/HubAddressDlg.h"
 
 #include <QAction>
 #include <QCursor>
@@ -381,7 +381,9 @@ void ModuleLayoutDlg::SyncGrid()
                                return ChooseLed(leds, candidates);
                            },
                            [runInfo = m_document.Folder().RunInfo()](std::u16string& reason) {
-                               return OpenPointGoPort(RuntimeSettings::FromHost(runInfo), reason);
+                               return OpenPointGoPort(
+                                   RuntimeSettings::FromHost(HostLink::Services(), runInfo),
+                                   reason);
                            }});
         m_pointGo->SetChangedHandler([this] { UpdateActions(); });
         m_grid->SetPointGo(m_pointGo.get());

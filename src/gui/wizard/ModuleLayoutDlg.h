@@ -1,8 +1,8 @@
 #pragma once
 
-#include "document/LayoutStepPresenter.h"
-#include "platform/QtDesignPorts.h"
-#include "wizard/ModuleLayoutPresenter.h"
+#include "core/document/LayoutStepPresenter.h"
+#include "core/wizard/ModuleLayoutPresenter.h"
+#include "gui/platform/QtDesignPorts.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
-#include "wizard/ModuleRangeDlg.h"
+#include "gui/wizard/ModuleRangeDlg.h"
 
-#include "ui/HostText.h"
-#include "ui/ResourceId.h"
-#include "wizard/RangeSelection.h"
+#include "core/wizard/RangeSelection.h"
+#include "gui/ui/HostText.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QAbstractTableModel>
 #include <QCheckBox>

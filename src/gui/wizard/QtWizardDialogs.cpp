@@ -1,11 +1,11 @@
-#include "wizard/QtWizardDialogs.h"
+#include "gui/wizard/QtWizardDialogs.h"
 
-#include "wizard/ModuleRangeDlg.h"
-#include "wizard/RangeSelection.h"
-#include "wizard/WizardFinishDlg.h"
-#include "wizard/WizardLinesStepDlg.h"
-#include "wizard/WizardRowsStepDlg.h"
-#include "wizard/WizardStateStepDlg.h"
+#include "core/wizard/RangeSelection.h"
+#include "gui/wizard/ModuleRangeDlg.h"
+#include "gui/wizard/WizardFinishDlg.h"
+#include "gui/wizard/WizardLinesStepDlg.h"
+#include "gui/wizard/WizardRowsStepDlg.h"
+#include "gui/wizard/WizardStateStepDlg.h"
 
 namespace md {
 

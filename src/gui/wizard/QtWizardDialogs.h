@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard/WizardDialogs.h"
+#include "core/wizard/WizardDialogs.h"
 
 class QWidget;
 

@@ -1,8 +1,8 @@
-#include "wizard/WizardFinishDlg.h"
+#include "gui/wizard/WizardFinishDlg.h"
 
-#include "ui/HostText.h"
-#include "ui/ResourceId.h"
-#include "wizard/WizardStep6.h"
+#include "core/wizard/WizardStep6.h"
+#include "gui/ui/HostText.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,14 +1,15 @@
-#include "wizard/WizardLauncher.h"
+#include "gui/wizard/WizardLauncher.h"
 
-#include "document/ModuleDesignDocument.h"
-#include "parameters/ModuleParameterPresenter.h"
-#include "parameters/RuntimeSettings.h"
-#include "platform/IniProfile.h"
-#include "platform/QtFileChooser.h"
-#include "platform/QtPrompter.h"
-#include "plugin/HostTexts.h"
-#include "wizard/QtWizardDialogs.h"
-#include "wizard/SmartWizard.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "core/parameters/ModuleParameterPresenter.h"
+#include "core/parameters/RuntimeSettings.h"
+#include "core/posix/IniProfile.h"
+#include "core/wizard/SmartWizard.h"
+#include "gui/host/HostLink.h"
+#include "gui/host/HostTexts.h"
+#include "gui/platform/QtFileChooser.h"
+#include "gui/platform/QtPrompter.h"
+#include "gui/wizard/QtWizardDialogs.h"
 
 #include <QWidget>
 
@@ -49,7 +50,8 @@ void WizardLauncher::Run(QWidget* page, ModuleParameterPresenter& presenter,
     QtFileChooser files(page);
     IniProfile profile(IniProfile::DefaultPath());
     const CodePage codePage =
-        RuntimeSettings::FromHost(programFolder / "runinfo.ini").NamesCodePage();
+        RuntimeSettings::FromHost(HostLink::Services(), programFolder / "runinfo.ini")
+            .NamesCodePage();
     WizardContext context{document.Controller().Channel(),
                           dialogs,
                           prompter,
@@ -58,7 +60,8 @@ void WizardLauncher::Run(QWidget* page, ModuleParameterPresenter& presenter,
                           profile,
                           codePage,
                           programFolder,
-                          document.Wizard()};
+                          document.Wizard(),
+                          HostLink::Services()};
     WizardInputs inputs = InputsFrom(parameters, derived);
     inputs.owner = owner;
     SmartWizard wizard(context, inputs);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "parameters/ModuleDerivedValues.h"
-#include "parameters/ModuleParameters.h"
-#include "wizard/WizardInputs.h"
+#include "core/parameters/ModuleDerivedValues.h"
+#include "core/parameters/ModuleParameters.h"
+#include "core/wizard/WizardInputs.h"
 
 #include <filesystem>
 

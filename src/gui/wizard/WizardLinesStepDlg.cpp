@@ -1,8 +1,8 @@
-#include "wizard/WizardLinesStepDlg.h"
+#include "gui/wizard/WizardLinesStepDlg.h"
 
-#include "platform/QtPrompter.h"
-#include "ui/HostText.h"
-#include "wizard/WizardSteps.h"
+#include "core/wizard/WizardSteps.h"
+#include "gui/platform/QtPrompter.h"
+#include "gui/ui/HostText.h"
 
 #include <QComboBox>
 #include <QGridLayout>

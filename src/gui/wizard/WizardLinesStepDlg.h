@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard/WizardStepDlg.h"
+#include "gui/wizard/WizardStepDlg.h"
 
 #include <array>
 

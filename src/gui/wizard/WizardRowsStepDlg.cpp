@@ -1,7 +1,7 @@
-#include "wizard/WizardRowsStepDlg.h"
+#include "gui/wizard/WizardRowsStepDlg.h"
 
-#include "ui/HostText.h"
-#include "wizard/WizardSteps.h"
+#include "core/wizard/WizardSteps.h"
+#include "gui/ui/HostText.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,8 +1,8 @@
-#include "wizard/WizardStateStepDlg.h"
+#include "gui/wizard/WizardStateStepDlg.h"
 
-#include "ui/HostText.h"
-#include "ui/ResourceId.h"
-#include "wizard/WizardSteps.h"
+#include "core/wizard/WizardSteps.h"
+#include "gui/ui/HostText.h"
+#include "gui/ui/ResourceId.h"
 
 #include <QPushButton>
 #include <QRadioButton>

@@ -1,6 +1,6 @@
-#include "wizard/WizardStepDlg.h"
+#include "gui/wizard/WizardStepDlg.h"
 
-#include "ui/HostText.h"
+#include "gui/ui/HostText.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // The shipped language files: both languages carry the same keys, every text is usable as a
 // format string the same way, and every key the product asks for is there.
-#include "io/IniFile.h"
+#include "core/io/IniFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "../driverfile/KnownDesign.h"
 
-#include "design/BackgroundDesign.h"
-#include "driverfile/BackgroundSection.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "platform/CodePage.h"
+#include "core/design/BackgroundDesign.h"
+#include "core/driverfile/BackgroundSection.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/posix/CodePage.h"
 
 #include <gtest/gtest.h>
 

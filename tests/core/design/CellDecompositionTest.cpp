@@ -1,6 +1,6 @@
-#include "design/ParallelLedPicker.h"
-#include "design/PixelDecomposition.h"
-#include "design/PixelDecompositionChoice.h"
+#include "core/design/ParallelLedPicker.h"
+#include "core/design/PixelDecomposition.h"
+#include "core/design/PixelDecompositionChoice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "CellTestFixture.h"
 
-#include "wizard/ModuleLayoutPresenter.h"
+#include "core/wizard/ModuleLayoutPresenter.h"
 
 namespace md::test {
 namespace {

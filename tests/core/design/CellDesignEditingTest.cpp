@@ -1,6 +1,6 @@
 #include "CellTestFixture.h"
 
-#include "design/CellPointer.h"
+#include "core/design/CellPointer.h"
 
 namespace md::test {
 namespace {

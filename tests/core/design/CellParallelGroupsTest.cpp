@@ -1,6 +1,6 @@
 #include "CellTestFixture.h"
 
-#include "design/CellGroups.h"
+#include "core/design/CellGroups.h"
 
 namespace md::test {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/design/CellDesignPresenter.h"
+#include "core/io/Utf.h"
 #include "core/support/FakePorts.h"
-#include "design/CellDesignPresenter.h"
-#include "io/Utf.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
+#include "core/design/NewModuleInfoPresenter.h"
+#include "core/driverfile/NewModuleInfoSection.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
+#include "core/posix/CodePage.h"
 #include "core/support/FakePorts.h"
-#include "design/NewModuleInfoPresenter.h"
-#include "driverfile/NewModuleInfoSection.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "platform/CodePage.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,16 @@
 #include "../driverfile/KnownDesign.h"
 #include "core/support/FakePorts.h"
 
-#include "design/SocketDesign.h"
-#include "design/SocketToolbarState.h"
-#include "driverfile/SocketFile.h"
-#include "driverfile/SocketSection.h"
-#include "driverfile/VersionWords.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "io/FileIo.h"
-#include "platform/FileChooser.h"
-#include "platform/Texts.h"
+#include "core/design/SocketDesign.h"
+#include "core/design/SocketToolbarState.h"
+#include "core/driverfile/SocketFile.h"
+#include "core/driverfile/SocketSection.h"
+#include "core/driverfile/VersionWords.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/FileIo.h"
+#include "core/platform/FileChooser.h"
+#include "core/platform/Texts.h"
 
 #include <gtest/gtest.h>
 

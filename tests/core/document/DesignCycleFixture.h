@@ -1,16 +1,16 @@
 #pragma once
 
+#include "core/document/DesignPanelPresenter.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "core/driverfile/DriverFileContents.h"
+#include "core/io/FileIo.h"
+#include "core/io/PictureHeaderCodec.h"
+#include "core/layout/PointTracer.h"
 #include "core/parameters/TempProgramFolder.h"
+#include "core/platform/Clock.h"
+#include "core/posix/CodePage.h"
+#include "core/posix/RandomGuids.h"
 #include "core/support/FakePorts.h"
-#include "document/DesignPanelPresenter.h"
-#include "document/ModuleDesignDocument.h"
-#include "driverfile/DriverFileContents.h"
-#include "io/FileIo.h"
-#include "io/PictureHeaderCodec.h"
-#include "layout/PointTracer.h"
-#include "platform/Clock.h"
-#include "platform/CodePage.h"
-#include "platform/RandomGuids.h"
 
 #include <memory>
 

@@ -2,8 +2,8 @@
 // module range, and the driver and block file requests.
 #include "DesignCycleFixture.h"
 
+#include "core/wizard/RangeSelection.h"
 #include "md/DesignRequests.h"
-#include "wizard/RangeSelection.h"
 
 namespace md::test {
 namespace {

@@ -1,10 +1,10 @@
 // Whatever the core writes it reads back to the same file: generated designs of every shape go
 // through write, read and write again.
-#include "driverfile/DemoDesign.h"
-#include "driverfile/DriverFileContents.h"
-#include "io/PngWriter.h"
-#include "io/RgbaImage.h"
-#include "platform/CodePage.h"
+#include "core/driverfile/DemoDesign.h"
+#include "core/driverfile/DriverFileContents.h"
+#include "core/io/PngWriter.h"
+#include "core/io/RgbaImage.h"
+#include "core/posix/CodePage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,16 @@
 #include "KnownDesign.h"
 
-#include "driverfile/BackgroundSection.h"
-#include "driverfile/DriverFile.h"
-#include "driverfile/FileInspector.h"
-#include "driverfile/LayoutDesignSection.h"
-#include "driverfile/NewModuleInfoSection.h"
-#include "driverfile/SocketFile.h"
-#include "driverfile/SocketSection.h"
-#include "io/ByteWriter.h"
-#include "io/PngWriter.h"
-#include "io/RgbaImage.h"
-#include "platform/CodePage.h"
+#include "core/driverfile/BackgroundSection.h"
+#include "core/driverfile/DriverFile.h"
+#include "core/driverfile/FileInspector.h"
+#include "core/driverfile/LayoutDesignSection.h"
+#include "core/driverfile/NewModuleInfoSection.h"
+#include "core/driverfile/SocketFile.h"
+#include "core/driverfile/SocketSection.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/PngWriter.h"
+#include "core/io/RgbaImage.h"
+#include "core/posix/CodePage.h"
 
 #include <gtest/gtest.h>
 

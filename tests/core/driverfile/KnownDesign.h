@@ -2,13 +2,13 @@
 
 // Small known designs and fakes shared by the driver file tests.
 
-#include "design/BackgroundDesign.h"
-#include "design/NewModuleInfoRecord.h"
-#include "design/SocketDesign.h"
-#include "layout/LayoutDesign.h"
-#include "platform/Clock.h"
-#include "platform/Guids.h"
-#include "platform/PictureCodec.h"
+#include "core/design/BackgroundDesign.h"
+#include "core/design/NewModuleInfoRecord.h"
+#include "core/design/SocketDesign.h"
+#include "core/layout/LayoutDesign.h"
+#include "core/platform/Clock.h"
+#include "core/platform/Guids.h"
+#include "core/platform/PictureCodec.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,10 +1,10 @@
-#include "driverfile/OutputMap.h"
-#include "driverfile/DemoDesign.h"
-#include "driverfile/ModuleRenderer.h"
-#include "io/BmpDecoder.h"
-#include "io/ByteWriter.h"
-#include "io/PngDecoder.h"
-#include "io/PngWriter.h"
+#include "core/driverfile/OutputMap.h"
+#include "core/driverfile/DemoDesign.h"
+#include "core/driverfile/ModuleRenderer.h"
+#include "core/io/BmpDecoder.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/PngDecoder.h"
+#include "core/io/PngWriter.h"
 
 #include <gtest/gtest.h>
 

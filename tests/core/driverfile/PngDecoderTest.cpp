@@ -1,6 +1,6 @@
-#include "io/PngDecoder.h"
-#include "io/FileIo.h"
-#include "io/PngWriter.h"
+#include "core/io/PngDecoder.h"
+#include "core/io/FileIo.h"
+#include "core/io/PngWriter.h"
 
 #include <gtest/gtest.h>
 

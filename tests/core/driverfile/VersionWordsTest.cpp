@@ -1,4 +1,4 @@
-#include "driverfile/VersionWords.h"
+#include "core/driverfile/VersionWords.h"
 
 #include <gtest/gtest.h>
 

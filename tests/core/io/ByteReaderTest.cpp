@@ -1,5 +1,5 @@
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
 
 #include <gtest/gtest.h>
 

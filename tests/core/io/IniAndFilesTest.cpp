@@ -1,7 +1,7 @@
-#include "io/FileIo.h"
-#include "io/IniFile.h"
-#include "platform/CodePage.h"
-#include "platform/IniProfile.h"
+#include "core/io/FileIo.h"
+#include "core/io/IniFile.h"
+#include "core/posix/CodePage.h"
+#include "core/posix/IniProfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "layout/LayoutArchive.h"
+#include "core/layout/LayoutArchive.h"
 #include "TracingHarness.h"
-#include "io/ByteReader.h"
-#include "io/ByteWriter.h"
-#include "layout/LayoutSnapshot.h"
-#include "platform/CodePage.h"
+#include "core/io/ByteReader.h"
+#include "core/io/ByteWriter.h"
+#include "core/layout/LayoutSnapshot.h"
+#include "core/posix/CodePage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "layout/LayoutCommands.h"
+#include "core/layout/LayoutCommands.h"
 #include "TracingHarness.h"
+#include "core/layout/ScanRowLengthPresenter.h"
+#include "core/layout/VirtualPointPresenter.h"
 #include "core/support/FakePorts.h"
-#include "layout/ScanRowLengthPresenter.h"
-#include "layout/VirtualPointPresenter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "TracingHarness.h"
-#include "layout/LayoutDeduction.h"
+#include "core/layout/LayoutDeduction.h"
 
 #include <gtest/gtest.h>
 

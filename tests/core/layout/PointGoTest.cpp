@@ -1,9 +1,9 @@
-#include "layout/PointGo.h"
+#include "core/layout/PointGo.h"
+#include "core/design/SocketDesign.h"
+#include "core/layout/SerialPointGoLink.h"
 #include "core/layout/TracingHarness.h"
+#include "core/platform/Clock.h"
 #include "core/support/PtyDevice.h"
-#include "design/SocketDesign.h"
-#include "layout/SerialPointGoLink.h"
-#include "platform/Clock.h"
 
 #include <gtest/gtest.h>
 

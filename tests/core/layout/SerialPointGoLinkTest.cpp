@@ -1,7 +1,7 @@
-#include "layout/SerialPointGoLink.h"
+#include "core/layout/SerialPointGoLink.h"
+#include "core/design/SocketDesign.h"
+#include "core/layout/SerialFrames.h"
 #include "core/support/PtyDevice.h"
-#include "design/SocketDesign.h"
-#include "layout/SerialFrames.h"
 
 #include <gtest/gtest.h>
 

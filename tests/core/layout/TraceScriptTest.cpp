@@ -1,5 +1,5 @@
-#include "layout/TraceScript.h"
-#include "io/JsonText.h"
+#include "core/layout/TraceScript.h"
+#include "core/io/JsonText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "controller/CommandChannel.h"
+#include "core/controller/CommandChannel.h"
+#include "core/layout/LayoutModel.h"
+#include "core/layout/LayoutSetup.h"
+#include "core/layout/PointTracer.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
 #include "core/support/FakePorts.h"
-#include "layout/LayoutModel.h"
-#include "layout/LayoutSetup.h"
-#include "layout/PointTracer.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
 
 #include <memory>
 #include <string>

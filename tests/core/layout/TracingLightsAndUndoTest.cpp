@@ -1,5 +1,5 @@
 #include "TracingHarness.h"
-#include "layout/StatusBarInfo.h"
+#include "core/layout/StatusBarInfo.h"
 
 #include <gtest/gtest.h>
 

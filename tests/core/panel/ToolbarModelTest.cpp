@@ -1,4 +1,4 @@
-#include "panel/ToolbarModel.h"
+#include "core/panel/ToolbarModel.h"
 
 #include <gtest/gtest.h>
 

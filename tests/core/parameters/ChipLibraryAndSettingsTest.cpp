@@ -1,12 +1,11 @@
 #include "TempProgramFolder.h"
 
+#include "core/io/Utf.h"
+#include "core/layout/PointGoPort.h"
+#include "core/parameters/ChipLibrary.h"
+#include "core/parameters/RuntimeSettings.h"
+#include "core/platform/SerialPort.h"
 #include "core/support/FakeHost.h"
-#include "io/Utf.h"
-#include "layout/PointGoPort.h"
-#include "parameters/ChipLibrary.h"
-#include "parameters/RuntimeSettings.h"
-#include "platform/SerialPort.h"
-#include "plugin/HostLink.h"
 
 #include <set>
 
@@ -140,18 +139,17 @@ TEST_F(ChipLibraryTest, RuntimeSettingsGiveLanguageVersionAndCodePage)
     EXPECT_EQ(longValue.ActiveLanguage().size(), RuntimeSettings::kValueCapacity - 1);
 }
 
-TEST_F(ChipLibraryTest, AHostWithoutConfigurationServiceLeavesTheValuesToTheFile)
+TEST_F(ChipLibraryTest, TheHostsConfigurationAnswersFirstAndTheFileTheRest)
 {
-    test::FakeHost host; // answers no configuration lookups
-    HostLink::SetHost(&host);
+    test::FakeHost host;
+    host.config["language/active"] = u"_zh-cn";
     const auto settings = RuntimeSettings::FromHost(
-        Write("runinfo.ini", "[language]\nactive=_en-us\n[version]\nversion=2.4.1\n"
-                             "[pointgo]\nport=/dev/ttyUSB3\nbaud=57600\n"));
-    EXPECT_EQ(settings.LanguageAttribute(), u"lang_en-us");
+        host, Write("runinfo.ini", "[language]\nactive=_en-us\n[version]\nversion=2.4.1\n"
+                                   "[pointgo]\nport=/dev/ttyUSB3\nbaud=57600\n"));
+    EXPECT_EQ(settings.LanguageAttribute(), u"lang_zh-cn");
     EXPECT_EQ(settings.Version(), (ProgramVersion{2, 4, 1}));
     EXPECT_EQ(settings.PointGoPort(), "/dev/ttyUSB3");
     EXPECT_EQ(settings.PointGoBaud(), 57600);
-    HostLink::SetHost(nullptr);
 
     const auto unset = RuntimeSettings::FromFile(Write("bare.ini", "[pointgo]\nport=\n"));
     EXPECT_EQ(unset.PointGoPort(), "");

@@ -1,6 +1,6 @@
 #include "TempProgramFolder.h"
 
-#include "parameters/ModuleConfigFile.h"
+#include "core/parameters/ModuleConfigFile.h"
 
 namespace md {
 namespace {

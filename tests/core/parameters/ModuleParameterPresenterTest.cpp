@@ -1,11 +1,11 @@
 #include "TempProgramFolder.h"
 
+#include "core/parameters/ConnectorTable.h"
+#include "core/parameters/ModuleParameterChoices.h"
+#include "core/parameters/ModuleParameterPresenter.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
 #include "md/ContractIds.h"
-#include "parameters/ConnectorTable.h"
-#include "parameters/ModuleParameterChoices.h"
-#include "parameters/ModuleParameterPresenter.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
 
 #include <cstring>
 #include <string>

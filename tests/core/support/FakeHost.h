@@ -1,20 +1,19 @@
 #pragma once
 
+#include "core/platform/HostServices.h"
 #include "md/ContractIds.h"
-#include "md/IHost.h"
-#include "md/INotifyService.h"
-#include "md/INotifySink.h"
 
-#include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace md::test {
 
-/// A host for core tests: a notification service whose targets are lambdas, and the plug-in's
-/// own sink. Records every notification in order.
-class FakeHost final : public IHost, public INotifyService, public INotifySink
+/// The host as core tests see it: notification targets are lambdas (the plug-in's own sink is
+/// the target with the plug-in's id), every notification is recorded in order, and the
+/// configuration service answers the values put into `config` ("section/key").
+class FakeHost final : public HostServices
 {
 public:
     struct Sent
@@ -27,55 +26,34 @@ public:
     using Handler = std::function<std::int32_t(std::uint32_t, std::uintptr_t, std::intptr_t)>;
 
     bool withNotifyService = true;
-    /// Handlers by target id; the plug-in's own id also answers lookups of its sink.
     std::vector<std::pair<std::string, Handler>> handlers;
     std::vector<Sent> sent;
+    std::map<std::string, std::u16string> config;
 
-    std::int32_t Route(const std::string& target, std::uint32_t message, std::uintptr_t wParam,
-                       std::intptr_t lParam)
+    bool CanNotify() const override { return withNotifyService; }
+    std::optional<std::int32_t> Send(const char* target, std::uint32_t message,
+                                     std::uintptr_t wParam, std::intptr_t lParam) override
     {
+        if (!withNotifyService)
+            return std::nullopt;
         sent.push_back({target, message, wParam, lParam});
         for (auto& [id, handler] : handlers)
             if (id == target)
                 return handler(message, wParam, lParam);
         return 0;
     }
-
-    std::uint32_t AddRef() override { return 1; }
-    std::uint32_t Release() override { return 1; }
-    bool QueryService(const char* id, std::uint32_t code, void** out) override
+    std::optional<std::int32_t> NotifySelf(std::uint32_t message, std::uintptr_t wParam,
+                                           std::intptr_t lParam) override
     {
-        if (withNotifyService && std::strcmp(id, contract::kNotifyServiceId) == 0 &&
-            code == contract::kNotifyServiceCode) {
-            *out = static_cast<INotifyService*>(this);
-            return true;
-        }
-        if (std::strcmp(id, contract::kPluginId) == 0 && code == contract::kNotifySinkCode) {
-            *out = static_cast<INotifySink*>(this);
-            return true;
-        }
-        return false;
+        return Send(contract::kPluginId, message, wParam, lParam);
     }
-    std::int32_t Reserved3() override { return 0; }
-    std::int32_t AttachPage(const char*, WindowHandle, std::int32_t, std::int32_t, std::int32_t,
-                            std::int32_t) override
+    std::optional<std::u16string> ReadConfig(const char* section, const char* key,
+                                             const std::u16string&) const override
     {
-        return 0;
-    }
-    std::int32_t PageAttached(const char*) override { return 0; }
-    std::int32_t Reserved6() override { return 0; }
-    std::int32_t Reserved7() override { return 0; }
-    const char* GetNotifyTarget() override { return "HOST"; }
-    std::int32_t Reserved2() override { return 0; }
-    std::int32_t Send(const char* target, std::uint32_t message, std::uintptr_t wParam,
-                      std::intptr_t lParam) override
-    {
-        return Route(target, message, wParam, lParam);
-    }
-    std::int32_t OnNotify(std::uint32_t message, std::uintptr_t wParam,
-                          std::intptr_t lParam) override
-    {
-        return Route(contract::kPluginId, message, wParam, lParam);
+        const auto found = config.find(std::string(section) + "/" + key);
+        if (found == config.end())
+            return std::nullopt;
+        return found->second;
     }
 };
 

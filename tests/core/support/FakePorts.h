@@ -1,9 +1,9 @@
 #pragma once
 
-#include "io/Utf.h"
-#include "platform/FileChooser.h"
-#include "platform/Prompter.h"
-#include "platform/Texts.h"
+#include "core/io/Utf.h"
+#include "core/platform/FileChooser.h"
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
 
 #include <map>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PosixSerialPort.h"
+#include "core/posix/PosixSerialPort.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,14 +1,14 @@
 // The module transform over real driver files: loading and its result codes, the combined-file
 // extraction, and the mirror, zoom and rotation rules.
-#include "transform/ModuleTransform.h"
+#include "core/transform/ModuleTransform.h"
+#include "core/driverfile/DemoDesign.h"
+#include "core/io/FileIo.h"
+#include "core/io/PictureHeaderCodec.h"
 #include "core/parameters/TempProgramFolder.h"
-#include "driverfile/DemoDesign.h"
-#include "io/FileIo.h"
-#include "io/PictureHeaderCodec.h"
-#include "platform/Clock.h"
-#include "platform/CodePage.h"
-#include "platform/RandomGuids.h"
-#include "wizard/CombinedFile.h"
+#include "core/platform/Clock.h"
+#include "core/posix/CodePage.h"
+#include "core/posix/RandomGuids.h"
+#include "core/wizard/CombinedFile.h"
 
 namespace md::test {
 namespace {

@@ -1,17 +1,17 @@
 // Writing a transform's result and combining it with a HUB file that fits its socket.
-#include "transform/TransformFiles.h"
+#include "core/transform/TransformFiles.h"
+#include "core/driverfile/DemoDesign.h"
+#include "core/driverfile/DriverFileContents.h"
+#include "core/io/ByteWriter.h"
+#include "core/io/FileIo.h"
+#include "core/io/PictureHeaderCodec.h"
 #include "core/parameters/TempProgramFolder.h"
+#include "core/platform/Clock.h"
+#include "core/posix/CodePage.h"
+#include "core/posix/RandomGuids.h"
 #include "core/support/FakePorts.h"
-#include "driverfile/DemoDesign.h"
-#include "driverfile/DriverFileContents.h"
-#include "io/ByteWriter.h"
-#include "io/FileIo.h"
-#include "io/PictureHeaderCodec.h"
-#include "platform/Clock.h"
-#include "platform/CodePage.h"
-#include "platform/RandomGuids.h"
-#include "transform/ModuleTransform.h"
-#include "transform/TransformPresenter.h"
+#include "core/transform/ModuleTransform.h"
+#include "core/transform/TransformPresenter.h"
 
 namespace md::test {
 namespace {

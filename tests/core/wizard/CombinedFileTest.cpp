@@ -1,6 +1,6 @@
-#include "wizard/CombinedFile.h"
-#include "io/ByteReader.h"
-#include "io/FileIo.h"
+#include "core/wizard/CombinedFile.h"
+#include "core/io/ByteReader.h"
+#include "core/io/FileIo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "controller/CommandChannel.h"
-#include "controller/CommandWords.h"
-#include "platform/PosixCommandArea.h"
-#include "platform/Profile.h"
+#include "core/controller/CommandChannel.h"
+#include "core/controller/CommandWords.h"
+#include "core/platform/Profile.h"
+#include "core/posix/PosixCommandArea.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

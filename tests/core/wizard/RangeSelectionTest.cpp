@@ -1,4 +1,4 @@
-#include "wizard/RangeSelection.h"
+#include "core/wizard/RangeSelection.h"
 
 #include <gtest/gtest.h>
 

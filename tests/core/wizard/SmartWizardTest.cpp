@@ -1,18 +1,17 @@
 // The smart-setting wizard end to end over a real shared-memory command area, with scripted
 // step dialogs and a host whose components answer like the reference host's.
-#include "wizard/SmartWizard.h"
-#include "controller/CommandChannel.h"
-#include "controller/CommandWords.h"
+#include "core/wizard/SmartWizard.h"
+#include "core/controller/CommandChannel.h"
+#include "core/controller/CommandWords.h"
+#include "core/io/FileIo.h"
+#include "core/posix/CodePage.h"
+#include "core/posix/IniProfile.h"
+#include "core/posix/PosixCommandArea.h"
 #include "core/support/FakeHost.h"
 #include "core/support/FakePorts.h"
-#include "io/FileIo.h"
-#include "platform/CodePage.h"
-#include "platform/IniProfile.h"
-#include "platform/PosixCommandArea.h"
-#include "plugin/HostLink.h"
-#include "wizard/WizardDialogs.h"
-#include "wizard/WizardStep6.h"
-#include "wizard/WizardSteps.h"
+#include "core/wizard/WizardDialogs.h"
+#include "core/wizard/WizardStep6.h"
+#include "core/wizard/WizardSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -96,7 +95,6 @@ protected:
                                      fileio::WriteAtomic(folder / "temp/zt5HUB.HDR", hub);
                                      return socketAnswer;
                                  }});
-        HostLink::SetHost(&host);
 
         inputs.driverChip = {u"MBI5124", 0, 0, 0x0100, 16};
         inputs.scanChip = {u"74HC138", 0, 1, 0x0020, 0};
@@ -110,7 +108,6 @@ protected:
     }
     void TearDown() override
     {
-        HostLink::SetHost(nullptr);
         area.reset();
         munmap(owner, 32);
         close(fd);
@@ -120,8 +117,8 @@ protected:
 
     SmartWizard::Outcome Run()
     {
-        WizardContext context{channel, dialogs,  prompter, texts, files,
-                              profile, codePage, folder,   memory};
+        WizardContext context{channel, dialogs,  prompter, texts,  files,
+                              profile, codePage, folder,   memory, host};
         SmartWizard wizard(context, inputs);
         const auto outcome = wizard.Run();
         results = wizard.Results();
@@ -315,8 +312,8 @@ TEST_F(SmartWizardTest, StepSixSavesTheCombinedFileWithItsCompanionsAndKeepsTheC
     EXPECT_EQ(host.sent.back().wParam, 0u);
     EXPECT_EQ(files.requests.back().defaultExtension, u"MHR");
     // Reopening shows the choices made last time.
-    WizardContext context{channel, dialogs,  prompter, texts, files,
-                          profile, codePage, folder,   memory};
+    WizardContext context{channel, dialogs,  prompter, texts,  files,
+                          profile, codePage, folder,   memory, host};
     EXPECT_TRUE(WizardStep6(context, 64, 32).SaveHubFile());
     std::filesystem::remove(profile.Path());
 

@@ -1,6 +1,6 @@
-#include "xml/XmlDocument.h"
-#include "xml/XmlEscape.h"
-#include "xml/XmlUtf8.h"
+#include "core/xml/XmlDocument.h"
+#include "core/xml/XmlEscape.h"
+#include "core/xml/XmlUtf8.h"
 
 #include <gtest/gtest.h>
 

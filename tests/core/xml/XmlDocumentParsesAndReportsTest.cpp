@@ -1,4 +1,4 @@
-#include "xml/XmlDocument.h"
+#include "core/xml/XmlDocument.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "design/ParallelLEDSelectedCtrl.h"
-#include "design/PixDecomposeModeDlg.h"
+#include "gui/design/ParallelLEDSelectedCtrl.h"
+#include "gui/design/PixDecomposeModeDlg.h"
 
 #include "support/ModalDriver.h"
 

@@ -1,14 +1,14 @@
 // Point-go through the real layout step offscreen: the test device on a pseudo-terminal, the
 // LED choice as a pop-up list, Space while the device is busy, and a reset that brings every
 // LED back.
+#include "core/document/ModuleDesignDocument.h"
+#include "core/layout/PointGo.h"
+#include "core/layout/PointTracer.h"
 #include "core/support/PtyDevice.h"
-#include "document/ModuleDesignDocument.h"
-#include "layout/CLedLayoutCtrl.h"
-#include "layout/PointGo.h"
-#include "layout/PointTracer.h"
-#include "panel/ModuleDesignPanelDlg.h"
+#include "gui/layout/CLedLayoutCtrl.h"
+#include "gui/panel/ModuleDesignPanelDlg.h"
+#include "gui/wizard/ModuleLayoutDlg.h"
 #include "support/ModalDriver.h"
-#include "wizard/ModuleLayoutDlg.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,13 +1,13 @@
 // The design panel's windows offscreen: the views a hand-over brings up, and the socket view's
 // scrolling at its boundaries.
-#include "design/CBackgroundDesignDlg.h"
-#include "design/SocketDesignDlg.h"
-#include "document/ModuleDesignDocument.h"
-#include "layout/CLedLayoutCtrl.h"
-#include "panel/ModuleDesignPanelDlg.h"
-#include "panel/SocketScroll.h"
-#include "panel/SocketScrollArea.h"
-#include "wizard/ModuleLayoutDlg.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "core/panel/SocketScroll.h"
+#include "gui/design/CBackgroundDesignDlg.h"
+#include "gui/design/SocketDesignDlg.h"
+#include "gui/layout/CLedLayoutCtrl.h"
+#include "gui/panel/ModuleDesignPanelDlg.h"
+#include "gui/panel/SocketScrollArea.h"
+#include "gui/wizard/ModuleLayoutDlg.h"
 
 #include <QScrollBar>
 #include <QTableView>

@@ -1,4 +1,4 @@
-#include "panel/ModuleDesignToolbarDlg.h"
+#include "gui/panel/ModuleDesignToolbarDlg.h"
 
 #include <QAbstractButton>
 #include <QImage>

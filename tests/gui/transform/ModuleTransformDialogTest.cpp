@@ -1,9 +1,9 @@
 // The module transform dialog offscreen, driven through its numbered controls.
-#include "driverfile/DemoDesign.h"
-#include "io/FileIo.h"
-#include "platform/CodePage.h"
+#include "core/driverfile/DemoDesign.h"
+#include "core/io/FileIo.h"
+#include "core/posix/CodePage.h"
+#include "gui/transform/CModuleTransformDlg.h"
 #include "support/ModalDriver.h"
-#include "transform/CModuleTransformDlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 // The wizard's dialogs driven offscreen the way a user works them.
-#include "controller/CommandChannel.h"
+#include "core/controller/CommandChannel.h"
+#include "core/wizard/RangeSelection.h"
+#include "core/wizard/WizardSteps.h"
+#include "gui/wizard/HubAddressDlg.h"
+#include "gui/wizard/ModuleRangeDlg.h"
+#include "gui/wizard/WizardLinesStepDlg.h"
+#include "gui/wizard/WizardRowsStepDlg.h"
+#include "gui/wizard/WizardStateStepDlg.h"
 #include "support/ModalDriver.h"
-#include "wizard/HubAddressDlg.h"
-#include "wizard/ModuleRangeDlg.h"
-#include "wizard/RangeSelection.h"
-#include "wizard/WizardLinesStepDlg.h"
-#include "wizard/WizardRowsStepDlg.h"
-#include "wizard/WizardStateStepDlg.h"
-#include "wizard/WizardSteps.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>

@@ -1,6 +1,6 @@
 // The parameter page's checked values reach the wizard field by field: every value below is
 // distinct, so two fields swapped or one left at its default fails.
-#include "wizard/WizardLauncher.h"
+#include "gui/wizard/WizardLauncher.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/SystemClock.h"
+#include "core/posix/SystemClock.h"
 
 #include <chrono>
 

@@ -1,6 +1,6 @@
-#include "platform/IniProfile.h"
+#include "core/posix/IniProfile.h"
 
-#include "io/IniFile.h"
+#include "core/io/IniFile.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/ProgramFolder.h"
+#include "core/io/ProgramFolder.h"
 
 namespace md {
 

@@ -1,4 +1,4 @@
-#include "plugin/HostLink.h"
+#include "gui/host/HostLink.h"
 
 #include "md/ContractIds.h"
 #include "md/IChipManRecordSet.h"
@@ -161,6 +161,38 @@ void HostLink::NotifyDesignChanged()
         return;
     if (const char* target = host->GetNotifyTarget())
         Send(target, contract::kMsgHostRefresh, 0, 0);
+}
+
+namespace {
+
+/// The core's port over the process's host link.
+class HostLinkServices final : public HostServices
+{
+public:
+    bool CanNotify() const override { return HostLink::Host() && HostLink::HasNotifyService(); }
+    std::optional<std::int32_t> Send(const char* target, std::uint32_t message,
+                                     std::uintptr_t wParam, std::intptr_t lParam) override
+    {
+        return HostLink::Send(target, message, wParam, lParam);
+    }
+    std::optional<std::int32_t> NotifySelf(std::uint32_t message, std::uintptr_t wParam,
+                                           std::intptr_t lParam) override
+    {
+        return HostLink::NotifySelf(message, wParam, lParam);
+    }
+    std::optional<std::u16string> ReadConfig(const char* section, const char* key,
+                                             const std::u16string& path) const override
+    {
+        return HostLink::Host() ? HostLink::ReadConfig(section, key, path) : std::nullopt;
+    }
+};
+
+} // namespace
+
+HostServices& HostLink::Services()
+{
+    static HostLinkServices services;
+    return services;
 }
 
 } // namespace md

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CommandArea.h"
+#include "core/platform/CommandArea.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "platform/CodePage.h"
+#include "core/posix/CodePage.h"
 
 #include <cerrno>
 #include <iconv.h>

@@ -1,4 +1,4 @@
-#include "platform/RandomGuids.h"
+#include "core/posix/RandomGuids.h"
 
 #include <array>
 #include <cstdint>

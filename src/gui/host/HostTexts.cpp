@@ -1,6 +1,6 @@
-#include "plugin/HostTexts.h"
+#include "gui/host/HostTexts.h"
 
-#include "plugin/HostLink.h"
+#include "gui/host/HostLink.h"
 
 namespace md {
 

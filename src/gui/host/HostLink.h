@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/platform/HostServices.h"
 #include "md/IHost.h"
 
 #include <cstdint>
@@ -9,25 +10,6 @@
 #include <vector>
 
 namespace md {
-
-/// A chip of the host's chip list.
-struct HostChip
-{
-    std::u16string name;
-    std::uint32_t kind = 0; ///< 0 driver chip, 1 scan chip
-    std::uint32_t chipType = 0;
-    std::uint32_t value = 0;
-};
-
-/// A light (LED package) of the host's light library.
-struct HostLight
-{
-    std::u16string name;
-    std::int32_t widthTenthMm = 0;
-    std::int32_t heightTenthMm = 0;
-    std::int32_t colour = 0; ///< 0 red, 1 green, 2 blue
-    std::uint16_t code = 0;
-};
 
 /// The plug-in's way to the host: the process-wide host pointer and small wrappers that look a
 /// service up, use it and release it. Without a host (before SetHost) every lookup yields nothing.
@@ -58,6 +40,9 @@ public:
                                                     const std::u16string& path);
     static std::vector<HostChip> Chips();
     static std::vector<HostLight> Lights();
+
+    /// These wrappers as the core's port to the host.
+    static HostServices& Services();
 };
 
 } // namespace md

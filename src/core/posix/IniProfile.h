@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Profile.h"
+#include "core/platform/Profile.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Guids.h"
+#include "core/platform/Guids.h"
 
 namespace md {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Texts.h"
+#include "core/platform/Texts.h"
 
 namespace md {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SerialPort.h"
+#include "core/platform/SerialPort.h"
 
 #include <memory>
 #include <optional>

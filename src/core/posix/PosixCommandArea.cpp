@@ -1,4 +1,4 @@
-#include "platform/PosixCommandArea.h"
+#include "core/posix/PosixCommandArea.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "platform/PosixSerialPort.h"
+#include "core/posix/PosixSerialPort.h"
 
 #include <cerrno>
 #include <cstring>

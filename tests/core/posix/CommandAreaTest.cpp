@@ -1,4 +1,4 @@
-#include "platform/PosixCommandArea.h"
+#include "core/posix/PosixCommandArea.h"
 
 #include <gtest/gtest.h>
 
