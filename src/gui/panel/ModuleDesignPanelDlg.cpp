@@ -12,7 +12,6 @@
 #include "gui/panel/PluginRegistry.h"
 #include "gui/panel/SocketScrollArea.h"
 #include "gui/ui/HostText.h"
-#include "gui/ui/NativeParent.h"
 #include "gui/ui/ResourceId.h"
 #include "gui/wizard/ModuleLayoutDlg.h"
 #include "md/ContractIds.h"
@@ -157,29 +156,18 @@ void ModuleDesignPanelDlg::SelectToolbarGroup(const char* key)
 
 bool ModuleDesignPanelDlg::CreateWindow(WindowHandle parent)
 {
-    if (m_hasWindow)
-        return true;
-    QWidget* host = FindNativeParent(parent);
-    if (!host)
-        return false;
-    setParent(host, Qt::Widget);
-    m_hasWindow = true;
-    return true;
+    return m_window.Attach(parent);
 }
 
 void ModuleDesignPanelDlg::DestroyWindow()
 {
-    if (!m_hasWindow)
-        return;
-    hide();
-    setParent(nullptr, Qt::Widget);
-    m_hasWindow = false;
+    m_window.Detach();
 }
 
 int ModuleDesignPanelDlg::RunModal()
 {
     QWidget* oldParent = parentWidget();
-    const bool hadWindow = m_hasWindow;
+    const bool hadWindow = m_window.Attached();
     setParent(oldParent, Qt::Dialog);
     setWindowTitle(HostText("ID_MODULE_DESIGN_TITLE", QStringLiteral("Module design")));
     resize(900, 600);

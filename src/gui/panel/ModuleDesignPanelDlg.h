@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/DesignPanelPresenter.h"
+#include "gui/ui/HostedWindow.h"
 #include "md/IDesignUIPlugin.h"
 #include "md/SdkTypes.h"
 
@@ -70,7 +71,7 @@ public:
     bool CreateWindow(WindowHandle parent);
     /// Ends the window; the object and its design state stay.
     void DestroyWindow();
-    bool HasWindow() const { return m_hasWindow; }
+    bool HasWindow() const { return m_window.Attached(); }
     /// Runs the panel as a modal dialog and returns its result.
     int RunModal();
 
@@ -104,7 +105,7 @@ private:
     ModuleDesignDocument& m_document;
     std::unique_ptr<DesignPanelPresenter> m_presenter;
     std::u16string m_documentName;
-    bool m_hasWindow = false;
+    HostedWindow m_window{*this};
     QStackedWidget* m_views = nullptr;
     QLabel* m_empty = nullptr;
     SocketScrollArea* m_socketScroll = nullptr;

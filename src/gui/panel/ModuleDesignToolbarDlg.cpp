@@ -30,12 +30,9 @@ std::int32_t ModuleDesignToolbarDlg::Show(WindowHandle parent, std::int32_t x, s
 {
     if (parent == 0)
         return -1;
-    if (!m_hasWindow) {
-        QWidget* host = FindNativeParent(parent);
-        if (!host)
+    if (!m_window.Attached()) {
+        if (!m_window.Attach(parent))
             return -1;
-        setParent(host);
-        m_hasWindow = true;
         setGeometry(x, y, width, height);
         QWidget::show();
         BuildButtons();
@@ -51,39 +48,29 @@ std::int32_t ModuleDesignToolbarDlg::Show(WindowHandle parent, std::int32_t x, s
 std::int32_t ModuleDesignToolbarDlg::Move(std::int32_t x, std::int32_t y, std::int32_t width,
                                           std::int32_t height, std::uint8_t repaint)
 {
-    if (m_hasWindow) {
-        setGeometry(x, y, width, height);
-        if (repaint)
-            update();
-    }
+    m_window.Place(x, y, width, height, repaint != 0);
     return 0;
 }
 
 std::int32_t ModuleDesignToolbarDlg::Hide()
 {
-    if (!m_hasWindow)
-        return 0;
-    const bool wasVisible = isVisible();
-    QWidget::hide();
-    return wasVisible ? 1 : 0;
+    return m_window.Hide() ? 1 : 0;
 }
 
 bool ModuleDesignToolbarDlg::IsVisible()
 {
-    return m_hasWindow && isVisible();
+    return m_window.Visible();
 }
 
 void ModuleDesignToolbarDlg::DestroyWindow()
 {
-    if (!m_hasWindow)
+    if (!m_window.Attached())
         return;
-    QWidget::hide();
+    m_window.Detach();
     for (auto& [key, buttons] : m_buttons)
         qDeleteAll(buttons);
     m_buttons.clear();
     m_built = false;
-    setParent(nullptr);
-    m_hasWindow = false;
 }
 
 void ModuleDesignToolbarDlg::AddGroup(const std::string& key, std::vector<ToolbarButton> buttons,
@@ -122,7 +109,7 @@ bool ModuleDesignToolbarDlg::EnableButton(std::uint32_t command, bool enabled)
 
 void ModuleDesignToolbarDlg::BuildButtons()
 {
-    if (m_built || !m_hasWindow)
+    if (m_built || !m_window.Attached())
         return;
     const auto folder = LocateProgramFolder().PluginData();
     for (const ToolbarModel::Group& group : m_model.Groups()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/panel/ToolbarModel.h"
+#include "gui/ui/HostedWindow.h"
 #include "md/IToobarInterface.h"
 
 #include <QPixmap>
@@ -41,7 +42,7 @@ public:
     bool SelectGroup(const std::string& key);
     bool EnableButton(std::uint32_t command, bool enabled);
 
-    bool HasWindow() const { return m_hasWindow; }
+    bool HasWindow() const { return m_window.Attached(); }
     /// Ends the strip's window (the object stays).
     void DestroyWindow();
     const ToolbarModel& Model() const { return m_model; }
@@ -58,7 +59,7 @@ private:
     QPixmap m_buffer;
     /// Buttons by group key, in the group's order; built on the first showing.
     std::map<std::string, std::vector<ImageButton*>> m_buttons;
-    bool m_hasWindow = false;
+    HostedWindow m_window{*this};
     bool m_built = false;
 };
 

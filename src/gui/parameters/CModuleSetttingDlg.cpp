@@ -34,14 +34,14 @@ std::int32_t CModuleSetttingDlg::Apply()
 {
     // The module parameter page writes the module configuration file.
     CFirstPageSettingDlg* page = ParameterPage();
-    if (!m_hasWindow || !page)
+    if (!m_window.Attached() || !page)
         return -1;
     return page->Apply();
 }
 
 std::int32_t CModuleSetttingDlg::ClosePendingWork()
 {
-    if (CFirstPageSettingDlg* page = ParameterPage(); m_hasWindow && page)
+    if (CFirstPageSettingDlg* page = ParameterPage(); m_window.Attached() && page)
         page->ClosePendingWork();
     return 0;
 }
@@ -59,11 +59,8 @@ bool CModuleSetttingDlg::IsAvailable()
 
 bool CModuleSetttingDlg::CreateWindow(WindowHandle parent)
 {
-    QWidget* host = FindNativeParent(parent);
-    if (!host)
+    if (!m_window.Attach(parent))
         return false;
-    setParent(host);
-    m_hasWindow = true;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     if (IHost* h = HostLink::Host()) {
@@ -92,19 +89,17 @@ void CModuleSetttingDlg::DestroyChildPages()
 
 void CModuleSetttingDlg::DestroyWindow()
 {
-    if (!m_hasWindow)
+    if (!m_window.Attached())
         return;
-    QWidget::hide();
+    m_window.Detach();
     DestroyChildPages();
     delete layout();
-    setParent(nullptr);
-    m_hasWindow = false;
 }
 
 std::int32_t CModuleSetttingDlg::Show(WindowHandle parent, std::int32_t x, std::int32_t y,
                                       std::int32_t width, std::int32_t height)
 {
-    if (!m_hasWindow && !CreateWindow(parent))
+    if (!m_window.Attached() && !CreateWindow(parent))
         return -1;
     setGeometry(x, y, width, height);
     QWidget::show();
@@ -115,21 +110,13 @@ std::int32_t CModuleSetttingDlg::Show(WindowHandle parent, std::int32_t x, std::
 
 std::int32_t CModuleSetttingDlg::Hide()
 {
-    if (!m_hasWindow)
-        return -1;
-    const bool wasVisible = isVisible();
-    QWidget::hide();
-    return wasVisible ? 0 : -1;
+    return m_window.Hide() ? 0 : -1;
 }
 
 void CModuleSetttingDlg::Move(std::int32_t x, std::int32_t y, std::int32_t width,
                               std::int32_t height, std::uint8_t repaint)
 {
-    if (!m_hasWindow)
-        return;
-    setGeometry(x, y, width, height);
-    if (repaint)
-        update();
+    m_window.Place(x, y, width, height, repaint != 0);
 }
 
 } // namespace md

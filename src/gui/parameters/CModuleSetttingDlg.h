@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/ui/HostedWindow.h"
 #include "md/ISettingBase.h"
 
 #include <QWidget>
@@ -42,7 +43,7 @@ public:
     bool Reserved11() override { return false; }
     void Reserved12() override {}
 
-    bool HasWindow() const { return m_hasWindow; }
+    bool HasWindow() const { return m_window.Attached(); }
     /// Ends the page's window and its child pages (the object stays).
     void DestroyWindow();
     QWidget* ChildPage(int index) const { return m_pages[static_cast<std::size_t>(index)]; }
@@ -57,7 +58,7 @@ private:
     std::array<QWidget*, 2> m_pages{};
     ModuleDesignDocument* m_document = nullptr;
     int m_currentPage = 0;
-    bool m_hasWindow = false;
+    HostedWindow m_window{*this};
 };
 
 } // namespace md

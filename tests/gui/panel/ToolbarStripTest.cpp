@@ -60,5 +60,35 @@ TEST(ToolbarStripTest, ShowsOnlyTheCurrentGroupLaidOutInARow)
     toolbar.DestroyWindow();
 }
 
+TEST(ToolbarStripTest, FollowsTheHostsWindowOnlyOnceAttached)
+{
+    ModuleDesignToolbarDlg toolbar;
+    // Before the host hands over a window, nothing moves, hides or shows.
+    EXPECT_EQ(toolbar.Show(0, 0, 0, 800, 40), -1);
+    EXPECT_EQ(toolbar.Move(10, 10, 300, 40, 1), 0);
+    EXPECT_EQ(toolbar.Hide(), 0);
+    EXPECT_FALSE(toolbar.IsVisible());
+    EXPECT_FALSE(toolbar.HasWindow());
+
+    QWidget host;
+    host.resize(800, 60);
+    host.show();
+    ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 800, 40), 0);
+    EXPECT_EQ(toolbar.parentWidget(), &host);
+    EXPECT_TRUE(toolbar.IsVisible());
+    toolbar.Move(0, 20, 640, 40, 0);
+    EXPECT_EQ(toolbar.geometry(), QRect(0, 20, 640, 40));
+    EXPECT_EQ(toolbar.Hide(), 1);
+    EXPECT_EQ(toolbar.Hide(), 0);
+    // Shown again, it takes the new place without being attached twice.
+    ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 700, 40), 0);
+    EXPECT_EQ(toolbar.geometry(), QRect(0, 0, 700, 40));
+
+    toolbar.DestroyWindow();
+    EXPECT_EQ(toolbar.parentWidget(), nullptr);
+    EXPECT_FALSE(toolbar.IsVisible());
+    EXPECT_EQ(toolbar.Hide(), 0);
+}
+
 } // namespace
 } // namespace md
