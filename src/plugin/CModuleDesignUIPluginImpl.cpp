@@ -1,9 +1,9 @@
 #include "CModuleDesignUIPluginImpl.h"
 
 #include "core/document/ModuleDesignDocument.h"
+#include "gui/host/HostLink.h"
 #include "gui/panel/ModuleDesignPanelDlg.h"
 #include "gui/panel/ModuleDesignToolbarDlg.h"
-#include "gui/panel/PluginRegistry.h"
 #include "gui/parameters/CModuleSetttingDlg.h"
 #include "gui/ui/ProgramFolderLocator.h"
 #include "md/ContractIds.h"
@@ -25,8 +25,6 @@ CModuleDesignUIPluginImpl::~CModuleDesignUIPluginImpl()
     m_panel = nullptr;
     if (m_toolbar) {
         m_toolbar->DestroyWindow();
-        if (PluginRegistry::Toolbar() == m_toolbar)
-            PluginRegistry::SetToolbar(nullptr);
         delete m_toolbar;
         m_toolbar = nullptr;
     }
@@ -58,7 +56,7 @@ const char* CModuleDesignUIPluginImpl::GetPluginId()
 void CModuleDesignUIPluginImpl::SetHost(IHost* host)
 {
     m_host = host;
-    PluginRegistry::SetHost(host);
+    HostLink::SetHost(host);
 }
 
 bool CModuleDesignUIPluginImpl::EnsurePanel()
@@ -71,8 +69,7 @@ bool CModuleDesignUIPluginImpl::EnsurePanel()
 bool CModuleDesignUIPluginImpl::EnsureToolbar()
 {
     if (!m_toolbar) {
-        m_toolbar = new (std::nothrow) ModuleDesignToolbarDlg;
-        PluginRegistry::SetToolbar(m_toolbar);
+        m_toolbar = new (std::nothrow) ModuleDesignToolbarDlg(m_document->Toolbar());
     }
     return m_toolbar != nullptr;
 }

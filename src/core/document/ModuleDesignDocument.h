@@ -8,6 +8,7 @@
 #include "core/layout/LayoutModel.h"
 #include "core/layout/LayoutSetup.h"
 #include "core/layout/SerialPointGoLink.h"
+#include "core/panel/ToolbarModel.h"
 #include "core/parameters/ConnectorTable.h"
 #include "core/wizard/ControllerLink.h"
 #include "core/wizard/SmartWizard.h"
@@ -58,6 +59,8 @@ public:
     ConnectorTable& Connectors() { return m_connectors; }
     WizardMemory& Wizard() { return m_wizard; }
     ControllerLink& Controller() { return m_controller; }
+    /// The toolbar strip's groups: filled by the panel's views, shown by the strip.
+    ToolbarModel& Toolbar() { return m_toolbar; }
     /// The serial line to a point-go test device; open from hardware start to the design's end.
     SerialPointGoLink& PointGoLink() { return m_pointGoLink; }
     /// The words the handshake announces polarity pins with: the record's driver and scan
@@ -92,6 +95,7 @@ private:
     ProgramFolder m_folder;
     ModuleRecord m_record{};
     bool m_hasRecord = false;
+    ToolbarModel m_toolbar;
     NewModuleInfoRecord m_moduleInfo;
     SocketDesign m_socket;
     BackgroundDesign m_background;

@@ -8,19 +8,39 @@ void ToolbarModel::AddGroup(std::string key, std::vector<ToolbarButton> buttons,
 {
     auto it = std::find_if(m_groups.begin(), m_groups.end(),
                            [&](const Group& group) { return group.key == key; });
-    Group group{std::move(key), std::move(buttons), std::move(handler)};
+    Group group{key, std::move(buttons), std::move(handler)};
     if (it != m_groups.end())
         *it = std::move(group);
     else
         m_groups.push_back(std::move(group));
+    Notify(Change::Groups, key);
+}
+
+void ToolbarModel::RemoveGroup(const std::string& key)
+{
+    const auto removed =
+        std::erase_if(m_groups, [&](const Group& group) { return group.key == key; });
+    if (removed == 0)
+        return;
+    if (m_current == key)
+        m_current.clear();
+    Notify(Change::Groups, key);
+}
+
+void ToolbarModel::Notify(Change change, const std::string& key) const
+{
+    if (m_listener)
+        m_listener(change, key);
 }
 
 bool ToolbarModel::SelectGroup(const std::string& key)
 {
     const bool known = std::any_of(m_groups.begin(), m_groups.end(),
                                    [&](const Group& group) { return group.key == key; });
-    if (known)
+    if (known && m_current != key) {
         m_current = key;
+        Notify(Change::Current, key);
+    }
     return known;
 }
 
@@ -44,7 +64,10 @@ bool ToolbarModel::EnableButton(std::uint32_t command, bool enabled)
         return false;
     for (ToolbarButton& button : group->buttons)
         if (button.command == command) {
-            button.enabled = enabled;
+            if (button.enabled != enabled) {
+                button.enabled = enabled;
+                Notify(Change::Enabled, group->key);
+            }
             return true;
         }
     return false;

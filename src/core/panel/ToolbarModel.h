@@ -27,6 +27,8 @@ struct ButtonPlacement
 
 /// The toolbar strip's groups of buttons (one group per view), the current group and the
 /// placement of its buttons. A click goes to the handler of the group that owns the button.
+/// The design document holds it: the views fill and switch it, the strip the host embeds shows
+/// it and hears of every change through its listener.
 class ToolbarModel
 {
 public:
@@ -39,6 +41,14 @@ public:
 
     using Handler = std::function<void(std::uint32_t command)>;
 
+    enum class Change
+    {
+        Groups,  ///< a group was added, replaced or removed (its key comes along)
+        Current, ///< another group became current
+        Enabled  ///< a button of the current group was enabled or disabled
+    };
+    using Listener = std::function<void(Change change, const std::string& key)>;
+
     struct Group
     {
         std::string key;
@@ -48,12 +58,17 @@ public:
 
     /// Adds a group, or replaces the group with the same key.
     void AddGroup(std::string key, std::vector<ToolbarButton> buttons, Handler handler);
+    /// Removes a group (its owner goes away); a current group leaves no group current.
+    void RemoveGroup(const std::string& key);
     /// Makes the group current; false when no group has that key (the current one stays).
     bool SelectGroup(const std::string& key);
     /// Enables or disables a button of the current group; false when it has no such button.
     bool EnableButton(std::uint32_t command, bool enabled);
     /// Sends a click on a button of the current group to its owner; false when disabled.
     bool Click(std::uint32_t command) const;
+
+    /// The one view that follows the model; an empty listener ends it.
+    void SetListener(Listener listener) { m_listener = std::move(listener); }
 
     const std::vector<Group>& Groups() const { return m_groups; }
     const Group* Current() const;
@@ -62,9 +77,11 @@ public:
 
 private:
     Group* CurrentMutable();
+    void Notify(Change change, const std::string& key) const;
 
     std::vector<Group> m_groups;
     std::string m_current;
+    Listener m_listener;
 };
 
 } // namespace md

@@ -1,7 +1,6 @@
 #include "gui/design/CBackgroundDesignDlg.h"
 
 #include "core/driverfile/BackgroundSection.h"
-#include "gui/panel/PluginRegistry.h"
 #include "gui/platform/QtPictureCodec.h"
 #include "gui/ui/ProgramFolderLocator.h"
 #include "gui/ui/ResourceId.h"
@@ -62,12 +61,7 @@ CBackgroundDesignDlg::CBackgroundDesignDlg(BackgroundDesign& design, QWidget* pa
     viewport()->setMouseTracking(true);
 }
 
-CBackgroundDesignDlg::~CBackgroundDesignDlg()
-{
-    // The registry must not point at a window that is gone.
-    if (PluginRegistry::BackgroundWindow() == this)
-        PluginRegistry::SetBackgroundWindow(nullptr);
-}
+CBackgroundDesignDlg::~CBackgroundDesignDlg() {}
 
 void CBackgroundDesignDlg::SetUp(std::uint32_t width, std::uint32_t height)
 {

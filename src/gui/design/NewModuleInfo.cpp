@@ -2,7 +2,6 @@
 
 #include "gui/host/HostLink.h"
 #include "gui/host/HostTexts.h"
-#include "gui/panel/PluginRegistry.h"
 #include "gui/platform/QtPrompter.h"
 #include "gui/ui/ResourceId.h"
 
@@ -64,12 +63,7 @@ NewModuleInfo::NewModuleInfo(std::vector<NewModuleInfoRecord::Chip> library, Pro
     BuildControls();
 }
 
-NewModuleInfo::~NewModuleInfo()
-{
-    // The registry must not point at a window that is gone.
-    if (PluginRegistry::ModuleInfo() == this)
-        PluginRegistry::SetModuleInfo(nullptr);
-}
+NewModuleInfo::~NewModuleInfo() {}
 
 void NewModuleInfo::BuildControls()
 {

@@ -4,12 +4,11 @@
 #include "core/driverfile/SocketFile.h"
 #include "core/driverfile/SocketSection.h"
 #include "core/driverfile/VersionWords.h"
+#include "core/panel/ToolbarModel.h"
 #include "gui/design/NewFrameInfoDlg.h"
 #include "gui/design/NewModuleInfo.h"
 #include "gui/host/HostLink.h"
 #include "gui/host/HostTexts.h"
-#include "gui/panel/ModuleDesignToolbarDlg.h"
-#include "gui/panel/PluginRegistry.h"
 #include "gui/platform/QtFileChooser.h"
 #include "gui/platform/QtPictureCodec.h"
 #include "gui/ui/HostText.h"
@@ -32,14 +31,15 @@ const QtPictureCodec& Codec()
 } // namespace
 
 SocketDesignDlg::SocketDesignDlg(QWidget* parent)
-    : SocketDesignDlg(*new SocketDesign, nullptr, parent)
+    : SocketDesignDlg(*new SocketDesign, nullptr, nullptr, parent)
 {
     m_ownSocket.reset(&m_socket);
 }
 
 SocketDesignDlg::SocketDesignDlg(SocketDesign& socket, const NewModuleInfoRecord* info,
-                                 QWidget* parent)
-    : QWidget(parent), m_socket(socket), m_info(info), m_texts(std::make_unique<HostTexts>())
+                                 ToolbarModel* toolbar, QWidget* parent)
+    : QWidget(parent), m_socket(socket), m_info(info), m_toolbar(toolbar),
+      m_texts(std::make_unique<HostTexts>())
 {
     SetResourceId(this, kResourceId);
     setWindowTitle(HostText("ID_SOCKET_DESIGN"));
@@ -53,19 +53,11 @@ SocketDesignDlg::SocketDesignDlg(SocketDesign& socket, const NewModuleInfoRecord
     m_frame->hide();
 }
 
-SocketDesignDlg::~SocketDesignDlg()
-{
-    // The registry must not point at a window that is gone.
-    if (PluginRegistry::SocketWindow() == this)
-        PluginRegistry::SetSocketWindow(nullptr);
-}
+SocketDesignDlg::~SocketDesignDlg() {}
 
 const NewModuleInfoRecord* SocketDesignDlg::ModuleInfo() const
 {
-    if (m_info)
-        return m_info;
-    const NewModuleInfo* window = PluginRegistry::ModuleInfo();
-    return window ? &window->Record() : nullptr;
+    return m_info;
 }
 
 void SocketDesignDlg::NewSocket(std::uint16_t pinCount, std::uint16_t scanRows)
@@ -120,15 +112,14 @@ void SocketDesignDlg::Reset()
 
 void SocketDesignDlg::UpdateToolbar(bool shown)
 {
-    ModuleDesignToolbarDlg* toolbar = PluginRegistry::Toolbar();
-    if (!toolbar)
+    if (!m_toolbar)
         return;
     const NewModuleInfoRecord* info = ModuleInfo();
     const SocketToolbarState state =
         shown && info ? SocketToolbarState::ForModule(info->scanChip.chipType, info->scanRows)
                       : SocketToolbarState::AllDisabled();
     for (std::uint32_t i = 0; i < state.enabled.size(); ++i)
-        toolbar->EnableButton(SocketDesign::kFirstTypeCommand + i, state.enabled[i]);
+        m_toolbar->EnableButton(SocketDesign::kFirstTypeCommand + i, state.enabled[i]);
 }
 
 void SocketDesignDlg::OnCommand(std::uint32_t command)

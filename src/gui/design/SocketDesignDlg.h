@@ -12,6 +12,7 @@ class DriverFileSection;
 class FileChooser;
 class NewFrameInfoDlg;
 class Texts;
+class ToolbarModel;
 struct NewModuleInfoRecord;
 
 /// The socket page of the design panel (resource 20004): the connector drawn by its frame view,
@@ -25,8 +26,10 @@ public:
 
     explicit SocketDesignDlg(QWidget* parent = nullptr);
     /// A page over a design's socket; info gives the module's scan chip and name.
+    /// toolbar: the design's toolbar, whose pin-type buttons follow the page; none for a page
+    /// on its own.
     SocketDesignDlg(SocketDesign& socket, const NewModuleInfoRecord* info,
-                    QWidget* parent = nullptr);
+                    ToolbarModel* toolbar = nullptr, QWidget* parent = nullptr);
     ~SocketDesignDlg() override;
 
     /// Sizes and places the frame view for a new socket, state 1, and shows the page.
@@ -73,6 +76,7 @@ private:
     std::unique_ptr<SocketDesign> m_ownSocket;
     SocketDesign& m_socket;
     const NewModuleInfoRecord* m_info = nullptr;
+    ToolbarModel* m_toolbar = nullptr;
     NewFrameInfoDlg* m_frame = nullptr;
     FileChooser* m_chooser = nullptr;
     std::unique_ptr<FileChooser> m_ownChooser;

@@ -8,8 +8,6 @@
 #include "gui/design/NewModuleInfo.h"
 #include "gui/design/SocketDesignDlg.h"
 #include "gui/host/HostLink.h"
-#include "gui/panel/ModuleDesignToolbarDlg.h"
-#include "gui/panel/PluginRegistry.h"
 #include "gui/panel/SocketScrollArea.h"
 #include "gui/ui/HostText.h"
 #include "gui/ui/ResourceId.h"
@@ -47,12 +45,9 @@ ModuleDesignPanelDlg::ModuleDesignPanelDlg(ModuleDesignDocument& document, QWidg
 
 ModuleDesignPanelDlg::~ModuleDesignPanelDlg()
 {
-    if (PluginRegistry::SocketWindow() == m_socket)
-        PluginRegistry::SetSocketWindow(nullptr);
-    if (PluginRegistry::ModuleInfo() == m_moduleInfo)
-        PluginRegistry::SetModuleInfo(nullptr);
-    if (m_background && PluginRegistry::BackgroundWindow() == m_background)
-        PluginRegistry::SetBackgroundWindow(nullptr);
+    // The toolbar's groups call into this panel's views: they go with it.
+    for (const char* key : {kSocketGroup, kLayoutGroup, kBackgroundGroup})
+        m_document.Toolbar().RemoveGroup(key);
     // The sub-windows work on the document's models: they go before the panel's members.
     delete m_views;
     delete m_moduleInfo;
@@ -79,10 +74,10 @@ void ModuleDesignPanelDlg::BuildContent()
     m_views->addWidget(m_empty);
 
     m_socketScroll = new SocketScrollArea(m_views);
-    m_socket = new SocketDesignDlg(m_document.Socket(), &m_document.ModuleInfo());
+    m_socket =
+        new SocketDesignDlg(m_document.Socket(), &m_document.ModuleInfo(), &m_document.Toolbar());
     m_socketScroll->setWidget(m_socket);
     m_views->addWidget(m_socketScroll);
-    PluginRegistry::SetSocketWindow(m_socket);
 
     m_layoutDlg = new ModuleLayoutDlg(m_document, m_views);
     m_views->addWidget(m_layoutDlg);
@@ -98,16 +93,12 @@ void ModuleDesignPanelDlg::BuildContent()
     };
 
     m_moduleInfo = new NewModuleInfo(this);
-    PluginRegistry::SetModuleInfo(m_moduleInfo);
     m_views->setCurrentWidget(m_empty);
 }
 
 void ModuleDesignPanelDlg::RegisterToolbarGroups()
 {
-    ModuleDesignToolbarDlg* toolbar = PluginRegistry::Toolbar();
-    if (!toolbar || toolbar == m_toolbarWithGroups)
-        return;
-    m_toolbarWithGroups = toolbar;
+    ToolbarModel* toolbar = &m_document.Toolbar();
     std::vector<ToolbarButton> socket;
     for (int i = 0; i < SocketDesign::kTypeCount; ++i)
         socket.push_back({SocketDesign::kFirstTypeCommand + static_cast<std::uint32_t>(i),
@@ -148,10 +139,7 @@ void ModuleDesignPanelDlg::RegisterToolbarGroups()
 
 void ModuleDesignPanelDlg::SelectToolbarGroup(const char* key)
 {
-    // The strip may have been made after the panel: its groups come with the first view.
-    RegisterToolbarGroups();
-    if (ModuleDesignToolbarDlg* toolbar = PluginRegistry::Toolbar())
-        toolbar->SelectGroup(key);
+    m_document.Toolbar().SelectGroup(key);
 }
 
 bool ModuleDesignPanelDlg::CreateWindow(WindowHandle parent)
@@ -318,8 +306,6 @@ bool ModuleDesignPanelDlg::LayoutViewVisible() const
 void ModuleDesignPanelDlg::DesignReset()
 {
     if (m_background) {
-        if (PluginRegistry::BackgroundWindow() == m_background)
-            PluginRegistry::SetBackgroundWindow(nullptr);
         m_views->removeWidget(m_background);
         delete m_background;
         m_background = nullptr;
@@ -347,7 +333,6 @@ void ModuleDesignPanelDlg::DesignReady(bool newSocket)
         m_background->SetUp(info.xPixels, info.yPixels);
     else
         m_background->Refresh();
-    PluginRegistry::SetBackgroundWindow(m_background);
     m_layoutDlg->SyncGrid();
 }
 

@@ -17,7 +17,6 @@ namespace md {
 
 class CBackgroundDesignDlg;
 class ModuleDesignDocument;
-class ModuleDesignToolbarDlg;
 class ModuleLayoutDlg;
 class NewModuleInfo;
 class SocketDesignDlg;
@@ -113,7 +112,6 @@ private:
     ModuleLayoutDlg* m_layoutDlg = nullptr;
     CBackgroundDesignDlg* m_background = nullptr;
     NewModuleInfo* m_moduleInfo = nullptr;
-    const ModuleDesignToolbarDlg* m_toolbarWithGroups = nullptr;
 };
 
 } // namespace md

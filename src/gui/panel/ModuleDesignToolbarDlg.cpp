@@ -1,6 +1,5 @@
 #include "gui/panel/ModuleDesignToolbarDlg.h"
 
-#include "gui/panel/PluginRegistry.h"
 #include "gui/ui/HostText.h"
 #include "gui/ui/ImageButton.h"
 #include "gui/ui/NativeParent.h"
@@ -11,9 +10,13 @@
 
 namespace md {
 
-ModuleDesignToolbarDlg::ModuleDesignToolbarDlg(QWidget* parent)
-    : QWidget(parent), m_buffer(ToolbarModel::kBufferWidth, ToolbarModel::kBufferHeight)
+ModuleDesignToolbarDlg::ModuleDesignToolbarDlg(ToolbarModel& model, QWidget* parent)
+    : QWidget(parent), m_model(model),
+      m_buffer(ToolbarModel::kBufferWidth, ToolbarModel::kBufferHeight)
 {
+    m_model.SetListener([this](ToolbarModel::Change change, const std::string& key) {
+        OnModelChanged(change, key);
+    });
     SetResourceId(this, kResourceId);
     m_buffer.fill(QColor::fromRgb(ToolbarModel::kBackground));
     QWidget::hide();
@@ -21,8 +24,7 @@ ModuleDesignToolbarDlg::ModuleDesignToolbarDlg(QWidget* parent)
 
 ModuleDesignToolbarDlg::~ModuleDesignToolbarDlg()
 {
-    if (PluginRegistry::Toolbar() == this)
-        PluginRegistry::SetToolbar(nullptr);
+    m_model.SetListener(nullptr);
 }
 
 std::int32_t ModuleDesignToolbarDlg::Show(WindowHandle parent, std::int32_t x, std::int32_t y,
@@ -73,38 +75,31 @@ void ModuleDesignToolbarDlg::DestroyWindow()
     m_built = false;
 }
 
-void ModuleDesignToolbarDlg::AddGroup(const std::string& key, std::vector<ToolbarButton> buttons,
-                                      ToolbarModel::Handler handler)
+void ModuleDesignToolbarDlg::OnModelChanged(ToolbarModel::Change change, const std::string& key)
 {
-    m_model.AddGroup(key, std::move(buttons), std::move(handler));
-    if (m_built) {
-        // Rebuild that group's buttons in place.
-        qDeleteAll(m_buttons[key]);
-        m_buttons.erase(key);
-        m_built = false;
-        BuildButtons();
+    switch (change) {
+    case ToolbarModel::Change::Groups:
+        if (m_built) {
+            // Rebuild that group's buttons in place.
+            qDeleteAll(m_buttons[key]);
+            m_buttons.erase(key);
+            m_built = false;
+            BuildButtons();
+        }
         LayoutButtons();
+        break;
+    case ToolbarModel::Change::Current:
+        LayoutButtons();
+        break;
+    case ToolbarModel::Change::Enabled: {
+        const ToolbarModel::Group* group = m_model.Current();
+        auto it = group ? m_buttons.find(group->key) : m_buttons.end();
+        if (it != m_buttons.end())
+            for (std::size_t i = 0; i < group->buttons.size() && i < it->second.size(); ++i)
+                it->second[i]->setEnabled(group->buttons[i].enabled);
+        break;
     }
-}
-
-bool ModuleDesignToolbarDlg::SelectGroup(const std::string& key)
-{
-    if (!m_model.SelectGroup(key))
-        return false;
-    LayoutButtons();
-    return true;
-}
-
-bool ModuleDesignToolbarDlg::EnableButton(std::uint32_t command, bool enabled)
-{
-    if (!m_model.EnableButton(command, enabled))
-        return false;
-    const ToolbarModel::Group* group = m_model.Current();
-    auto it = m_buttons.find(group->key);
-    if (it != m_buttons.end())
-        for (std::size_t i = 0; i < group->buttons.size() && i < it->second.size(); ++i)
-            it->second[i]->setEnabled(group->buttons[i].enabled);
-    return true;
+    }
 }
 
 void ModuleDesignToolbarDlg::BuildButtons()

@@ -13,15 +13,16 @@ namespace md {
 
 class ImageButton;
 
-/// The toolbar strip (resource 20012) the host embeds above the design panel: groups of
-/// 28 x 28 image buttons, one group per view, the current group's buttons laid out in a row.
+/// The toolbar strip (resource 20012) the host embeds above the design panel: the design
+/// document's toolbar model as groups of 28 x 28 image buttons, the current group's buttons
+/// laid out in a row. The views change the model; the strip follows it.
 class ModuleDesignToolbarDlg : public QWidget, public IToobarInterface
 {
     Q_OBJECT
 public:
     static constexpr int kResourceId = 20012;
 
-    explicit ModuleDesignToolbarDlg(QWidget* parent = nullptr);
+    explicit ModuleDesignToolbarDlg(ToolbarModel& model, QWidget* parent = nullptr);
     ~ModuleDesignToolbarDlg() override;
 
     // IToobarInterface
@@ -34,13 +35,6 @@ public:
                       std::uint8_t repaint) override;
     std::int32_t Hide() override;
     bool IsVisible() override;
-
-    /// Views register their group of buttons; a click goes to the handler.
-    void AddGroup(const std::string& key, std::vector<ToolbarButton> buttons,
-                  ToolbarModel::Handler handler);
-    /// Makes a group current and lays out its buttons.
-    bool SelectGroup(const std::string& key);
-    bool EnableButton(std::uint32_t command, bool enabled);
 
     bool HasWindow() const { return m_window.Attached(); }
     /// Ends the strip's window (the object stays).
@@ -55,7 +49,9 @@ private:
     void BuildButtons();
     void LayoutButtons();
 
-    ToolbarModel m_model;
+    void OnModelChanged(ToolbarModel::Change change, const std::string& key);
+
+    ToolbarModel& m_model;
     QPixmap m_buffer;
     /// Buttons by group key, in the group's order; built on the first showing.
     std::map<std::string, std::vector<ImageButton*>> m_buttons;

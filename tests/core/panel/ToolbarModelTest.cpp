@@ -52,5 +52,36 @@ TEST(ToolbarModelTest, ClicksReachTheOwningGroupOnlyWhileEnabled)
     EXPECT_EQ(layoutClicks, std::vector<std::uint32_t>{0x10021});
 }
 
+TEST(ToolbarModelTest, TellsItsViewOfRealChangesAndForgetsARemovedOwner)
+{
+    ToolbarModel model;
+    std::vector<std::string> heard;
+    model.SetListener([&](ToolbarModel::Change change, const std::string& key) {
+        const char* kind = change == ToolbarModel::Change::Groups    ? "groups "
+                           : change == ToolbarModel::Change::Current ? "current "
+                                                                     : "enabled ";
+        heard.push_back(kind + key);
+    });
+    int clicks = 0;
+    model.AddGroup("socket", Buttons({1, 2}), [&](std::uint32_t) { ++clicks; });
+    model.SelectGroup("socket");
+    model.SelectGroup("socket"); // already current: nothing to tell
+    model.EnableButton(2, true); // already enabled: nothing to tell
+    model.EnableButton(2, false);
+    model.RemoveGroup("missing"); // nothing there
+    model.RemoveGroup("socket");
+    EXPECT_EQ(heard, (std::vector<std::string>{"groups socket", "current socket", "enabled socket",
+                                               "groups socket"}));
+    // The removed owner is not called, and no group is current any more.
+    EXPECT_EQ(model.Current(), nullptr);
+    EXPECT_FALSE(model.Click(1));
+    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(model.Layout(34).empty());
+
+    model.SetListener(nullptr);
+    model.AddGroup("layout", Buttons({7}), nullptr);
+    EXPECT_EQ(heard.size(), 4u);
+}
+
 } // namespace
 } // namespace md

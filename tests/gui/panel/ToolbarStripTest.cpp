@@ -27,13 +27,14 @@ TEST(ToolbarStripTest, ShowsOnlyTheCurrentGroupLaidOutInARow)
     QWidget host;
     host.resize(800, 60);
     host.show();
-    ModuleDesignToolbarDlg toolbar;
+    ToolbarModel model;
+    ModuleDesignToolbarDlg toolbar(model);
     std::vector<std::uint32_t> clicks;
-    toolbar.AddGroup("socket", Buttons({0x10001, 0x10002, 0x10003}),
-                     [&](std::uint32_t command) { clicks.push_back(command); });
-    toolbar.AddGroup("layout", Buttons({0x10021}), nullptr);
+    model.AddGroup("socket", Buttons({0x10001, 0x10002, 0x10003}),
+                   [&](std::uint32_t command) { clicks.push_back(command); });
+    model.AddGroup("layout", Buttons({0x10021}), nullptr);
     ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 800, 40), 0);
-    ASSERT_TRUE(toolbar.SelectGroup("socket"));
+    ASSERT_TRUE(model.SelectGroup("socket"));
 
     for (int i = 0; i < 3; ++i) {
         QAbstractButton* button = Button(host, 0x10001 + i);
@@ -43,13 +44,13 @@ TEST(ToolbarStripTest, ShowsOnlyTheCurrentGroupLaidOutInARow)
     }
     EXPECT_FALSE(Button(host, 0x10021)->isVisible());
 
-    ASSERT_TRUE(toolbar.EnableButton(0x10002, false));
+    ASSERT_TRUE(model.EnableButton(0x10002, false));
     EXPECT_FALSE(Button(host, 0x10002)->isEnabled());
     QTest::mouseClick(Button(host, 0x10002), Qt::LeftButton);
     QTest::mouseClick(Button(host, 0x10003), Qt::LeftButton);
     EXPECT_EQ(clicks, std::vector<std::uint32_t>{0x10003});
 
-    toolbar.SelectGroup("layout");
+    model.SelectGroup("layout");
     EXPECT_FALSE(Button(host, 0x10001)->isVisible());
     EXPECT_TRUE(Button(host, 0x10021)->isVisible());
     EXPECT_EQ(Button(host, 0x10021)->pos(), QPoint(5, 6));
@@ -62,7 +63,8 @@ TEST(ToolbarStripTest, ShowsOnlyTheCurrentGroupLaidOutInARow)
 
 TEST(ToolbarStripTest, FollowsTheHostsWindowOnlyOnceAttached)
 {
-    ModuleDesignToolbarDlg toolbar;
+    ToolbarModel model;
+    ModuleDesignToolbarDlg toolbar(model);
     // Before the host hands over a window, nothing moves, hides or shows.
     EXPECT_EQ(toolbar.Show(0, 0, 0, 800, 40), -1);
     EXPECT_EQ(toolbar.Move(10, 10, 300, 40, 1), 0);
@@ -88,6 +90,31 @@ TEST(ToolbarStripTest, FollowsTheHostsWindowOnlyOnceAttached)
     EXPECT_EQ(toolbar.parentWidget(), nullptr);
     EXPECT_FALSE(toolbar.IsVisible());
     EXPECT_EQ(toolbar.Hide(), 0);
+}
+
+TEST(ToolbarStripTest, FollowsGroupsReplacedAndRemovedWhileShown)
+{
+    QWidget host;
+    host.resize(800, 60);
+    host.show();
+    ToolbarModel model;
+    ModuleDesignToolbarDlg toolbar(model);
+    model.AddGroup("socket", Buttons({0x10001, 0x10002}), nullptr);
+    model.SelectGroup("socket");
+    ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 800, 40), 0);
+    ASSERT_NE(Button(host, 0x10002), nullptr);
+
+    // A view replaces its group: the strip shows the new buttons in place of the old ones.
+    model.AddGroup("socket", Buttons({0x10005}), nullptr);
+    EXPECT_EQ(Button(host, 0x10002), nullptr);
+    ASSERT_NE(Button(host, 0x10005), nullptr);
+    EXPECT_TRUE(Button(host, 0x10005)->isVisible());
+    EXPECT_EQ(Button(host, 0x10005)->pos(), QPoint(5, 6));
+
+    // Its owner goes away: the buttons go with it.
+    model.RemoveGroup("socket");
+    EXPECT_EQ(Button(host, 0x10005), nullptr);
+    toolbar.DestroyWindow();
 }
 
 } // namespace
