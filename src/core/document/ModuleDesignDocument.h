@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/controller/ControllerLink.h"
 #include "core/design/BackgroundDesign.h"
 #include "core/design/CellDesign.h"
 #include "core/design/NewModuleInfoRecord.h"
@@ -10,7 +11,6 @@
 #include "core/layout/SerialPointGoLink.h"
 #include "core/panel/ToolbarModel.h"
 #include "core/parameters/ConnectorTable.h"
-#include "core/wizard/ControllerLink.h"
 #include "core/wizard/SmartWizard.h"
 #include "md/ModuleRecord.h"
 

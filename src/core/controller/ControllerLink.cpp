@@ -1,4 +1,4 @@
-#include "core/wizard/ControllerLink.h"
+#include "core/controller/ControllerLink.h"
 
 #include "core/platform/Profile.h"
 
