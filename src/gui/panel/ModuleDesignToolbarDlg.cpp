@@ -80,8 +80,13 @@ void ModuleDesignToolbarDlg::OnModelChanged(ToolbarModel::Change change, const s
     switch (change) {
     case ToolbarModel::Change::Groups:
         if (m_built) {
-            // Rebuild that group's buttons in place.
-            qDeleteAll(m_buttons[key]);
+            // Rebuild that group's buttons in place. The old ones go once control is back in
+            // the event loop: the change may come from a click on one of them.
+            for (ImageButton* button : m_buttons[key]) {
+                button->hide();
+                button->setObjectName(QString());
+                button->deleteLater();
+            }
             m_buttons.erase(key);
             m_built = false;
             BuildButtons();

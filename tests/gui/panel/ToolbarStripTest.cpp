@@ -104,8 +104,11 @@ TEST(ToolbarStripTest, FollowsGroupsReplacedAndRemovedWhileShown)
     ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 800, 40), 0);
     ASSERT_NE(Button(host, 0x10002), nullptr);
 
-    // A view replaces its group: the strip shows the new buttons in place of the old ones.
-    model.AddGroup("socket", Buttons({0x10005}), nullptr);
+    // A view replaces its group from a click on one of its buttons: the strip shows the new
+    // buttons in place of the old ones, and the clicked one outlives its own signal.
+    model.AddGroup("socket", Buttons({0x10001, 0x10002}),
+                   [&](std::uint32_t) { model.AddGroup("socket", Buttons({0x10005}), nullptr); });
+    QTest::mouseClick(Button(host, 0x10002), Qt::LeftButton);
     EXPECT_EQ(Button(host, 0x10002), nullptr);
     ASSERT_NE(Button(host, 0x10005), nullptr);
     EXPECT_TRUE(Button(host, 0x10005)->isVisible());
