@@ -1,5 +1,5 @@
 # End-to-end check of the mdrtool commands on a sample file: run with
-#   cmake -DMDRTOOL=<path> -DWORK=<folder> -P CliTest.cmake
+#   cmake -DMDRTOOL=<path> -DCOMPLETION=<bash completion> -DWORK=<folder> -P CliTest.cmake
 # Fails (FATAL_ERROR) on the first unexpected exit code or output.
 
 function(run expected_rc)
@@ -24,12 +24,33 @@ set(good ${WORK}/demo.MDR)
 
 run(0 --version)
 expect("${OUT}" "^mdrtool [0-9]+\\.[0-9]+\\.[0-9]+\n$")
+
+# Every command's help, its bash completion and its parser (which lists its options when it
+# refuses one) know the same options.
+file(READ ${COMPLETION} completion)
 foreach(command info validate export-map render sample transform trace)
     run(0 ${command} --help)
     expect("${OUT}" "^usage: mdrtool ${command} ")
+    string(REGEX MATCHALL "--[a-z][a-z-]*" in_help "${OUT}")
+    if(NOT completion MATCHES "\n +${command}\\) COMPREPLY=\\(\\$\\(compgen -W \"([^\"]*)\"")
+        message(FATAL_ERROR "no completion line for ${command}")
+    endif()
+    separate_arguments(completed UNIX_COMMAND "${CMAKE_MATCH_1}")
+    run(2 ${command} --no-such-option)
+    if(NOT ERR MATCHES "unknown option --no-such-option \\(options:([^)]*)\\)")
+        message(FATAL_ERROR "${command}: no list of options in: ${ERR}")
+    endif()
+    separate_arguments(parsed UNIX_COMMAND "${CMAKE_MATCH_1}")
+    foreach(list in_help completed parsed)
+        list(REMOVE_ITEM ${list} --help)
+        list(REMOVE_DUPLICATES ${list})
+        list(SORT ${list})
+    endforeach()
+    if(NOT in_help STREQUAL completed OR NOT in_help STREQUAL parsed)
+        message(FATAL_ERROR
+                "${command}: help '${in_help}', completion '${completed}', parser '${parsed}'")
+    endif()
 endforeach()
-run(0 info --help)
-expect("${OUT}" "usage: mdrtool info FILE")
 run(0 sample ${good} --width 8 --height 4 --groups 2 --scan-rows 2)
 run(0 info ${good})
 expect("${OUT}" "^{\"kind\":\"MDR\",\"version\":\\[1,0,0\\],\"sectionTable\":\\[16,")
@@ -52,16 +73,49 @@ if(DD)
     run(1 info ${WORK}/cut.MDR)
     expect("${ERR}" "^mdrtool info: .*cut.MDR: layout section at offset 160")
 endif()
-run(1 info ${WORK}/missing.MDR)
-expect("${ERR}" "missing.MDR: cannot be read")
 run(2 export-map ${good} --format svg)
 run(0 export-map ${good} --format cpp)
 expect("${OUT}" "inline constexpr int kWidth = 8;\ninline constexpr int kHeight = 4;")
 
-# transform: the 8 x 4 sample turned by 90 degrees is 4 wide and 8 high; its map names every
-# LED; a bad angle or zoom is a bad command line; a HUB file that is not there makes no
-# combined file.
-run(0 transform ${good} ${WORK}/turned.MDR --angle 90 --json)
+# Every command knows a file by its mark and names what it cannot use in the same words: a
+# missing file cannot be read, an empty or junk one is no known kind, a HUB file is no driver.
+file(WRITE ${WORK}/empty.MDR "")
+file(WRITE ${WORK}/junk.MHR "just some text\n")
+set(hub_header ".HDRB80B16B7-269C-4271-B0A2-3D89B99AC56A\\000\\000\\010\\000\\000\\000")
+# The sample's socket has code-15 pins at 6 and 7: this HUB file fits it, the second does not.
+execute_process(COMMAND printf "${hub_header}\\000\\020\\000\\000\\000\\020\\000\\000\\000\\020\\000\\000\\000\\020\\000\\000\\000\\020\\000\\000\\000\\020\\000\\000\\000\\017\\000\\000\\000\\017\\000\\000"
+                OUTPUT_FILE ${WORK}/fits.HDR)
+execute_process(COMMAND printf "${hub_header}\\000\\017\\000\\000\\000\\020\\000\\000\\000\\020\\000\\000\\000\\020\\000\\000\\000\\020\\000\\000\\000\\020\\000\\000\\000\\020\\000\\000\\000\\017\\000\\000"
+                OUTPUT_FILE ${WORK}/misfit.HDR)
+run(0 info ${WORK}/fits.HDR)
+expect("${OUT}" "^{\"kind\":\"HDR\",\"pins\":\\[{\"index\":0,\"code\":16},")
+foreach(command info export-map render transform)
+    set(extra)
+    if(command STREQUAL "render")
+        set(extra --png ${WORK}/x.png)
+    elseif(command STREQUAL "transform")
+        set(extra ${WORK}/x.MDR)
+    endif()
+    run(1 ${command} ${WORK}/missing.MDR ${extra})
+    expect("${ERR}" "^mdrtool ${command}: [^\n]*missing.MDR: cannot be read\n$")
+    foreach(bad empty.MDR junk.MHR)
+        run(1 ${command} ${WORK}/${bad} ${extra})
+        expect("${ERR}" "^mdrtool ${command}: [^\n]*${bad}: not a driver, combined or HUB file\n$")
+    endforeach()
+    if(NOT command STREQUAL "info")
+        run(1 ${command} ${WORK}/fits.HDR ${extra})
+        expect("${ERR}" "fits.HDR: a HUB file, not a driver or combined file\n$")
+    endif()
+endforeach()
+run(1 validate ${WORK}/empty.MDR ${WORK}/missing.MDR)
+expect("${OUT}" "empty.MDR: FAILED: not a driver, combined or HUB file\n.*missing.MDR: FAILED: cannot be read")
+run(1 trace ${WORK}/missing.json ${WORK}/events.txt)
+expect("${ERR}" "^mdrtool trace: [^\n]*missing.json: cannot be read\n$")
+
+# transform: the 8 x 4 sample turned by 90 degrees (signed as the dialog takes it) is 4 wide and
+# 8 high; its map names every LED; a bad angle or zoom is a bad command line, and so is -h as
+# a value (it is not a request for help there).
+run(0 transform ${good} ${WORK}/turned.MDR --angle +90 --json)
 expect("${OUT}" "\"source\":{\"width\":8,\"height\":4,\"leds\":32,\"valid\":32}")
 expect("${OUT}" "\"result\":{\"width\":4,\"height\":8,\"leds\":32,\"valid\":32}")
 expect("${OUT}" "\"map\":\\[\\[0,0,3,0\\],")
@@ -72,6 +126,45 @@ run(0 transform ${good} ${WORK}/mirrored.MDR --mirror-x --zoom-y 0.5)
 expect("${OUT}" "^8x4 -> 8x7 ")
 run(2 transform ${good} ${WORK}/x.MDR --angle ninety)
 run(2 transform ${good} ${WORK}/x.MDR --zoom-x 0)
+run(2 transform ${good} ${WORK}/x.MDR --angle -h)
+expect("${ERR}" "--angle must be a whole number")
+
+# A HUB file that is missing or does not fit is named and nothing is written; one that fits
+# makes the combined file beside OUT, which a second run replaces only with --force.
 run(1 transform ${good} ${WORK}/x.MDR --hub ${WORK}/missing.HDR)
-expect("${ERR}" "does not fit")
-run(1 transform ${WORK}/missing.MDR ${WORK}/x.MDR)
+expect("${ERR}" "^mdrtool transform: [^\n]*missing.HDR: cannot be read\n$")
+run(1 transform ${good} ${WORK}/x.MDR --hub ${WORK}/misfit.HDR)
+expect("${ERR}" "misfit.HDR: the HUB file does not fit the module's socket")
+if(EXISTS ${WORK}/x.MDR OR EXISTS ${WORK}/x.MHR)
+    message(FATAL_ERROR "a refused transform wrote a file")
+endif()
+run(0 transform ${good} ${WORK}/hubbed.MDR --hub ${WORK}/fits.HDR)
+expect("${OUT}" "hubbed.MDR and [^\n]*hubbed.MHR\n$")
+file(SHA256 ${WORK}/hubbed.MDR driver_before)
+file(SHA256 ${WORK}/hubbed.MHR combined_before)
+run(1 transform ${good} ${WORK}/hubbed.MDR --hub ${WORK}/fits.HDR --angle 90)
+expect("${ERR}" "hubbed.MHR: exists, --force replaces it")
+file(SHA256 ${WORK}/hubbed.MDR driver_after)
+file(SHA256 ${WORK}/hubbed.MHR combined_after)
+if(NOT driver_after STREQUAL driver_before OR NOT combined_after STREQUAL combined_before)
+    message(FATAL_ERROR "a refused transform changed its targets")
+endif()
+run(0 transform ${good} ${WORK}/hubbed.MDR --hub ${WORK}/fits.HDR --angle 90 --force)
+file(SHA256 ${WORK}/hubbed.MHR combined_after)
+if(combined_after STREQUAL combined_before)
+    message(FATAL_ERROR "--force did not replace the combined file")
+endif()
+
+# By mark, not by name: a combined file called .MDR brings its HUB file along, a driver file
+# called .MHR is a plain source.
+file(COPY_FILE ${WORK}/hubbed.MHR ${WORK}/disguised.MDR)
+run(0 transform ${WORK}/disguised.MDR ${WORK}/back.MDR --angle -90 --json)
+expect("${OUT}" "\"result\":{\"width\":8,\"height\":4,")
+expect("${OUT}" "\"combined\":\"[^\"]*back.MHR\"}")
+run(0 info ${WORK}/back.MHR)
+expect("${OUT}" "^{\"kind\":\"MHR\",\"driver\":{\"name\":\"back\",")
+file(COPY_FILE ${good} ${WORK}/plain.MHR)
+run(0 transform ${WORK}/plain.MHR ${WORK}/plain.MDR --json)
+expect("${OUT}" "\"combined\":null}")
+run(0 export-map ${WORK}/plain.MHR --format wled)
+expect("${OUT}" "^{\"map\":\\[0,1,2,3,4,5,6,7,8,")

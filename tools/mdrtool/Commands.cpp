@@ -2,14 +2,12 @@
 
 namespace md::mdrtool {
 
-// Each command lives in a file of its own and is listed here.
-const MdrCommand& TraceCommand();
-
 const std::vector<MdrCommand>& Commands()
 {
+    // Each command lives in a file of its own and is listed here.
     static const std::vector<MdrCommand> commands = {
         kInfoCommand,   kValidateCommand,  kExportMapCommand, kRenderCommand,
-        kSampleCommand, kTransformCommand, TraceCommand()};
+        kSampleCommand, kTransformCommand, kTraceCommand};
     return commands;
 }
 

@@ -2,7 +2,6 @@
 #include "ToolSupport.h"
 
 #include "core/driverfile/CombinedFileContents.h"
-#include "core/driverfile/FileInspector.h"
 #include "core/posix/CodePage.h"
 
 namespace md::mdrtool {
@@ -16,20 +15,20 @@ std::unique_ptr<DriverFileContents> LoadDriver(const Arguments& arguments, std::
     const CodePage codePage(CodePageName(arguments));
     std::span<const std::uint8_t> driver(*bytes);
     CombinedFileContents combined;
-    const std::string kind = FileInspector::Kind(*bytes);
-    if (kind == "MHR") {
+    const FileKind kind = KindOf(*bytes);
+    if (kind == FileKind::Combined) {
         if (!combined.Parse(*bytes, codePage, error)) {
             error = path + ": " + error;
             return nullptr;
         }
         driver = combined.driver.bytes;
-    } else if (kind != "MDR") {
-        error = path + ": not a driver or combined file";
+    } else if (kind != FileKind::Driver) {
+        error = WrongKind(path, kind, {FileKind::Driver, FileKind::Combined});
         return nullptr;
     }
     auto file = std::make_unique<DriverFileContents>();
     if (!file->Parse(driver, codePage, error)) {
-        error = path + ": " + (kind == "MHR" ? "driver entry: " : "") + error;
+        error = path + ": " + (kind == FileKind::Combined ? "driver entry: " : "") + error;
         return nullptr;
     }
     return file;

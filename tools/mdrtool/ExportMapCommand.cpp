@@ -12,15 +12,13 @@ namespace md::mdrtool {
 
 namespace {
 
-int RunExportMap(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunExportMap(const Arguments& arguments, std::ostream& out, std::ostream& err)
 {
-    Arguments arguments;
-    std::string error;
-    if (!arguments.Parse(args, {"format", "codepage", "out"}, error) ||
-        arguments.positional.size() != 1) {
-        err << "mdrtool export-map: " << (error.empty() ? "expects one FILE" : error) << "\n";
+    if (arguments.positional.size() != 1) {
+        err << "mdrtool export-map: expects one FILE\n";
         return 2;
     }
+    std::string error;
     const std::string format = arguments.Option("format").value_or("csv");
     if (format != "csv" && format != "json" && format != "wled" && format != "xlights" &&
         format != "cpp") {
@@ -66,9 +64,10 @@ int RunExportMap(const std::vector<std::string>& args, std::ostream& out, std::o
 } // namespace
 
 const MdrCommand kExportMapCommand = {
-    "export-map", "write the traced output order for other LED tools",
+    "export-map",
+    "write the traced output order for other LED tools",
     "usage: mdrtool export-map FILE --format csv|json|wled|xlights|cpp [--out PATH]\n"
-    "                          [--codepage N]\n"
+    "                          [--codepage NAME]\n"
     "FILE is a driver file or a combined file. Formats:\n"
     "  csv      group,channel,scanRow,position,x,y,kind per output point (one header line)\n"
     "  json     the same records as a JSON array\n"
@@ -79,6 +78,7 @@ const MdrCommand kExportMapCommand = {
     "           WireIndex(x, y)\n"
     "Group, channel and scan row count from 0, position from 1; the wire index of a pixel is\n"
     "(group * scanRows + scanRow) * rowLength + position - 1 on channel 0.\n",
+    {{"format"}, {"out"}, {"codepage"}},
     RunExportMap};
 
 } // namespace md::mdrtool

@@ -1,5 +1,4 @@
 #include "MdrCommand.h"
-#include "ToolSupport.h"
 
 #include "core/driverfile/FileInspector.h"
 #include "core/posix/CodePage.h"
@@ -10,15 +9,14 @@ namespace md::mdrtool {
 
 namespace {
 
-int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunInfo(const Arguments& arguments, std::ostream& out, std::ostream& err)
 {
-    Arguments arguments;
-    std::string error;
-    if (!arguments.Parse(args, {"codepage"}, error) || arguments.positional.size() != 1) {
-        err << "mdrtool info: " << (error.empty() ? "expects one FILE" : error) << "\n";
+    if (arguments.positional.size() != 1) {
+        err << "mdrtool info: expects one FILE\n";
         return 2;
     }
     const std::string& path = arguments.positional[0];
+    std::string error;
     const auto bytes = ReadInput(path, error);
     const CodePage codePage(CodePageName(arguments));
     std::string json;
@@ -33,11 +31,14 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 } // namespace
 
 const MdrCommand kInfoCommand = {
-    "info", "print a JSON description of a .MDR/.BDT, .MHR, .mjk or .HDR file",
+    "info",
+    "print a JSON description of a .MDR/.BDT, .MHR, .mjk or .HDR file",
     "usage: mdrtool info FILE [--codepage NAME]\n"
     "Recognises the file by its mark and prints its contents as one line of JSON.\n"
     "Names are converted from the code page (default CP936) to UTF-8.\n"
-    "Exit 0 on success, 1 when the file is damaged (the message names section and offset).\n",
+    "Exit 0 on success, 1 when the file cannot be read or is damaged (the message names\n"
+    "section and offset), 2 for a bad command line.\n",
+    {{"codepage"}},
     RunInfo};
 
 } // namespace md::mdrtool

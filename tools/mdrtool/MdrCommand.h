@@ -1,19 +1,23 @@
 #pragma once
 
+#include "ToolSupport.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 namespace md::mdrtool {
 
-/// One sub-command of mdrtool: its name, a one-line summary, its help text and its entry.
+/// One sub-command of mdrtool: its name, a one-line summary, its help text, the options it
+/// takes and its entry.
 struct MdrCommand
 {
     const char* name;
     const char* summary;
     const char* help;
-    /// Runs with the arguments after the command name; returns the process exit code.
-    int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    std::vector<OptionSpec> options;
+    /// Runs with the parsed arguments after the command name; returns the process exit code.
+    int (*run)(const Arguments& arguments, std::ostream& out, std::ostream& err);
 };
 
 // The commands, each defined in its own file.
@@ -23,6 +27,7 @@ extern const MdrCommand kExportMapCommand;
 extern const MdrCommand kRenderCommand;
 extern const MdrCommand kSampleCommand;
 extern const MdrCommand kTransformCommand;
+extern const MdrCommand kTraceCommand;
 
 /// Every command the tool offers, in the order `mdrtool --help` lists them.
 const std::vector<MdrCommand>& Commands();

@@ -14,15 +14,13 @@ namespace md::mdrtool {
 
 namespace {
 
-int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
+int RunRender(const Arguments& arguments, std::ostream&, std::ostream& err)
 {
-    Arguments arguments;
-    std::string error;
-    if (!arguments.Parse(args, {"png", "scale", "codepage"}, error) ||
-        arguments.positional.size() != 1 || !arguments.Option("png")) {
-        err << "mdrtool render: " << (error.empty() ? "expects FILE --png OUT.png" : error) << "\n";
+    if (arguments.positional.size() != 1 || !arguments.Option("png")) {
+        err << "mdrtool render: expects FILE --png OUT.png\n";
         return 2;
     }
+    std::string error;
     int scale = 16;
     if (const auto text = arguments.Option("scale")) {
         const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), scale);
@@ -53,11 +51,13 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
 } // namespace
 
 const MdrCommand kRenderCommand = {
-    "render", "draw the module and its output chains as a PNG picture",
+    "render",
+    "draw the module and its output chains as a PNG picture",
     "usage: mdrtool render FILE --png OUT.png [--scale N] [--codepage NAME]\n"
     "Draws the background picture, the pixel grid (N screen pixels per module pixel, 4..64,\n"
     "default 16) and the output chain of every data group and scan row as a coloured path\n"
     "whose start is marked with a ringed dot.\n",
+    {{"png"}, {"scale"}, {"codepage"}},
     RunRender};
 
 } // namespace md::mdrtool

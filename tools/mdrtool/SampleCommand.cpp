@@ -23,20 +23,17 @@ bool Number(const Arguments& arguments, const char* name, std::uint16_t& value)
     return ec == std::errc{} && end == text->data() + text->size();
 }
 
-int RunSample(const std::vector<std::string>& args, std::ostream&, std::ostream& err)
+int RunSample(const Arguments& arguments, std::ostream&, std::ostream& err)
 {
-    Arguments arguments;
-    std::string error;
     DemoDesign::Options options;
-    if (!arguments.Parse(args, {"width", "height", "groups", "scan-rows", "codepage"}, error) ||
-        arguments.positional.size() != 1 || !Number(arguments, "width", options.width) ||
+    if (arguments.positional.size() != 1 || !Number(arguments, "width", options.width) ||
         !Number(arguments, "height", options.height) ||
         !Number(arguments, "groups", options.groups) ||
         !Number(arguments, "scan-rows", options.scanRows)) {
-        err << "mdrtool sample: " << (error.empty() ? "expects OUT and whole numbers" : error)
-            << "\n";
+        err << "mdrtool sample: expects OUT and whole numbers\n";
         return 2;
     }
+    std::string error;
     // A dark board with a lighter band, so the background is visible behind the grid.
     RgbaImage board(64, 32, 0x1C2A24);
     board.FillRect(0, 12, 64, 8, 0x2E4A3C);
@@ -63,11 +60,14 @@ int RunSample(const std::vector<std::string>& args, std::ostream&, std::ostream&
 } // namespace
 
 const MdrCommand kSampleCommand = {
-    "sample", "write a demonstration driver file",
+    "sample",
+    "write a demonstration driver file",
     "usage: mdrtool sample OUT.MDR [--width W] [--height H] [--groups G] [--scan-rows S]\n"
+    "                       [--codepage NAME]\n"
     "Writes a single-colour W x H module (default 32 x 16) split into G horizontal data groups\n"
     "(default 2), each scanned in S interleaved scan rows (default 4) and traced as a\n"
-    "serpentine, to try the other commands on.\n",
+    "serpentine, to try the other commands on; names are stored in the code page.\n",
+    {{"width"}, {"height"}, {"groups"}, {"scan-rows"}, {"codepage"}},
     RunSample};
 
 } // namespace md::mdrtool

@@ -1,6 +1,6 @@
 #include "MdrCommand.h"
-#include "ToolSupport.h"
 
+#include "core/driverfile/HubFile.h"
 #include "core/io/PictureHeaderCodec.h"
 #include "core/posix/CodePage.h"
 #include "core/posix/RandomGuids.h"
@@ -11,38 +11,53 @@
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <random>
+#include <tuple>
 
 namespace md::mdrtool {
 
 namespace {
 
-/// Takes a flag without a value out of the arguments; whether it was there.
-bool TakeFlag(std::vector<std::string>& args, const char* flag)
+/// A whole number of degrees, with an optional sign as the dialog takes it; without the "+".
+std::optional<std::string> Degrees(std::string text)
 {
-    const auto found = std::find(args.begin(), args.end(), flag);
-    if (found == args.end())
-        return false;
-    args.erase(found);
-    return true;
-}
-
-bool WholeNumber(const std::string& text)
-{
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+        text.erase(0, 1);
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc{} && end == text.data() + text.size();
+    if (text.empty() || ec != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return text;
 }
 
-/// A folder of this run's own for a combined source's extracted files.
-std::filesystem::path PrivateTemp()
+/// A folder of this run's own for a combined source's extracted files, removed at the end.
+struct PrivateTemp
 {
-    std::random_device random;
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("mdrtool-transform-" + std::to_string(random()));
-    std::filesystem::create_directories(folder);
-    return folder;
+    PrivateTemp()
+    {
+        std::random_device random;
+        path = std::filesystem::temp_directory_path() /
+               ("mdrtool-transform-" + std::to_string(random()));
+        std::filesystem::create_directories(path);
+    }
+    ~PrivateTemp()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    PrivateTemp(const PrivateTemp&) = delete;
+    PrivateTemp& operator=(const PrivateTemp&) = delete;
+    std::filesystem::path path;
+};
+
+bool HasExtension(const std::filesystem::path& path, const std::string& upper)
+{
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return extension == upper;
 }
 
 void Figures(std::ostream& out, std::uint32_t width, std::uint32_t height, std::size_t valid)
@@ -51,100 +66,9 @@ void Figures(std::ostream& out, std::uint32_t width, std::uint32_t height, std::
         << ",\"leds\":" << std::uint64_t{width} * height << ",\"valid\":" << valid << "}";
 }
 
-int RunTransform(const std::vector<std::string>& input, std::ostream& out, std::ostream& err)
+void PrintJson(std::ostream& out, const ModuleTransform& transform,
+               const std::optional<std::filesystem::path>& combined)
 {
-    std::vector<std::string> args = input;
-    TransformSettings settings;
-    settings.mirrorLeftRight = TakeFlag(args, "--mirror-x");
-    settings.mirrorUpDown = TakeFlag(args, "--mirror-y");
-    const bool json = TakeFlag(args, "--json");
-    Arguments arguments;
-    std::string error;
-    if (!arguments.Parse(args, {"angle", "zoom-x", "zoom-y", "hub", "codepage"}, error) ||
-        arguments.positional.size() != 2) {
-        err << "mdrtool transform: " << (error.empty() ? "expects IN and OUT" : error) << "\n";
-        return 2;
-    }
-    if (const auto angle = arguments.Option("angle")) {
-        if (!WholeNumber(*angle)) {
-            err << "mdrtool transform: --angle must be a whole number of degrees\n";
-            return 2;
-        }
-        settings.angle = std::u16string(angle->begin(), angle->end());
-    }
-    for (const auto& [option, on, text] :
-         {std::tuple{"zoom-x", &settings.horizontalZoomOn, &settings.horizontalZoom},
-          std::tuple{"zoom-y", &settings.verticalZoomOn, &settings.verticalZoom}}) {
-        const auto zoom = arguments.Option(option);
-        if (!zoom)
-            continue;
-        *text = std::u16string(zoom->begin(), zoom->end());
-        *on = true;
-        if (!ModuleTransform::ZoomFactor(*text)) {
-            err << "mdrtool transform: --" << option << " must be a positive number\n";
-            return 2;
-        }
-    }
-
-    const CodePage codePage(CodePageName(arguments));
-    const PictureHeaderCodec codec;
-    RandomGuids guids;
-    const SystemClock clock;
-    const DesignFilePorts ports{codePage, codec, guids, clock, {}};
-    std::filesystem::path source = arguments.positional[0];
-    const std::filesystem::path target = arguments.positional[1];
-    std::optional<std::filesystem::path> hub;
-    std::optional<std::filesystem::path> temp;
-    if (ModuleTransform::IsCombined(source)) {
-        temp = PrivateTemp();
-        std::filesystem::path extractedHub;
-        if (!ModuleTransform::Extract(source, *temp, source, extractedHub)) {
-            err << "mdrtool transform: " << arguments.positional[0]
-                << ": not a combined file that can be read\n";
-            std::filesystem::remove_all(*temp);
-            return 1;
-        }
-        hub = extractedHub;
-    }
-    if (const auto given = arguments.Option("hub"))
-        hub = std::filesystem::path(*given);
-
-    ModuleTransform transform;
-    const int loaded = transform.Load(source, ports);
-    int status = 0;
-    std::optional<std::filesystem::path> combined;
-    if (loaded != ModuleTransform::kLoaded) {
-        static const char* kWhat[] = {"",
-                                      "cannot be read",
-                                      "module information is damaged",
-                                      "socket is damaged",
-                                      "layout is damaged",
-                                      "background is damaged"};
-        err << "mdrtool transform: " << arguments.positional[0] << ": " << kWhat[loaded] << "\n";
-        status = 1;
-    } else if (transform.Run(settings); !TransformFiles::WriteResult(transform, target, ports)) {
-        err << "mdrtool transform: " << target.string() << ": cannot be written\n";
-        status = 1;
-    } else if (hub) {
-        combined = std::filesystem::path(target).replace_extension("MHR");
-        if (!TransformFiles::Combine(target, *hub, *combined, ports)) {
-            err << "mdrtool transform: " << hub->string()
-                << ": the HUB file does not fit the module's socket, no combined file\n";
-            combined.reset();
-            status = 1;
-        }
-    }
-    if (temp)
-        std::filesystem::remove_all(*temp);
-    if (status != 0)
-        return status;
-
-    if (!json) {
-        out << transform.SourceWidth() << "x" << transform.SourceHeight() << " -> "
-            << transform.ResultWidth() << "x" << transform.ResultHeight() << " " << target.string()
-            << (combined ? " and " + combined->string() : std::string()) << "\n";
-        return 0;
-    }
     out << "{\"source\":";
     Figures(out, transform.SourceWidth(), transform.SourceHeight(),
             transform.SourcePoints().size());
@@ -159,29 +83,169 @@ int RunTransform(const std::vector<std::string>& input, std::ostream& out, std::
     }
     out << "],\"combined\":";
     if (combined) {
-        std::string path = combined->string();
         std::string escaped;
-        for (char c : path)
+        for (char c : combined->string())
             escaped += (c == '"' || c == '\\') ? std::string("\\") + c : std::string(1, c);
         out << "\"" << escaped << "\"";
     } else {
         out << "null";
     }
     out << "}\n";
+}
+
+/// The settings from the command line; false with a message for a bad value.
+bool ReadSettings(const Arguments& arguments, TransformSettings& settings, std::string& error)
+{
+    settings.mirrorLeftRight = arguments.Flag("mirror-x");
+    settings.mirrorUpDown = arguments.Flag("mirror-y");
+    if (const auto angle = arguments.Option("angle")) {
+        const auto degrees = Degrees(*angle);
+        if (!degrees) {
+            error = "--angle must be a whole number of degrees";
+            return false;
+        }
+        settings.angle = std::u16string(degrees->begin(), degrees->end());
+    }
+    for (const auto& [option, on, text] :
+         {std::tuple{"zoom-x", &settings.horizontalZoomOn, &settings.horizontalZoom},
+          std::tuple{"zoom-y", &settings.verticalZoomOn, &settings.verticalZoom}}) {
+        const auto zoom = arguments.Option(option);
+        if (!zoom)
+            continue;
+        *text = std::u16string(zoom->begin(), zoom->end());
+        *on = true;
+        if (!ModuleTransform::ZoomFactor(*text)) {
+            error = std::string("--") + option + " must be a positive number";
+            return false;
+        }
+    }
+    return true;
+}
+
+/// The HUB file at path, read and checked; false with a message.
+bool ReadHub(const std::filesystem::path& path, HubFile& hub, std::string& error)
+{
+    const auto bytes = ReadInput(path.string(), error);
+    if (!bytes)
+        return false;
+    if (const FileKind kind = KindOf(*bytes); kind != FileKind::Hub) {
+        error = WrongKind(path.string(), kind, {FileKind::Hub});
+        return false;
+    }
+    if (!hub.Parse(*bytes, error)) {
+        error = path.string() + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+int RunTransform(const Arguments& arguments, std::ostream& out, std::ostream& err)
+{
+    TransformSettings settings;
+    std::string error;
+    if (arguments.positional.size() != 2 || !ReadSettings(arguments, settings, error)) {
+        err << "mdrtool transform: " << (error.empty() ? "expects IN and OUT" : error) << "\n";
+        return 2;
+    }
+    const auto fail = [&err](const std::string& message) {
+        err << "mdrtool transform: " << message << "\n";
+        return 1;
+    };
+    const CodePage codePage(CodePageName(arguments));
+    const PictureHeaderCodec codec;
+    RandomGuids guids;
+    const SystemClock clock;
+    const DesignFilePorts ports{codePage, codec, guids, clock, {}};
+    const std::string& input = arguments.positional[0];
+    std::filesystem::path source = input;
+    const std::filesystem::path target = arguments.positional[1];
+
+    // What the source is comes from its mark; a combined file is taken apart first.
+    const auto bytes = ReadInput(input, error);
+    if (!bytes)
+        return fail(error);
+    const FileKind kind = KindOf(*bytes);
+    if (kind != FileKind::Driver && kind != FileKind::Combined)
+        return fail(WrongKind(input, kind, {FileKind::Driver, FileKind::Combined}));
+    std::optional<PrivateTemp> temp;
+    std::optional<std::filesystem::path> hubPath;
+    if (kind == FileKind::Combined) {
+        temp.emplace();
+        std::filesystem::path extractedHub;
+        if (!ModuleTransform::Extract(input, temp->path, source, extractedHub))
+            return fail(input + ": combined file is damaged");
+        hubPath = extractedHub;
+    }
+    if (const auto given = arguments.Option("hub"))
+        hubPath = std::filesystem::path(*given);
+    HubFile hub;
+    if (hubPath && !ReadHub(*hubPath, hub, error))
+        return fail(error);
+
+    ModuleTransform transform;
+    if (const int loaded = transform.Load(source, ports); loaded != ModuleTransform::kLoaded) {
+        static const char* kWhat[] = {"",
+                                      "cannot be read",
+                                      "module information is damaged",
+                                      "socket is damaged",
+                                      "layout is damaged",
+                                      "background is damaged"};
+        return fail(input + ": " + (kind == FileKind::Combined ? "driver entry: " : "") +
+                    kWhat[loaded]);
+    }
+    std::optional<std::filesystem::path> combined;
+    if (hubPath) {
+        if (!hub.Fits(transform.Parts().socket))
+            return fail(hubPath->string() +
+                        ": the HUB file does not fit the module's socket, nothing written");
+        combined = std::filesystem::path(target).replace_extension("MHR");
+    }
+    // A combined file is what goes to the controller: one is never replaced unasked.
+    for (const auto& path : {std::optional(target), combined})
+        if (path && HasExtension(*path, ".MHR") && std::filesystem::exists(*path) &&
+            !arguments.Flag("force"))
+            return fail(path->string() + ": exists, --force replaces it");
+
+    transform.Run(settings);
+    if (!TransformFiles::WriteResult(transform, target, ports))
+        return fail(target.string() + ": cannot be written");
+    if (combined && !TransformFiles::Combine(target, *hubPath, *combined, ports))
+        return fail(combined->string() + ": cannot be written");
+
+    if (arguments.Flag("json"))
+        PrintJson(out, transform, combined);
+    else
+        out << transform.SourceWidth() << "x" << transform.SourceHeight() << " -> "
+            << transform.ResultWidth() << "x" << transform.ResultHeight() << " " << target.string()
+            << (combined ? " and " + combined->string() : std::string()) << "\n";
     return 0;
 }
 
 } // namespace
 
 const MdrCommand kTransformCommand = {
-    "transform", "mirror, scale and rotate a module's LED arrangement",
-    "usage: mdrtool transform IN.(MDR|MHR) OUT.MDR [--angle DEG] [--mirror-x] [--mirror-y]\n"
-    "                         [--zoom-x F] [--zoom-y F] [--hub FILE.HDR] [--json]\n"
-    "Writes the transformed driver file, and OUT with the extension MHR beside it when IN is a\n"
-    "combined file or --hub is given (the HUB file must fit the socket). A zoom option switches\n"
-    "that zoom on; F > 1 shrinks, F < 1 spreads. --json prints the figures before and after and\n"
-    "the map [sx,sy,dx,dy] of every LED. Exit 1 for a file that cannot be read or written or a\n"
-    "HUB file that does not fit, 2 for a bad command line.\n",
+    "transform",
+    "mirror, scale and rotate a module's LED arrangement",
+    "usage: mdrtool transform IN OUT.MDR [--angle DEG] [--mirror-x] [--mirror-y]\n"
+    "                         [--zoom-x F] [--zoom-y F] [--hub FILE.HDR] [--force] [--json]\n"
+    "                         [--codepage NAME]\n"
+    "IN is a driver or a combined file, known by its mark. Writes the transformed driver file,\n"
+    "and OUT with the extension MHR beside it when IN is a combined file or --hub is given (the\n"
+    "HUB file must fit the socket; nothing is written when it does not). An existing MHR file\n"
+    "is replaced only with --force. DEG is a whole number, signed or not. A zoom option\n"
+    "switches that zoom on; F > 1 shrinks, F < 1 spreads. --json prints the figures before and\n"
+    "after and the map [sx,sy,dx,dy] of every LED. Exit 1 for a file that cannot be read or\n"
+    "written, is not of the right kind, a HUB file that does not fit or an MHR file in the\n"
+    "way, 2 for a bad command line.\n",
+    {{"angle"},
+     {"mirror-x", false},
+     {"mirror-y", false},
+     {"zoom-x"},
+     {"zoom-y"},
+     {"hub"},
+     {"force", false},
+     {"json", false},
+     {"codepage"}},
     RunTransform};
 
 } // namespace md::mdrtool

@@ -30,13 +30,18 @@ int main(int argc, char** argv)
     for (const auto& command : md::mdrtool::Commands()) {
         if (std::strcmp(argv[1], command.name) != 0)
             continue;
-        std::vector<std::string> args(argv + 2, argv + argc);
-        for (const auto& arg : args)
-            if (arg == "--help" || arg == "-h") {
-                std::cout << command.help;
-                return 0;
-            }
-        return command.run(args, std::cout, std::cerr);
+        md::mdrtool::Arguments arguments;
+        std::string error;
+        const bool parsed = arguments.Parse({argv + 2, argv + argc}, command.options, error);
+        if (arguments.help) {
+            std::cout << command.help;
+            return 0;
+        }
+        if (!parsed) {
+            std::cerr << "mdrtool " << command.name << ": " << error << "\n";
+            return 2;
+        }
+        return command.run(arguments, std::cout, std::cerr);
     }
     std::cerr << "mdrtool: unknown command '" << argv[1] << "'\n";
     PrintUsage(std::cerr);

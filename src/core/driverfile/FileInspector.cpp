@@ -173,7 +173,7 @@ bool FileInspector::WriteAny(std::span<const std::uint8_t> bytes, Json& json,
         return WriteSocketFile(bytes, json, error);
     if (kind == "HDR")
         return WriteHub(bytes, json, error);
-    error = "unknown file kind (no .MDR, .MHR, .MJK or .HDR mark at offset 0)";
+    error = kUnknownKind;
     return false;
 }
 

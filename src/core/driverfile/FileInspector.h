@@ -15,6 +15,9 @@ class CodePage;
 class FileInspector
 {
 public:
+    /// What a file without a known mark (an empty one too) is called.
+    static constexpr const char* kUnknownKind = "not a driver, combined or HUB file";
+
     explicit FileInspector(const CodePage& codePage) : m_codePage(codePage) {}
 
     /// The JSON description; false with a one-line reason (section and offset) on a bad file.

@@ -1,5 +1,6 @@
 #include "core/driverfile/HubFile.h"
 
+#include "core/design/SocketDesign.h"
 #include "core/io/ByteReader.h"
 
 namespace md {
@@ -44,6 +45,12 @@ std::uint32_t HubFile::Signature() const
             indices = static_cast<std::uint16_t>(indices + i);
         }
     return (count << 16) | indices;
+}
+
+bool HubFile::Fits(const SocketDesign& socket) const
+{
+    const std::uint32_t signature = Signature();
+    return signature >= 1 && signature == socket.Signature(true);
 }
 
 } // namespace md

@@ -7,6 +7,8 @@
 
 namespace md {
 
+class SocketDesign;
+
 /// The header and pin list of a HUB file (.HDR), the part this program reads.
 struct HubFile
 {
@@ -23,6 +25,9 @@ struct HubFile
     bool Parse(std::span<const std::uint8_t> bytes, std::string& error);
     /// Count of code-15 pins times 65536 plus the sum of their positions (16 bits).
     std::uint32_t Signature() const;
+    /// Whether the HUB file goes with a module of this socket: both have code-15 pins at the
+    /// same positions (equal signatures, at least 1).
+    bool Fits(const SocketDesign& socket) const;
 };
 
 } // namespace md
