@@ -73,6 +73,9 @@ void BM_OpenToPainted(benchmark::State& state)
     const auto& path = state.range(0) == 16 ? Files().small : Files().large;
     for (auto _ : state)
         state.SetIterationTime(OpenAndPaint(Files().folder, path));
+    // Opening reads every pixel's point and builds its cell.
+    bench::TimePerItem(state, "time_per_pixel", double(state.range(0)) * double(state.range(0)),
+                       1.0);
 }
 BENCHMARK(BM_OpenToPainted)->Arg(16)->Arg(255)->UseManualTime()->Unit(benchmark::kMillisecond);
 

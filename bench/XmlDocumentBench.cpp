@@ -1,6 +1,7 @@
 // Parse time of XmlDocument against pugixml on the same 1 MB and 10 MB documents, and the cost
 // of FindElement over a fixed number of siblings in a small and a large document. Ratios are
 // printed after the run.
+#include "BenchSupport.h"
 #include "core/io/Utf.h"
 #include "core/xml/XmlDocument.h"
 
@@ -19,6 +20,9 @@
 #include <string>
 
 namespace {
+
+/// The least a parse or a load of a file reaches, in MB/s of the document.
+constexpr double kParseFloorMBps = 10;
 
 /// A chip-library-like document of about the given size: groups of items with attributes,
 /// texts, a comment and a CDATA section now and then. The first group has `siblings` items.
@@ -71,7 +75,7 @@ void XmlDocumentParse(benchmark::State& state)
         md::XmlDocument doc(text); // the text with its length, as pugixml gets it
         benchmark::DoNotOptimize(doc.GetResult());
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+    md::bench::BytesPerSecond(state, "bytes_per_second", double(text.size()), kParseFloorMBps);
 }
 
 void XmlDocumentLoadFile(benchmark::State& state)
@@ -81,6 +85,8 @@ void XmlDocumentLoadFile(benchmark::State& state)
         md::XmlDocument doc;
         benchmark::DoNotOptimize(doc.LoadFile(path));
     }
+    md::bench::BytesPerSecond(state, "bytes_per_second", double(std::filesystem::file_size(path)),
+                              kParseFloorMBps);
 }
 
 #ifdef MD_HAVE_PUGIXML
@@ -91,7 +97,7 @@ void PugiParse(benchmark::State& state)
         pugi::xml_document doc;
         benchmark::DoNotOptimize(doc.load_buffer(text.data(), text.size()));
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+    md::bench::BytesPerSecond(state, "bytes_per_second", double(text.size()), kParseFloorMBps);
 }
 
 void PugiLoadFile(benchmark::State& state)
@@ -101,6 +107,8 @@ void PugiLoadFile(benchmark::State& state)
         pugi::xml_document doc;
         benchmark::DoNotOptimize(doc.load_file(path.c_str()));
     }
+    md::bench::BytesPerSecond(state, "bytes_per_second", double(std::filesystem::file_size(path)),
+                              kParseFloorMBps);
 }
 #endif
 
@@ -120,7 +128,13 @@ void FindAmongSiblings(benchmark::State& state)
         benchmark::DoNotOptimize(found);
         doc.LeaveElement();
         doc.LeaveElement(); // back on "main"
+        if (found != 64) {
+            state.SkipWithError("not every sibling found");
+            break;
+        }
     }
+    // Each sibling is at least looked at.
+    md::bench::TimePerItem(state, "time_per_sibling", 64, 0.5);
 }
 
 /// Keeps the mean time per iteration of every run, for the ratios.
