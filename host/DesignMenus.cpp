@@ -3,6 +3,7 @@
 #include "md/DesignRequests.h"
 #include "md/IDesignUIPlugin.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -40,7 +41,7 @@ void DesignMenus::Build(QMenu* file)
     };
     insert(tr("&New module design..."), QKeySequence::New, [this] {
         if (IDesignUIPlugin* panel = m_panel())
-            m_status(tr("New design"), panel->NewDesign());
+            m_status(StatusText(tr("New design"), panel->NewDesign()));
         UpdateTitle();
     })->setObjectName("FileNew");
     insert(tr("&Open driver file..."), QKeySequence::Open, [this] {
@@ -57,7 +58,7 @@ void DesignMenus::Build(QMenu* file)
     })->setObjectName("FileOpen");
     insert(tr("Open with the &panel's dialog..."), QKeySequence(), [this] {
         if (IDesignUIPlugin* panel = m_panel())
-            m_status(tr("Open"), panel->OpenDesign(nullptr));
+            m_status(StatusText(tr("Open"), panel->OpenDesign(nullptr)));
         UpdateTitle();
     })->setObjectName("FileOpenPanel");
     m_recent = new QMenu(tr("Open &recent"), file);
@@ -67,16 +68,15 @@ void DesignMenus::Build(QMenu* file)
     file->insertSeparator(first);
     insert(tr("&Save"), QKeySequence::Save, [this] {
         if (IDesignUIPlugin* panel = m_panel())
-            m_status(tr("Save"), panel->SaveDesign());
-        UpdateTitle();
+            RunSave(tr("Save"), [panel] { return panel->SaveDesign(); });
     })->setObjectName("FileSave");
     insert(tr("Save &as..."), QKeySequence::SaveAs, [this] {
         SaveAs();
     })->setObjectName("FileSaveAs");
     insert(tr("Save socket or &driver file"), QKeySequence(), [this] {
         if (IDesignUIPlugin* panel = m_panel())
-            m_status(tr("Save socket or driver file"), panel->SaveSocketOrDriverFile());
-        UpdateTitle();
+            RunSave(tr("Save socket or driver file"),
+                    [panel] { return panel->SaveSocketOrDriverFile(); });
     })->setObjectName("FileSaveSocketOrDriver");
     file->insertSeparator(first);
 
@@ -109,7 +109,7 @@ int DesignMenus::Open(const QString& path)
         return -1;
     const std::u16string text = path.toStdU16String();
     const int status = panel->OpenDesign(text.c_str());
-    m_status(tr("Open %1").arg(QFileInfo(path).fileName()), status);
+    m_status(StatusText(tr("Open %1").arg(QFileInfo(path).fileName()), status));
     if (status == 0)
         Remember(path);
     UpdateTitle();
@@ -126,39 +126,70 @@ int DesignMenus::SaveAs()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(tr("Module driver files (*.MDR)"));
     dialog.setDefaultSuffix("MDR");
-    if (const char16_t* name = panel->DocumentName())
-        dialog.selectFile(QString::fromUtf16(name));
+    const char16_t* name = panel->DocumentName();
+    const QString title = name ? QString::fromUtf16(name) : QString();
+    // A design read from or saved to a file starts in that file's folder, any other in the
+    // driver-file folder.
+    const QFileInfo last(m_lastPath);
+    if (!m_lastPath.isEmpty() && last.fileName() == title)
+        dialog.setDirectory(last.absolutePath());
+    else if (!m_driverFolder.isEmpty() && QDir().mkpath(m_driverFolder))
+        dialog.setDirectory(m_driverFolder);
+    if (!title.isEmpty())
+        dialog.selectFile(title);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return -1;
     const QString path = dialog.selectedFiles().front();
     DriverFileRequest request{};
     const std::u16string text = path.toStdU16String();
     if (text.size() >= DriverFileRequest::kPathCapacity) {
-        m_status(tr("Save as: the path is too long"), -1);
+        m_status(tr("Save as: the path is longer than %1 characters, nothing was saved")
+                     .arg(DriverFileRequest::kPathCapacity - 1));
         return -1;
     }
     std::copy(text.begin(), text.end(), request.path);
     const int status = panel->OnNotify(145, 0, reinterpret_cast<std::intptr_t>(&request));
-    m_status(tr("Save as %1").arg(QFileInfo(path).fileName()), status);
+    m_status(StatusText(tr("Save as %1").arg(QFileInfo(path).fileName()), status));
     if (status == 0)
         Remember(path);
     UpdateTitle();
     return status;
 }
 
-void DesignMenus::AskBeforeClose()
+bool DesignMenus::AskBeforeClose()
 {
-    if (IDesignUIPlugin* panel = m_panel())
-        panel->OnNotify(5, 0, 0);
+    IDesignUIPlugin* panel = m_panel();
+    return !panel || panel->OnNotify(5, 0, 0) == 0;
+}
+
+void DesignMenus::RunSave(const QString& operation, const std::function<int()>& save)
+{
+    const int before = m_refreshes;
+    const int status = save();
+    m_status(StatusText(operation, status, m_refreshes != before));
+    UpdateTitle();
+}
+
+QString DesignMenus::StatusText(const QString& operation, int status, bool saved)
+{
+    if (status == 0)
+        return saved ? tr("%1: done").arg(operation)
+                     : tr("%1: cancelled, nothing was saved").arg(operation);
+    if (status < 0)
+        return tr("%1: cancelled").arg(operation);
+    return tr("%1: not done, the message said why").arg(operation);
 }
 
 void DesignMenus::UpdateTitle()
 {
     IDesignUIPlugin* panel = m_panel();
     const char16_t* name = panel && panel->IsDesignOpen() ? panel->DocumentName() : nullptr;
+    // The plain name comes from the panel; the mark of unsaved work is the host's.
+    const QString unsaved = panel && panel->HasUnsavedChanges() ? QStringLiteral(" *") : QString();
     m_window->setWindowTitle(
-        name && *name ? QStringLiteral("%1 - %2").arg(QString::fromUtf16(name), m_baseTitle)
-                      : m_baseTitle);
+        name && *name
+            ? QStringLiteral("%1%2 - %3").arg(QString::fromUtf16(name), unsaved, m_baseTitle)
+            : m_baseTitle);
 }
 
 QStringList DesignMenus::RecentFiles() const
@@ -168,6 +199,7 @@ QStringList DesignMenus::RecentFiles() const
 
 void DesignMenus::Remember(const QString& path)
 {
+    m_lastPath = path;
     QStringList recent = RecentFiles();
     const QString absolute = QFileInfo(path).absoluteFilePath();
     recent.removeAll(absolute);
@@ -191,7 +223,7 @@ void DesignMenus::FillRecentMenu()
         action->setToolTip(path);
         connect(action, &QAction::triggered, this, [this, path] {
             if (!QFileInfo::exists(path)) {
-                m_status(tr("%1 no longer exists").arg(path), -1);
+                m_status(tr("%1 no longer exists").arg(path));
                 return;
             }
             Open(path);

@@ -24,7 +24,8 @@ class DesignMenus : public QObject
 public:
     static constexpr int kMaxRecent = 8;
     using PanelSource = std::function<IDesignUIPlugin*()>;
-    using StatusSink = std::function<void(const QString& operation, int status)>;
+    /// Shows a line in the host's status bar.
+    using StatusSink = std::function<void(const QString& text)>;
 
     DesignMenus(QMainWindow* window, PanelSource panel, StatusSink status);
 
@@ -34,22 +35,36 @@ public:
     void UpdateTitle();
     /// Opens a driver file by path (operation 4); recent files come here.
     int Open(const QString& path);
-    /// Save As: the path is always asked for, then message 145 goes to the panel.
+    /// Save As: the path is always asked for (in the driver-file folder when the design has
+    /// no file yet), then message 145 goes to the panel.
     int SaveAs();
-    /// Before the window closes: the panel asks about unsaved changes itself (message 5).
-    void AskBeforeClose();
+    /// Before the window closes: the panel asks about unsaved changes itself (message 5);
+    /// false when the window must stay open (Cancel, or a save that failed or was cancelled).
+    bool AskBeforeClose();
+    /// The folder Save As starts in for a design without a file.
+    void SetDriverFileFolder(const QString& folder) { m_driverFolder = folder; }
+    /// Message 6 reached the host: the design or its view changed.
+    void NoteRefresh() { ++m_refreshes; }
+    /// The status line of an operation's result, in words.
+    static QString StatusText(const QString& operation, int status, bool saved = true);
 
     QStringList RecentFiles() const;
 
 private:
     void Remember(const QString& path);
     void FillRecentMenu();
+    /// Runs a save operation: a result of 0 without a word from the panel (message 6) saved
+    /// nothing, because the user cancelled its file dialog.
+    void RunSave(const QString& operation, const std::function<int()>& save);
 
     QMainWindow* m_window;
     PanelSource m_panel;
     StatusSink m_status;
     QMenu* m_recent = nullptr;
     QString m_baseTitle;
+    QString m_driverFolder;
+    QString m_lastPath;
+    int m_refreshes = 0;
 };
 
 } // namespace md::host

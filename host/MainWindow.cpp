@@ -91,7 +91,7 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
 
     BuildMenus();
     m_host->onRefresh = [this] {
-        statusBar()->showMessage(tr("Design view updated"), 3000);
+        m_menus->NoteRefresh();
         m_menus->UpdateTitle();
     };
     m_host->Siblings().onEvent = [this](const QString& text) { m_monitor->Record(text); };
@@ -136,7 +136,8 @@ void MainWindow::BuildMenus()
 
     m_menus = new DesignMenus(
         this, [this] { return Panel(); },
-        [this](const QString& operation, int status) { ReportStatus(operation, status); });
+        [this](const QString& text) { statusBar()->showMessage(text, 5000); });
+    m_menus->SetDriverFileFolder(QDir(m_host->ProgramFolder()).filePath("ModLib"));
     m_menus->Build(file);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
@@ -224,13 +225,6 @@ void MainWindow::DetachPlugin()
     m_plugin = nullptr;
 }
 
-void MainWindow::ReportStatus(const QString& operation, int status)
-{
-    statusBar()->showMessage(status == 0 ? tr("%1: done").arg(operation)
-                                         : tr("%1: status %2").arg(operation).arg(status),
-                             5000);
-}
-
 void MainWindow::PlacePluginWindows()
 {
     if (m_toolbar)
@@ -254,8 +248,12 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // The panel asks about unsaved changes itself; the host asks nothing of its own.
-    m_menus->AskBeforeClose();
+    // The panel asks about unsaved changes itself; the host asks nothing of its own, and
+    // stays open when the answer keeps the design.
+    if (!m_menus->AskBeforeClose()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 

@@ -68,7 +68,6 @@ protected:
 private:
     void BuildMenus();
     void PlacePluginWindows();
-    void ReportStatus(const QString& operation, int status);
 
     ModuleDesignHost* m_host;
     CommandAreaOwner* m_area;

@@ -21,6 +21,7 @@ void BackgroundDesign::SetUp(std::uint32_t width, std::uint32_t height,
                 picture.bytes = std::move(*bytes);
         }
         m_picture = std::move(picture);
+        m_changes.Raise();
     }
     Rescale();
 }
@@ -33,11 +34,13 @@ void BackgroundDesign::PlaceMarkers(std::uint32_t width, std::uint32_t height)
     m_point1 = {kUnitsPerPixel, middle};
     m_point2 = {static_cast<std::int32_t>(width * kUnitsPerPixel) - kUnitsPerPixel, middle};
     Rescale();
+    m_changes.Raise();
 }
 
 void BackgroundDesign::SetPicture(LightImage picture)
 {
     m_picture = std::move(picture);
+    m_changes.Raise();
 }
 
 int BackgroundDesign::ZoomOut()
@@ -149,6 +152,7 @@ bool BackgroundDesign::Move(int x, int y, bool leftDown)
     // Keep the pointer on the marker: the last position is the marker's screen position.
     m_lastX = kOrigin + point->x * m_scale - m_scrollX + kRuler;
     m_lastY = kOrigin + point->y * m_scale - m_scrollY + kRuler;
+    m_changes.Raise();
     return true;
 }
 

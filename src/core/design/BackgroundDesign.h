@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/design/LightImage.h"
+#include "core/io/ChangeSignal.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -66,6 +67,7 @@ public:
     {
         m_point1 = p1;
         m_point2 = p2;
+        m_changes.Raise();
     }
     double Zoom() const { return m_zoom; }
     int Scale() const { return m_scale; }
@@ -84,6 +86,9 @@ public:
     bool HasPicture() const { return !m_picture.bytes.empty(); }
     bool Loaded() const { return m_loaded; }
     void SetLoaded() { m_loaded = true; }
+
+    /// Raised when the size, a marker or the picture changes (not the zoom or the scroll).
+    ChangeSignal& Changes() { return m_changes; }
 
 private:
     void Rescale();
@@ -105,6 +110,7 @@ private:
     int m_lastY = 0;
     bool m_hover = false;
     bool m_loaded = false;
+    ChangeSignal m_changes;
 };
 
 } // namespace md

@@ -16,6 +16,7 @@ void CellDesign::Reset()
     m_background.id = LightImage::kBackgroundId;
     for (auto& slot : m_slots)
         slot.clear();
+    m_changes.Raise();
 }
 
 std::uint16_t CellDesign::PixelLength(std::uint16_t tenthMm, std::uint16_t cellSize)
@@ -35,6 +36,7 @@ void CellDesign::SetCellSize(std::uint16_t tenths)
             led.widthPx = PixelLength(led.widthTenthMm, m_cellSize);
             led.heightPx = PixelLength(led.heightTenthMm, m_cellSize);
         }
+    m_changes.Raise();
 }
 
 std::vector<CellLed>* CellDesign::Current()
@@ -86,6 +88,7 @@ std::uint16_t CellDesign::AddImage(std::u16string name, std::vector<std::uint8_t
     image.bytes = std::move(bytes);
     image.name = std::move(name);
     m_images.push_back(std::move(image));
+    m_changes.Raise();
     return m_images.back().id;
 }
 
@@ -95,6 +98,7 @@ void CellDesign::SetBackground(std::u16string name, std::vector<std::uint8_t> by
     m_background.id = LightImage::kBackgroundId;
     m_background.name = std::move(name);
     m_background.bytes = std::move(bytes);
+    m_changes.Raise();
 }
 
 void CellDesign::Append(CellLed led)
@@ -105,6 +109,7 @@ void CellDesign::Append(CellLed led)
     led.index = static_cast<std::uint16_t>(slot->size());
     slot->push_back(std::move(led));
     DeselectAll();
+    m_changes.Raise();
 }
 
 std::optional<std::size_t> CellDesign::HitTest(int x, int y) const
@@ -195,6 +200,7 @@ bool CellDesign::Move(CellMove move)
             led.x = static_cast<std::uint16_t>(led.x + dx);
             led.y = static_cast<std::uint16_t>(led.y + dy);
         }
+    m_changes.Raise();
     return true;
 }
 
@@ -229,6 +235,7 @@ bool CellDesign::DeleteSelected()
         }
         led.group = next;
     }
+    m_changes.Raise();
     return hadGroup;
 }
 
@@ -252,6 +259,7 @@ std::vector<std::u16string> CellDesign::Paste()
         else if (std::find(missing.begin(), missing.end(), led.name) == missing.end())
             missing.push_back(led.name);
     }
+    m_changes.Raise();
     return missing;
 }
 
@@ -289,7 +297,17 @@ bool CellDesign::Confirm()
     for (CellLed& led : cell)
         if (const LightImage* image = FindImage(led.name))
             led.imageId = image->id;
+    m_changes.Raise();
     return true;
+}
+
+void CellDesign::Restore(std::vector<LightImage> images, LightImage background,
+                         const std::array<std::vector<CellLed>, kSlotCount>& slots)
+{
+    m_images = std::move(images);
+    m_background = std::move(background);
+    m_slots = slots;
+    m_changes.Raise();
 }
 
 } // namespace md

@@ -2,6 +2,7 @@
 
 #include "core/design/CellLed.h"
 #include "core/design/LightImage.h"
+#include "core/io/ChangeSignal.h"
 
 #include <array>
 #include <cstddef>
@@ -93,6 +94,13 @@ public:
     std::vector<std::u16string> Paste();
     const std::vector<CellLed>& Clipboard() const { return m_clipboard; }
 
+    /// A cell read back with a layout: its pictures, its background and its four slots.
+    void Restore(std::vector<LightImage> images, LightImage background,
+                 const std::array<std::vector<CellLed>, kSlotCount>& slots);
+    /// Raised when the LEDs, the pictures, the background or the cell size change (not the
+    /// selection or the info texts).
+    ChangeSignal& Changes() { return m_changes; }
+
     bool ShowInfo() const { return m_showInfo; }
     /// Toggles the info texts of the current slot; returns the new state.
     bool ToggleInfo();
@@ -111,6 +119,7 @@ private:
     LightImage m_background;
     std::vector<CellLed> m_clipboard;
     bool m_showInfo = false;
+    ChangeSignal m_changes;
 };
 
 } // namespace md

@@ -206,6 +206,7 @@ bool CellDesignPresenter::Merge()
     if (m_design.ShowInfo())
         m_design.SetInfoOnAll(true);
     return true;
+    m_design.Changes().Raise(); // the groups changed in place
 }
 
 bool CellDesignPresenter::Split()
@@ -221,6 +222,7 @@ bool CellDesignPresenter::Split()
     if (m_design.ShowInfo())
         m_design.SetInfoOnAll(true);
     return true;
+    m_design.Changes().Raise(); // the groups changed in place
 }
 
 void CellDesignPresenter::Paste()
@@ -235,6 +237,7 @@ void CellDesignPresenter::Paste()
                 led.imageId = *id;
     }
 }
+    m_design.Changes().Raise();
 
 bool CellDesignPresenter::Confirm()
 {

@@ -53,6 +53,7 @@ void SocketDesign::LayOut(std::uint16_t pinCount, std::uint16_t scanRows, int bo
         pin.bottom = pin.top + boxHeight;
     }
     m_selected = -1;
+    m_changes.Raise();
 }
 
 void SocketDesign::NewSocket(std::uint16_t pinCount, std::uint16_t scanRows, int boxWidth,
@@ -65,11 +66,8 @@ void SocketDesign::NewSocket(std::uint16_t pinCount, std::uint16_t scanRows, int
 
 void SocketDesign::MarkChanged()
 {
-    if (m_state == State::Changed)
-        return;
     m_state = State::Changed;
-    if (m_onChanged)
-        m_onChanged();
+    m_changes.Raise();
 }
 
 bool SocketDesign::Assign(int typeIndex)

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "core/io/ChangeSignal.h"
+
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -60,8 +61,8 @@ public:
     /// The folder of "frame_background.bmp" and the type pictures.
     void SetPictureFolder(std::filesystem::path folder) { m_pictureFolder = std::move(folder); }
     const std::filesystem::path& PictureFolder() const { return m_pictureFolder; }
-    /// Called on the first change after a new socket or a load.
-    void SetChangedHandler(std::function<void()> handler) { m_onChanged = std::move(handler); }
+    /// Raised when the pins or their signals change.
+    ChangeSignal& Changes() { return m_changes; }
 
     /// A new socket: lays the pins out with the given pin box size, state New.
     void NewSocket(std::uint16_t pinCount, std::uint16_t scanRows, int boxWidth = kPinBox,
@@ -115,7 +116,7 @@ private:
     State m_state = None;
     std::filesystem::path m_pictureFolder;
     std::filesystem::path m_filePath;
-    std::function<void()> m_onChanged;
+    ChangeSignal m_changes;
 };
 
 } // namespace md

@@ -28,7 +28,21 @@ DesignPanelPresenter::DesignPanelPresenter(ModuleDesignDocument& document,
                                            LayoutStepPresenter& layout, DesignPanelView& view,
                                            DesignPanelPorts ports)
     : m_document(document), m_layout(layout), m_view(view), m_ports(std::move(ports))
-{}
+{
+    // The host hears of every flip of the modified state (its title marks unsaved work), and
+    // the wizard asks through the document before its hand-over replaces the design.
+    m_document.SetModifiedHandler([this](bool) {
+        if (m_ports.notifyHost)
+            m_ports.notifyHost();
+    });
+    m_document.SetReplaceGuard([this] { return MayReplace(); });
+}
+
+DesignPanelPresenter::~DesignPanelPresenter()
+{
+    m_document.SetModifiedHandler({});
+    m_document.SetReplaceGuard({});
+}
 
 void DesignPanelPresenter::Say(const char* key)
 {
@@ -36,21 +50,41 @@ void DesignPanelPresenter::Say(const char* key)
                          m_ports.texts.TextOrKey(key));
 }
 
+void DesignPanelPresenter::SayFailure(const char* key)
+{
+    m_ports.prompter.Ask(PromptButtons::Ok, m_ports.texts.TextOrKey("ID_PROMPT"),
+                         m_ports.texts.TextOrKey(key) + u"\n" + m_layout.FailureLine());
+}
+
+PromptAnswer DesignPanelPresenter::Ask(PromptButtons buttons, const char* key)
+{
+    return m_ports.prompter.Ask(buttons, m_ports.texts.TextOrKey("ID_PROMPT"),
+                                m_ports.texts.TextOrKey(key));
+}
+
 bool DesignPanelPresenter::MayReplace()
 {
-    const int state = m_layout.State();
-    if (state != 1 && state != 2)
+    if (!IsDesignOpen())
         return true;
-    if (m_layout.HasUnsavedChanges()) {
-        if (m_ports.prompter.Ask(PromptButtons::YesNo, m_ports.texts.TextOrKey("ID_PROMPT"),
-                                 m_ports.texts.TextOrKey("ID_SAVE_EDIT_MODULE_DESIGN")) ==
-            PromptAnswer::Yes)
-            SaveDesignChecked();
-        return true;
+    // A Yes whose save fails or is cancelled keeps the design: the user has not given it up.
+    if (m_layout.HasUnsavedChanges())
+        return Ask(PromptButtons::YesNo, "ID_SAVE_EDIT_MODULE_DESIGN") != PromptAnswer::Yes ||
+               SaveDesignChecked() == LayoutStepPresenter::kSaved;
+    return Ask(PromptButtons::YesNo, "ID_GIVEUP_EDIT_MODULE_DESIGN") == PromptAnswer::Yes;
+}
+
+std::int32_t DesignPanelPresenter::AskBeforeClose()
+{
+    if (!IsDesignOpen() || !m_layout.HasUnsavedChanges())
+        return 0;
+    switch (Ask(PromptButtons::YesNoCancel, "ID_SAVE_EDIT_MODULE_DESIGN")) {
+    case PromptAnswer::Yes:
+        return SaveDesignChecked() == LayoutStepPresenter::kSaved ? 0 : -1;
+    case PromptAnswer::No:
+        return 0;
+    default:
+        return -1;
     }
-    return m_ports.prompter.Ask(PromptButtons::YesNo, m_ports.texts.TextOrKey("ID_PROMPT"),
-                                m_ports.texts.TextOrKey("ID_GIVEUP_EDIT_MODULE_DESIGN")) ==
-           PromptAnswer::Yes;
 }
 
 std::int32_t DesignPanelPresenter::NewDesign()
@@ -70,8 +104,8 @@ std::int32_t DesignPanelPresenter::NewDesign()
     NewSocket();
     m_view.DesignReady(true);
     m_layout.BeginDesign();
-    m_document.SetModified(true);
     m_state = kNewSetUp;
+    m_document.MarkSaved();
     return 0;
 }
 
@@ -83,12 +117,10 @@ std::int32_t DesignPanelPresenter::OpenDesign(const char16_t* path)
             return -1;
     } else if (state == 1 || state == 2) {
         const PromptAnswer answer =
-            m_ports.prompter.Ask(PromptButtons::YesNoCancel, m_ports.texts.TextOrKey("ID_PROMPT"),
-                                 m_ports.texts.TextOrKey("ID_MODULE_DESIGN_CHANGED_SAVE"));
-        if (answer == PromptAnswer::Cancel)
+            Ask(PromptButtons::YesNoCancel, "ID_MODULE_DESIGN_CHANGED_SAVE");
+        if (answer == PromptAnswer::Cancel ||
+            (answer == PromptAnswer::Yes && SaveDesignChecked() != LayoutStepPresenter::kSaved))
             return -1;
-        if (answer == PromptAnswer::Yes)
-            SaveDesignChecked();
     }
     std::optional<std::filesystem::path> file;
     if (path)
@@ -97,9 +129,10 @@ std::int32_t DesignPanelPresenter::OpenDesign(const char16_t* path)
     // file leaves it exactly as it was.
     const int result = m_layout.Open(file);
     if (result != LayoutStepPresenter::kOpened) {
-        if (result == LayoutStepPresenter::kFormatIncorrect ||
-            result == LayoutStepPresenter::kUnreadable)
-            Say("ID_DRIVER_FILE_FORMAT_INCORRECT");
+        if (result == LayoutStepPresenter::kFormatIncorrect)
+            SayFailure("ID_DRIVER_FILE_FORMAT_INCORRECT");
+        else if (result == LayoutStepPresenter::kUnreadable)
+            SayFailure("IDS_MD_OPEN_FAILURE");
         return result;
     }
     m_view.DesignReset();
@@ -138,7 +171,7 @@ std::int32_t DesignPanelPresenter::SaveDesign()
     }
     const int result = m_layout.Save(false);
     if (result == LayoutStepPresenter::kWriteFailed)
-        Say("ID_SAVE_FAILURE");
+        SayFailure("ID_SAVE_FAILURE");
     if (result != LayoutStepPresenter::kNotSaved)
         m_state = kSaving;
     return result;
@@ -156,7 +189,7 @@ std::int32_t DesignPanelPresenter::SaveSocketOrDriverFile()
     }
     const int result = m_layout.Save(false);
     if (result == LayoutStepPresenter::kWriteFailed)
-        Say("ID_SAVE_FAILURE");
+        SayFailure("ID_SAVE_FAILURE");
     if (result == LayoutStepPresenter::kSaved)
         m_state = kSocketSaved;
     return result;
@@ -171,8 +204,13 @@ std::int32_t DesignPanelPresenter::SaveDesignChecked()
     }
     const int result = m_layout.Save(false);
     if (result == LayoutStepPresenter::kWriteFailed)
-        Say("ID_SAVE_FAILURE");
+        SayFailure("ID_SAVE_FAILURE");
     return result;
+}
+
+bool DesignPanelPresenter::HasUnsavedChanges() const
+{
+    return IsDesignOpen() && m_layout.HasUnsavedChanges();
 }
 
 std::uint32_t DesignPanelPresenter::QueryView(std::uint32_t) const
@@ -212,6 +250,7 @@ std::int32_t DesignPanelPresenter::HandOver(std::uintptr_t wParam)
     m_view.DesignReady(true);
     m_layout.StartFromRecord();
     m_state = kNewSetUp;
+    m_document.MarkSaved();
     const ProgramFolder& folder = m_document.Folder();
     if (!folder.EnsureTemp())
         return -1;
@@ -262,12 +301,7 @@ std::int32_t DesignPanelPresenter::OnNotify(std::uint32_t message, std::uintptr_
         }
         return 0;
     case contract::kMsgAskSave:
-        if (IsDesignOpen() && m_layout.HasUnsavedChanges() &&
-            m_ports.prompter.Ask(PromptButtons::YesNo, m_ports.texts.TextOrKey("ID_PROMPT"),
-                                 m_ports.texts.TextOrKey("ID_SAVE_EDIT_MODULE_DESIGN")) ==
-                PromptAnswer::Yes)
-            SaveDesignChecked();
-        return 0;
+        return AskBeforeClose();
     case contract::kMsgCellDesign:
         return m_view.RunCellDesign();
     case contract::kMsgWizardHandOver:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/LayoutStepPresenter.h"
+#include "core/platform/Prompter.h"
 
 #include <cstdint>
 #include <functional>
@@ -68,6 +69,9 @@ public:
 
     DesignPanelPresenter(ModuleDesignDocument& document, LayoutStepPresenter& layout,
                          DesignPanelView& view, DesignPanelPorts ports);
+    ~DesignPanelPresenter();
+    DesignPanelPresenter(const DesignPanelPresenter&) = delete;
+    DesignPanelPresenter& operator=(const DesignPanelPresenter&) = delete;
 
     int DesignState() const { return m_state; }
 
@@ -81,6 +85,11 @@ public:
     /// The current document's name (empty when none).
     std::u16string DocumentName() const;
     bool IsDesignOpen() const;
+    /// A design is open and differs from the one last saved (slot 12 answers 1 then).
+    bool HasUnsavedChanges() const;
+    /// Message 5, before the host closes: with unsaved changes asks Yes/No/Cancel; -1 keeps
+    /// the host open (Cancel, or a Yes whose save failed or was cancelled), 0 lets it close.
+    std::int32_t AskBeforeClose();
 
     /// The panel's notifications; others give 0.
     std::int32_t OnNotify(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
@@ -94,6 +103,9 @@ private:
     std::int32_t HandOver(std::uintptr_t record);
     std::int32_t CutToRange(std::intptr_t range);
     void Say(const char* key);
+    /// The message of a key with the failed file and the reason on a second line.
+    void SayFailure(const char* key);
+    PromptAnswer Ask(PromptButtons buttons, const char* key);
 
     ModuleDesignDocument& m_document;
     LayoutStepPresenter& m_layout;

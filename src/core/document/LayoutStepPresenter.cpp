@@ -14,7 +14,9 @@
 #include "core/posix/CodePage.h"
 #include "core/wizard/RangeSelection.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 namespace md {
@@ -62,7 +64,6 @@ void LayoutStepPresenter::Reset()
 {
     m_document.DestroyLayout();
     m_document.SetFilePath({});
-    m_document.SetModified(false);
     m_open = false;
     m_saved = false;
 }
@@ -97,7 +98,6 @@ bool LayoutStepPresenter::NewLayout()
         return false;
     setup.connectors = m_document.Connectors();
     m_document.CreateLayout(m_ports.texts, m_ports.prompter);
-    m_document.SetModified(true);
     m_open = true;
     Notify();
     return true;
@@ -106,16 +106,40 @@ bool LayoutStepPresenter::NewLayout()
 bool LayoutStepPresenter::Finish()
 {
     PointTracer* tracer = m_document.Tracer();
-    if (!tracer || !tracer->Analyse(true))
+    if (!tracer) {
+        Say(m_ports.texts.TextOr("IDS_MD_FINISH_NO_LAYOUT",
+                                 u"There is no layout to finish: make one with New layout."));
         return false;
-    m_document.SetModified(true);
+    }
+    if (!tracer->Analyse(true)) {
+        // Say which of the two it is: too little traced, or traced points nothing follows from.
+        const bool traced =
+            tracer->AdvancedEnabled() ? tracer->TracedCount() > 0 : tracer->RowComplete();
+        Say(traced ? m_ports.texts.TextOr("IDS_MD_FINISH_NOT_DEDUCIBLE",
+                                          u"The traced points do not make up a layout the "
+                                          u"program can complete. Undo the last points and "
+                                          u"trace them again.")
+                   : m_ports.texts.TextOr("IDS_MD_FINISH_INCOMPLETE",
+                                          u"The layout is not traced far enough to finish: "
+                                          u"trace the whole first scan row first."));
+        return false;
+    }
     Notify();
     return true;
+}
+
+std::u16string LayoutStepPresenter::FailureLine() const
+{
+    std::u16string line = m_failure.path.u16string();
+    if (!m_failure.reason.empty())
+        line += u": " + utf::ToUtf16(m_failure.reason);
+    return line;
 }
 
 void LayoutStepPresenter::TakeConnectorTable()
 {
     m_document.Setup().connectors = m_document.Connectors();
+    m_document.Touch();
 }
 
 std::optional<std::filesystem::path> LayoutStepPresenter::ChoosePath(bool save)
@@ -138,8 +162,13 @@ std::optional<std::filesystem::path> LayoutStepPresenter::ChoosePath(bool save)
     std::error_code ec;
     std::filesystem::create_directories(m_document.Folder().ModLib(), ec);
     auto path = save ? m_ports.chooser.ChooseSave(request) : m_ports.chooser.ChooseOpen(request);
-    if (!path || path->u16string().size() >= kMaxPath)
+    if (path && path->u16string().size() > kMaxPath) {
+        Say(m_ports.texts.TextOr("IDS_MD_PATH_TOO_LONG",
+                                 u"The path is longer than 260 characters; choose a shorter "
+                                 u"folder or name.") +
+            u"\n" + path->u16string());
         return std::nullopt;
+    }
     return path;
 }
 
@@ -187,11 +216,18 @@ int LayoutStepPresenter::SaveChecked(bool saveAs,
             return kNotSaved;
         }
     }
-    if (!WriteDriverFile(path))
+    DesignParts parts = DesignFile::PartsOf(m_document);
+    const DriverFile::Result written = DesignPartsFile::Write(path, parts, m_ports.files);
+    if (!written) {
+        // A section that cannot be written says which; the file system says why it refused.
+        const int error = errno;
+        m_failure = {path,
+                     written.section < 0 && error != 0 ? std::strerror(error) : written.message};
         return kWriteFailed;
+    }
     m_document.SetFilePath(path);
-    m_document.SetModified(false);
     m_saved = true;
+    m_document.MarkSaved();
     Notify();
     return kSaved;
 }
@@ -229,14 +265,27 @@ int LayoutStepPresenter::Open(const std::optional<std::filesystem::path>& given)
             return kOpenCancelled;
         path = *chosen;
     }
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(path, ec);
     const auto bytes = fileio::ReadAll(path);
-    if (!bytes)
+    if (!bytes) {
+        m_failure = {path, exists ? "the file cannot be read" : "the file does not exist"};
         return kUnreadable;
-    DesignParts parts{{}, m_document.Socket(), {}, {}};
-    if (!DesignPartsFile::Parse(*bytes, parts, m_ports.files))
+    }
+    // The design read starts empty: nothing of the open design (its socket file, its cell)
+    // may leak into it.
+    SocketDesign socket;
+    socket.SetPictureFolder(m_document.Socket().PictureFolder());
+    DesignParts parts{{}, socket, {}, {}};
+    if (const DriverFile::Result read = DesignPartsFile::Parse(*bytes, parts, m_ports.files);
+        !read) {
+        m_failure = {path, read.message};
         return kFormatIncorrect;
-    if (parts.moduleInfo.xPixels == 0 || parts.moduleInfo.yPixels == 0)
+    }
+    if (parts.moduleInfo.xPixels == 0 || parts.moduleInfo.yPixels == 0) {
+        m_failure = {path, "the module information gives no module size"};
         return kFormatIncorrect;
+    }
 
     // Everything was read: now the open design is replaced.
     ModuleDesignDocument& d = m_document;
@@ -245,16 +294,16 @@ int LayoutStepPresenter::Open(const std::optional<std::filesystem::path>& given)
     d.Socket().SetDocumentState(SocketDesign::Loaded);
     d.Background() = parts.background;
     d.Background().SetLoaded();
+    d.Cell().Restore(std::move(parts.layout.images), std::move(parts.layout.background),
+                     parts.layout.cellSlots);
     d.SetupFromModuleInfo();
     PointTracer& tracer = d.CreateLayout(m_ports.texts, m_ports.prompter);
     layoutsnapshot::Restore(parts.layout, tracer);
     d.Setup().result = parts.layout.result;
-    for (std::size_t i = 0; i < 4; ++i)
-        d.Cell().Slot(static_cast<int>(i) + 1) = parts.layout.cellSlots[i];
     d.SetFilePath(path);
-    d.SetModified(false);
     m_open = true;
     m_saved = true;
+    d.MarkSaved();
     Notify();
     return kOpened;
 }

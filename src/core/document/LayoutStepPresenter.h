@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace md {
 
@@ -95,6 +96,17 @@ public:
 
     ModuleDesignDocument& Document() { return m_document; }
 
+    /// Why the last open or save failed: the file and the reader's or writer's reason, for the
+    /// second line of the message the caller shows.
+    struct Failure
+    {
+        std::filesystem::path path;
+        std::string reason;
+    };
+    const Failure& LastFailure() const { return m_failure; }
+    /// "<path>: <reason>", or the path alone when there is no reason.
+    std::u16string FailureLine() const;
+
 private:
     int SaveChecked(bool saveAs, const std::optional<std::filesystem::path>& target);
     void Say(std::u16string text);
@@ -107,6 +119,7 @@ private:
     LayoutStepPorts m_ports;
     bool m_open = false;
     bool m_saved = false;
+    Failure m_failure;
 };
 
 } // namespace md

@@ -1,5 +1,6 @@
 #include "core/document/ModuleDesignDocument.h"
 
+#include "core/document/DesignFingerprint.h"
 #include "core/layout/PointTracer.h"
 
 #include <algorithm>
@@ -9,6 +10,12 @@ namespace md {
 ModuleDesignDocument::ModuleDesignDocument(ProgramFolder folder) : m_folder(std::move(folder))
 {
     m_socket.SetPictureFolder(m_folder.PluginData());
+    const auto touch = [this] { Touch(); };
+    m_socket.Changes().Connect(touch);
+    m_background.Changes().Connect(touch);
+    m_cell.Changes().Connect(touch);
+    m_layout.Changes().Connect(touch);
+    m_savedFingerprint = DesignFingerprint::Of(*this);
 }
 
 ModuleDesignDocument::~ModuleDesignDocument() = default;
@@ -54,6 +61,7 @@ void ModuleDesignDocument::TakeRecord(const ModuleRecord& record)
     setup.connectors = table;
     m_connectors = table;
     m_setup = setup;
+    Touch();
 }
 
 void ModuleDesignDocument::SetupFromModuleInfo()
@@ -65,6 +73,58 @@ void ModuleDesignDocument::SetupFromModuleInfo()
     setup.connectors = m_connectors;
     setup.DeriveCounts();
     m_setup = setup;
+    Touch();
+}
+
+void ModuleDesignDocument::SetConnectors(const ConnectorTable& table)
+{
+    m_connectors = table;
+    Touch();
+}
+
+bool ModuleDesignDocument::Modified() const
+{
+    return DesignFingerprint::Of(*this) != m_savedFingerprint;
+}
+
+void ModuleDesignDocument::MarkSaved()
+{
+    m_savedFingerprint = DesignFingerprint::Of(*this);
+    Refresh();
+}
+
+void ModuleDesignDocument::SetModifiedHandler(std::function<void(bool)> handler)
+{
+    m_onModified = std::move(handler);
+}
+
+void ModuleDesignDocument::SetRefreshScheduler(std::function<void()> schedule)
+{
+    m_scheduleRefresh = std::move(schedule);
+}
+
+void ModuleDesignDocument::Touch()
+{
+    if (m_refreshPending || !m_scheduleRefresh)
+        return;
+    m_refreshPending = true;
+    m_scheduleRefresh();
+}
+
+void ModuleDesignDocument::Refresh()
+{
+    m_refreshPending = false;
+    const bool modified = Modified();
+    if (modified == m_reportedModified)
+        return;
+    m_reportedModified = modified;
+    if (m_onModified)
+        m_onModified(modified);
+}
+
+bool ModuleDesignDocument::MayReplaceDesign()
+{
+    return !m_replaceGuard || m_replaceGuard();
 }
 
 PointTracer& ModuleDesignDocument::CreateLayout(const Texts& texts, Prompter& prompter)
@@ -118,7 +178,7 @@ void ModuleDesignDocument::Clear()
     m_socket.SetFilePath({});
     m_background = BackgroundDesign{};
     m_filePath.clear();
-    m_modified = false;
+    MarkSaved();
 }
 
 } // namespace md

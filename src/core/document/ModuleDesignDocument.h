@@ -15,6 +15,7 @@
 #include "md/ModuleRecord.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -51,12 +52,21 @@ public:
     void SetupFromModuleInfo();
 
     NewModuleInfoRecord& ModuleInfo() { return m_moduleInfo; }
+    const NewModuleInfoRecord& ModuleInfo() const { return m_moduleInfo; }
     SocketDesign& Socket() { return m_socket; }
+    const SocketDesign& Socket() const { return m_socket; }
     BackgroundDesign& Background() { return m_background; }
+    const BackgroundDesign& Background() const { return m_background; }
     CellDesign& Cell() { return m_cell; }
+    const CellDesign& Cell() const { return m_cell; }
     LayoutSetup& Setup() { return m_setup; }
+    const LayoutSetup& Setup() const { return m_setup; }
     LayoutModel& Layout() { return m_layout; }
+    const LayoutModel& Layout() const { return m_layout; }
     ConnectorTable& Connectors() { return m_connectors; }
+    const ConnectorTable& Connectors() const { return m_connectors; }
+    /// Replaces the connector table (the HUB connector arrangement confirmed).
+    void SetConnectors(const ConnectorTable& table);
     WizardMemory& Wizard() { return m_wizard; }
     ControllerLink& Controller() { return m_controller; }
     /// The toolbar strip's groups: filled by the panel's views, shown by the strip.
@@ -78,9 +88,26 @@ public:
     /// The file name part of the path (empty for a new design).
     std::u16string FileTitle() const;
     void SetFilePath(std::filesystem::path path) { m_filePath = std::move(path); }
-    /// Unsaved changes since the last new, open or save.
-    bool Modified() const { return m_modified; }
-    void SetModified(bool modified) { m_modified = modified; }
+    /// Unsaved changes: the design differs from the one last saved, opened or started. The
+    /// models raise their change signals; what counts is the design's content, so an edit
+    /// undone again leaves the design unmodified.
+    bool Modified() const;
+    /// The design as it stands is the saved one (a successful save or open, a new design).
+    void MarkSaved();
+    /// Called with the new state whenever the modified state flips.
+    void SetModifiedHandler(std::function<void(bool)> handler);
+    /// How a change is looked at later: the views post Refresh to their event loop, so a burst
+    /// of changes is compared once. Without one, changes are looked at by the next Refresh.
+    void SetRefreshScheduler(std::function<void()> schedule);
+    /// A model's content may have changed.
+    void Touch();
+    /// Compares the design with the saved one and reports a flip of the modified state.
+    void Refresh();
+
+    /// Whether the open design may be replaced (by the wizard's hand-over): asks the question
+    /// the panel asks before a new design, and saves on Yes. True without a panel.
+    bool MayReplaceDesign();
+    void SetReplaceGuard(std::function<bool()> guard) { m_replaceGuard = std::move(guard); }
 
     /// Combines the temporary driver and HUB files into the combined file again with the
     /// wizard's last values for a module of the given size; false when there were none or a
@@ -108,7 +135,12 @@ private:
     ControllerLink m_controller;
     SerialPointGoLink m_pointGoLink;
     std::filesystem::path m_filePath;
-    bool m_modified = false;
+    std::uint64_t m_savedFingerprint = 0;
+    bool m_reportedModified = false;
+    bool m_refreshPending = false;
+    std::function<void(bool)> m_onModified;
+    std::function<void()> m_scheduleRefresh;
+    std::function<bool()> m_replaceGuard;
 };
 
 } // namespace md

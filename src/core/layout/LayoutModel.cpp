@@ -17,6 +17,7 @@ void LayoutModel::Construct(std::uint32_t width, std::uint32_t height,
     if (width == 0 || height == 0) {
         m_width = m_height = 0;
         m_current = -1;
+        m_changes.Raise();
         return;
     }
     m_width = width;
@@ -33,6 +34,7 @@ void LayoutModel::Construct(std::uint32_t width, std::uint32_t height,
         }
     }
     m_current = 0;
+    m_changes.Raise();
 }
 
 void LayoutModel::Assign(std::uint32_t width, std::uint32_t height, std::vector<LedPoint> points,
@@ -46,6 +48,7 @@ void LayoutModel::Assign(std::uint32_t width, std::uint32_t height, std::vector<
     m_dense = m_points.size() == std::size_t{width} * height;
     for (std::size_t i = 0; m_dense && i < m_points.size(); ++i)
         m_dense = m_points[i].x == i / height && m_points[i].y == i % height;
+    m_changes.Raise();
 }
 
 std::int32_t LayoutModel::IndexOf(std::int64_t x, std::int64_t y) const
@@ -86,6 +89,7 @@ void LayoutModel::SetLedActive(LedPoint& point, unsigned led, bool active)
 {
     const auto& shapes = ShapesOf(point);
     if (led >= shapes.size() || (shapes[led].active != 0) == active)
+    m_changes.Raise();
         return;
     std::vector<CellLed> changed = shapes;
     changed[led].active = active ? 1 : 0;
@@ -150,12 +154,14 @@ void LayoutModel::SetCurrent(std::int32_t index)
 void LayoutModel::ClearTracing()
 {
     for (LedPoint& point : m_points) {
+    m_changes.Raise();
         point.traced = 0;
         point.marked = 1;
         point.label = 0;
     }
 }
 
+    m_changes.Raise();
 void LayoutModel::MarkAll(bool marked)
 {
     for (LedPoint& point : m_points)
@@ -186,6 +192,7 @@ void LayoutModel::RebuildVirtualDrawing(const std::array<std::uint32_t, 3>& code
                 led.active = 1;
             else
                 led.active = PixelDecomposition::Participates(static_cast<int>(codes[led.colour]),
+    m_changes.Raise();
                                                               static_cast<int>(copy) + 1)
                                  ? 1
                                  : 0;

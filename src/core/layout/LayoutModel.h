@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/design/CellLed.h"
+#include "core/io/ChangeSignal.h"
 #include "core/layout/LedPoint.h"
 
 #include <array>
@@ -77,6 +78,24 @@ public:
     /// codes (virtual-pixel positions) leave the LEDs as they are.
     void RebuildVirtualDrawing(const std::array<std::uint32_t, 3>& codes);
 
+    /// Raised when the grid's content changes: its points, their LEDs, marks and tracing (not
+    /// the zoom, the highlight or the layer shown). Tracing and point-go, which change points
+    /// in place, raise it through NotifyChanged.
+    ChangeSignal& Changes() { return m_changes; }
+    void NotifyChanged() const { m_changes.Raise(); }
+    /// Raises Changes() when it goes out of scope, for functions that change points in place.
+    class ChangeScope
+    {
+    public:
+        explicit ChangeScope(const LayoutModel& model) : m_model(model) {}
+        ~ChangeScope() { m_model.NotifyChanged(); }
+        ChangeScope(const ChangeScope&) = delete;
+        ChangeScope& operator=(const ChangeScope&) = delete;
+
+    private:
+        const LayoutModel& m_model;
+    };
+
 private:
     void ApplyZoom();
     std::uint32_t FindOrAddShapeSet(std::vector<CellLed> leds);
@@ -89,6 +108,7 @@ private:
     bool m_dense = true; ///< point i is pixel (i / height, i % height)
     std::vector<LedPoint> m_points;
     std::vector<std::vector<CellLed>> m_shapeSets;
+    ChangeSignal m_changes;
 };
 
 } // namespace md

@@ -10,9 +10,7 @@ namespace md::layoutsnapshot {
 LayoutDesign Capture(PointTracer& tracer, const LayoutRange& range, std::vector<LightImage> images,
                      LightImage background, std::array<std::vector<CellLed>, 4> cellSlots)
 {
-    LayoutModel& model = tracer.Model();
-    for (LedPoint& point : model.Points())
-        point.traced = 0;
+    const LayoutModel& model = tracer.Model();
     LayoutDesign design;
     design.layoutPresent = tracer.LayoutPresent();
     if (design.layoutPresent) {
@@ -40,7 +38,9 @@ LayoutDesign Capture(PointTracer& tracer, const LayoutRange& range, std::vector<
         stored.y = point.y;
         stored.marked = point.marked;
         stored.highlighted = point.highlighted;
-        stored.traced = point.traced;
+        // The file keeps no traced flags; the grid keeps them, so tracing on after a save
+        // still refuses a pixel traced before it.
+        stored.traced = 0;
         stored.shapeSet = point.shapeSet;
         design.points.push_back(stored);
     }

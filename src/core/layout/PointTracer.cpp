@@ -77,6 +77,7 @@ void PointTracer::ResetChannelRows()
 
 void PointTracer::Reset()
 {
+    const LayoutModel::ChangeScope change(m_model);
     ReopenFinished();
     m_stride = (m_setup ? m_setup->scanRows : 0U) * m_scanRowLength;
     m_tracedCount = 0;
@@ -184,6 +185,7 @@ int PointTracer::MoveFocus(Key key)
 
 int PointTracer::Trace(GridCell cell, bool click)
 {
+    const LayoutModel::ChangeScope change(m_model);
     if (cell.row < 1 || cell.row >= static_cast<int>(m_model.Height()) + 1 || cell.column < 1 ||
         cell.column >= static_cast<int>(m_model.Width()) + 1)
         return 0;

@@ -9,6 +9,7 @@ namespace md {
 
 bool PointTracer::Analyse(bool check)
 {
+    const LayoutModel::ChangeScope change(m_model);
     // A finished layout stands until it is undone or reset: analysing it again would deduce
     // from counts the final analysis has already raised.
     if (m_layoutDone != 0)

@@ -7,6 +7,7 @@ namespace md {
 
 void PointTracer::InsertVirtual(std::uint32_t count)
 {
+    const LayoutModel::ChangeScope change(m_model);
     if (m_advancedEnabled && !m_advancedStarted)
         return;
     if (m_advancedStarted) {
@@ -44,6 +45,7 @@ void PointTracer::ReopenFinished()
 
 int PointTracer::Undo()
 {
+    const LayoutModel::ChangeScope change(m_model);
     const auto dropTrailingVirtual = [this] {
         while (!m_firstRow.empty() && m_firstRow.back().IsVirtual())
             m_firstRow.pop_back();

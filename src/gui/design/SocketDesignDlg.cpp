@@ -48,7 +48,6 @@ SocketDesignDlg::SocketDesignDlg(SocketDesign& socket, const NewModuleInfoRecord
     palette.setColor(QPalette::Window, QColor::fromRgb(NewFrameInfoDlg::kBackground));
     setPalette(palette);
     m_socket.SetPictureFolder(LocateProgramFolder().PluginData());
-    m_socket.SetChangedHandler(HostLink::NotifyDesignChanged);
     m_frame = new NewFrameInfoDlg(m_socket, this);
     m_frame->hide();
 }

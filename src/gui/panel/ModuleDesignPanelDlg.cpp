@@ -16,6 +16,7 @@
 
 #include <QLabel>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace md {
@@ -40,11 +41,16 @@ ModuleDesignPanelDlg::ModuleDesignPanelDlg(ModuleDesignDocument& document, QWidg
         document, m_layoutDlg->Step(), static_cast<DesignPanelView&>(*this),
         DesignPanelPorts{ports.prompter, ports.texts, ports.chooser, ports.codePage, ports.version,
                          HostLink::NotifyDesignChanged});
+    // A burst of changes (a drag, a whole trace row) is compared with the saved design once,
+    // when control is back in the event loop.
+    m_document.SetRefreshScheduler(
+        [this] { QTimer::singleShot(0, this, [this] { m_document.Refresh(); }); });
     RegisterToolbarGroups();
 }
 
 ModuleDesignPanelDlg::~ModuleDesignPanelDlg()
 {
+    m_document.SetRefreshScheduler({});
     // The toolbar's groups call into this panel's views: they go with it.
     for (const char* key : {kSocketGroup, kLayoutGroup, kBackgroundGroup})
         m_document.Toolbar().RemoveGroup(key);
@@ -253,6 +259,11 @@ const char16_t* ModuleDesignPanelDlg::DocumentName()
 bool ModuleDesignPanelDlg::IsDesignOpen()
 {
     return m_presenter->IsDesignOpen();
+}
+
+std::int32_t ModuleDesignPanelDlg::HasUnsavedChanges()
+{
+    return m_presenter->HasUnsavedChanges() ? 1 : 0;
 }
 
 // The views.

@@ -60,7 +60,7 @@ public:
     std::int32_t ForwardZoomOut() override;
     std::int32_t ForwardRepeat() override;
     std::int32_t ForwardWithArgument(std::int32_t argument) override;
-    std::int32_t Reserved12() override { return 0; }
+    std::int32_t HasUnsavedChanges() override;
     std::uint32_t QueryView(std::uint32_t argument) override;
     const char16_t* DocumentName() override;
     bool IsDesignOpen() override;

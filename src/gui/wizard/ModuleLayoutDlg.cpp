@@ -208,18 +208,6 @@ bool ModuleLayoutDlg::PointGoCommand(int id)
     if (id == PointGo::kFirstLayerCommand + 1 || id == PointGo::kFirstLayerCommand + 2)
         m_grid->Grid()->setFocus();
     m_status->SetStatusText(m_pointGo->StatusText());
-    // Views, modes and the link leave the design as it is; marks, codes and a reset change it.
-    switch (id) {
-    case PointGo::kMarkAllCommand:
-    case PointGo::kUnmarkAllCommand:
-    case PointGo::kClearVirtual:
-    case PointGo::kDecompose:
-    case PointGo::kReset:
-        m_document.SetModified(true);
-        break;
-    default:
-        break;
-    }
     return handled;
 }
 
@@ -292,7 +280,6 @@ bool ModuleLayoutDlg::Command(int id)
         break;
     case kInsertVirtual:
         m_grid->OpenVirtualPointDialog();
-        m_document.SetModified(true);
         break;
     case kToggleDesign:
         m_designVisible = !m_designVisible;
@@ -367,12 +354,7 @@ void ModuleLayoutDlg::SyncGrid()
     if (!m_grid) {
         m_grid = new CLedLayoutCtrl(m_document.Layout(), *tracer, m_ports.texts, this);
         m_grid->SetStatusBar(m_status.get());
-        connect(m_grid, &CLedLayoutCtrl::marksChanged, this,
-                [this] { m_document.SetModified(true); });
-        connect(m_grid, &CLedLayoutCtrl::traced, this, [this] {
-            m_document.SetModified(true);
-            UpdateActions();
-        });
+        connect(m_grid, &CLedLayoutCtrl::traced, this, [this] { UpdateActions(); });
         m_pointGo = std::make_unique<PointGo>(
             *tracer, m_document.PointGoLink(),
             PointGo::Ports{m_ports.prompter, m_ports.texts, m_ports.clock,

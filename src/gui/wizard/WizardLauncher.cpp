@@ -43,6 +43,10 @@ void WizardLauncher::Run(QWidget* page, ModuleParameterPresenter& presenter,
                          ModuleDesignDocument& document, const ModuleParameters& parameters,
                          const ModuleDerivedValues& derived, WindowHandle owner)
 {
+    // The hand-over at the wizard's end replaces the open design: the user decides first,
+    // before anything reaches the command area.
+    if (!document.MayReplaceDesign())
+        return;
     const std::filesystem::path programFolder = document.Folder().Root();
     QtWizardDialogs dialogs(page);
     QtPrompter prompter(page);

@@ -81,6 +81,18 @@ protected:
     void SetUp() override
     {
         TempProgramFolder::SetUp();
+        MakeDocument();
+    }
+
+    /// A fresh document with its presenters over the same program folder.
+    void MakeDocument()
+    {
+        panel.reset();
+        step.reset();
+        document.reset();
+        prompter = ScriptedPrompter{};
+        chooser = ScriptedFileChooser{};
+        view = RecordingPanelView{};
         // The socket's pictures: a pin keeps its type only when its picture is there.
         const std::filesystem::path pictures = "Modules/ModuleDesignUIPlugin";
         Write(pictures / "frame_background.bmp", Bmp(32, 32));
@@ -95,7 +107,8 @@ protected:
                             [this] { ++hostNotified; }});
         panel = std::make_unique<DesignPanelPresenter>(
             *document, *step, view,
-            DesignPanelPorts{prompter, texts, chooser, codePage, version, [] {}});
+            DesignPanelPorts{prompter, texts, chooser, codePage, version,
+                             [this] { ++panelNotified; }});
     }
 
     /// The record the wizard hands over for a W x H one-colour module.
@@ -145,6 +158,13 @@ protected:
             tracer->Click(x, 0);
         ASSERT_TRUE(step->Finish());
     }
+    /// An edit of the background: its first marker moves one unit.
+    void MoveMarker()
+    {
+        BackgroundDesign& background = document->Background();
+        background.SetPoints({background.Point1().x + 1, background.Point1().y},
+                             background.Point2());
+    }
     /// Saves to ModLib/name through the file dialog.
     int SaveAs(const std::string& name)
     {
@@ -171,6 +191,7 @@ protected:
     VersionWords version{1, 2, 3};
     RecordingPanelView view;
     int hostNotified = 0;
+    int panelNotified = 0;
     std::unique_ptr<ModuleDesignDocument> document;
     std::unique_ptr<LayoutStepPresenter> step;
     std::unique_ptr<DesignPanelPresenter> panel;

@@ -1,6 +1,9 @@
 // The design panel's cycle: new, open and save with every answer to their questions.
 #include "DesignCycleFixture.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace md::test {
 namespace {
 
@@ -23,16 +26,17 @@ TEST_F(DesignCycleStatesTest, NewDesignAsksFirstAndRunsTheNewModuleDialog)
     EXPECT_EQ(document->Setup().width, 20);
     EXPECT_EQ(step->State(), 1);
 
-    // The new design holds unsaved changes: the save question; No goes on without saving.
-    prompter.answers = {PromptAnswer::No};
+    // An untouched new design holds nothing to save: the give-up question; Yes gives it up.
+    EXPECT_FALSE(step->HasUnsavedChanges());
+    prompter.answers = {PromptAnswer::Yes};
     view.newModule.xPixels = 30;
     EXPECT_EQ(panel->NewDesign(), 0);
-    EXPECT_EQ(prompter.asked.back().second, "ID_SAVE_EDIT_MODULE_DESIGN");
+    EXPECT_EQ(prompter.asked.back().second, "ID_GIVEUP_EDIT_MODULE_DESIGN");
     EXPECT_EQ(document->ModuleInfo().xPixels, 30);
 
     // Cancelling the dialog keeps the open design.
     view.confirmNewModule = false;
-    prompter.answers = {PromptAnswer::No};
+    prompter.answers = {PromptAnswer::Yes};
     EXPECT_EQ(panel->NewDesign(), -1);
     EXPECT_EQ(document->ModuleInfo().xPixels, 30);
 }
@@ -60,7 +64,7 @@ TEST_F(DesignCycleStatesTest, OpenWithoutAPathAsksYesNoCancel)
 {
     TracedDesign();
     ASSERT_EQ(SaveAs("a.MDR"), LayoutStepPresenter::kSaved);
-    document->SetModified(true);
+    MoveMarker();
 
     prompter.answers = {PromptAnswer::Cancel};
     EXPECT_EQ(panel->OpenDesign(nullptr), -1);
@@ -79,7 +83,7 @@ TEST_F(DesignCycleStatesTest, OpenWithoutAPathAsksYesNoCancel)
     EXPECT_FALSE(step->HasUnsavedChanges());
 
     // Yes saves first (through the checked save), then opens.
-    document->SetModified(true);
+    MoveMarker();
     prompter.answers = {PromptAnswer::Yes};
     EXPECT_EQ(panel->OpenDesign(nullptr), 0);
     EXPECT_EQ(panel->DesignState(), DesignPanelPresenter::kOpened);
@@ -99,7 +103,12 @@ TEST_F(DesignCycleStatesTest, ADamagedFileLeavesTheOpenDesignAsItWas)
     prompter.answers = {PromptAnswer::Yes};
     const std::u16string bad = (m_root / "bad.MDR").u16string();
     EXPECT_EQ(panel->OpenDesign(bad.c_str()), LayoutStepPresenter::kFormatIncorrect);
-    EXPECT_EQ(prompter.Last(), "ID_DRIVER_FILE_FORMAT_INCORRECT");
+    // The message names the file and what the reader found, on a second line.
+    EXPECT_EQ(prompter.Last().substr(0, prompter.Last().find('\n')),
+              "ID_DRIVER_FILE_FORMAT_INCORRECT");
+    EXPECT_NE(prompter.Last().find("\n" + (m_root / "bad.MDR").string() + ": layout section"),
+              std::string::npos)
+        << prompter.Last();
     EXPECT_EQ(view.resets, resets); // no window was reset
     ASSERT_NE(document->Tracer(), nullptr);
     EXPECT_EQ(document->Tracer()->Result(), resultBefore);
@@ -131,7 +140,8 @@ TEST_F(DesignCycleStatesTest, SaveChecksInOrderAndCancelWritesNothing)
     chooser.chosen = m_root / "missing" / "x.MDR";
     view.shown = "layout";
     EXPECT_EQ(panel->SaveDesign(), LayoutStepPresenter::kWriteFailed);
-    EXPECT_EQ(prompter.Last(), "ID_SAVE_FAILURE");
+    EXPECT_EQ(prompter.Last(),
+              "ID_SAVE_FAILURE\n" + chooser.chosen->string() + ": " + std::strerror(ENOENT));
     EXPECT_TRUE(document->FilePath().empty());
 }
 
@@ -141,7 +151,7 @@ TEST_F(DesignCycleStatesTest, SaveUsesTheKnownPathAndSaveAsAsksAgain)
     ASSERT_EQ(SaveAs("first.MDR"), LayoutStepPresenter::kSaved);
     EXPECT_EQ(document->FileTitle(), u"first.MDR");
     const std::size_t asked = chooser.requests.size();
-    document->SetModified(true);
+    MoveMarker();
     EXPECT_EQ(step->Save(false), LayoutStepPresenter::kSaved);
     EXPECT_EQ(chooser.requests.size(), asked); // the known path, no dialog
     EXPECT_EQ(SaveAs("second.MDR"), LayoutStepPresenter::kSaved);

@@ -1,0 +1,85 @@
+// Closing the reference host over a design with unsaved work, through the real windows: the
+// title marks the work, every answer that keeps the design keeps the window open.
+#include "DemoRunner.h"
+#include "DesignMenus.h"
+#include "HostFixture.h"
+#include "support/ModalDriver.h"
+
+#include "md/IDesignUIPlugin.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTest>
+
+namespace md::host::test {
+namespace {
+
+using ClosingThroughHostTest = HostFixture;
+
+/// Presses the message box's button of the given role and records its text; then expects the
+/// next modal, if any.
+void Answer(QMessageBox::StandardButton button, QString* text, std::function<void()> next = {})
+{
+    md::test::ModalDriver::Expect([button, text, next](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        *text = box->text();
+        ASSERT_NE(box->button(button), nullptr);
+        box->button(button)->click();
+        if (next)
+            next();
+    });
+}
+
+TEST_F(ClosingThroughHostTest, UnsavedWorkKeepsTheWindowUntilTheUserLetsItGo)
+{
+    const auto description =
+        VirtualModule::Load(m_program.filePath("VirtualModules/P16-16x8-2S-serpentine.json"));
+    ASSERT_TRUE(description);
+    DemoRunner runner(*m_window, *m_area, VirtualModule(*description), m_program.path());
+    runner.Start(1);
+    QTRY_VERIFY_WITH_TIMEOUT(runner.CurrentStage() == DemoRunner::Stage::Done ||
+                                 runner.CurrentStage() == DemoRunner::Stage::Failed,
+                             60000);
+    ASSERT_EQ(runner.CurrentStage(), DemoRunner::Stage::Done) << runner.Failure().toStdString();
+    IDesignUIPlugin* panel = m_window->Panel();
+    ASSERT_EQ(panel->HasUnsavedChanges(), 0);
+    m_window->show();
+    const QByteArray saved = [&] {
+        QFile file(runner.SavedFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(saved.isEmpty());
+
+    // The layout toolbar's repeat takes the final analysis back: unsaved work, and the title
+    // says so once the change has been looked at.
+    panel->OnNotify(3, 0, 0);
+    panel->ForwardRepeat();
+    QTRY_COMPARE(panel->HasUnsavedChanges(), 1);
+    QTRY_VERIFY(m_window->windowTitle().contains(".MDR * - "));
+
+    // Cancel keeps the window; the question is the save question with three answers.
+    QString asked;
+    Answer(QMessageBox::Cancel, &asked);
+    EXPECT_FALSE(m_window->close());
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_FALSE(asked.isEmpty());
+
+    // Yes whose save fails (the file has become a folder) keeps it too, after saying why.
+    QFile::remove(runner.SavedFile());
+    ASSERT_TRUE(QDir().mkpath(runner.SavedFile() + "/in-the-way"));
+    QString failure;
+    Answer(QMessageBox::Yes, &asked, [&failure] { md::test::ModalDriver::Press("OK", &failure); });
+    EXPECT_FALSE(m_window->close());
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_TRUE(failure.contains(runner.SavedFile())) << failure.toStdString();
+    EXPECT_EQ(panel->HasUnsavedChanges(), 1);
+
+    // No lets it go.
+    Answer(QMessageBox::No, &asked);
+    EXPECT_TRUE(m_window->close());
+}
+
+} // namespace
+} // namespace md::host::test
