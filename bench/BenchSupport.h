@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <ctime>
 #include <string>
 
 namespace md::bench {
@@ -50,6 +51,22 @@ double SecondsPer(F&& f, int repeat)
     for (int i = 0; i < repeat; ++i)
         f();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / repeat;
+}
+
+/// CPU seconds of this thread per call of f, over repeat calls: for work that only computes,
+/// so that other programs on a shared machine do not count.
+template <typename F>
+double CpuSecondsPer(F&& f, int repeat)
+{
+    const auto now = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+    };
+    const double start = now();
+    for (int i = 0; i < repeat; ++i)
+        f();
+    return (now() - start) / repeat;
 }
 
 /// Runs the registered benchmarks offscreen, then printRatios.

@@ -16,7 +16,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -202,12 +201,10 @@ std::size_t ResultPoints(const PointTracer& tracer)
 /// One final analysis of the traced module, then its undo: the tracer is back where it was
 /// before, so the next analysis deduces the whole module again. False when the analysis did not
 /// deduce every pixel.
-bool AnalyseOnce(Traced& traced, double* seconds = nullptr)
+bool AnalyseOnce(Traced& traced, double& seconds)
 {
-    const auto start = std::chrono::steady_clock::now();
-    const bool supported = traced.tracer.Analyse(true);
-    if (seconds)
-        *seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    bool supported = false;
+    seconds += bench::CpuSecondsPer([&] { supported = traced.tracer.Analyse(true); }, 1);
     const bool whole =
         supported && traced.tracer.LayoutDone() &&
         ResultPoints(traced.tracer) == std::size_t{traced.setup.width} * traced.setup.height;
@@ -255,17 +252,19 @@ void PrintRatios()
     Grid small(16);
     Grid medium(64);
     Grid large(256);
-    // Interleaved rounds, so that a slow moment of the machine falls on all three alike.
+    // CPU time in interleaved rounds, every other one in reverse order, so that a busy moment
+    // of the machine or a warm cache falls on all three alike.
+    Grid* grids[3] = {&small, &medium, &large};
     double paint[3] = {};
-    for (int round = 0; round < 10; ++round) {
-        paint[0] += bench::SecondsPer([&] { Paint(small); }, 10);
-        paint[1] += bench::SecondsPer([&] { Paint(medium); }, 10);
-        paint[2] += bench::SecondsPer([&] { Paint(large); }, 10);
-    }
-    std::printf("paint: 64x64 %.1f us, 256x256 %.1f us, ratio %.2f (judged, at most 1.1)\n",
+    for (int round = 0; round < 10; ++round)
+        for (int i = 0; i < 3; ++i) {
+            const int g = round % 2 == 0 ? i : 2 - i;
+            paint[g] += bench::CpuSecondsPer([&] { Paint(*grids[g]); }, 10);
+        }
+    std::printf("paint (CPU): 64x64 %.1f us, 256x256 %.1f us, ratio %.2f (judged, at most 1.1)\n",
                 paint[1] * 1e5, paint[2] * 1e5, paint[2] / paint[1]);
-    std::printf("paint: 16x16 %.1f us, 256x256 %.1f us, ratio %.2f (the 16x16 grid fills half "
-                "the viewport)\n",
+    std::printf("paint (CPU): 16x16 %.1f us, 256x256 %.1f us, ratio %.2f (the 16x16 grid fills "
+                "half the viewport)\n",
                 paint[0] * 1e5, paint[2] * 1e5, paint[2] / paint[0]);
 
     Traced a(64);
@@ -273,12 +272,12 @@ void PrintRatios()
     double secondsA = 0, secondsB = 0;
     bool whole = true;
     for (int i = 0; i < 200; ++i)
-        whole = AnalyseOnce(a, &secondsA) && whole;
+        whole = AnalyseOnce(a, secondsA) && whole;
     for (int i = 0; i < 20; ++i)
-        whole = AnalyseOnce(b, &secondsB) && whole;
+        whole = AnalyseOnce(b, secondsB) && whole;
     const double perA = secondsA / 200 / (64.0 * 64.0);
     const double perB = secondsB / 20 / (256.0 * 256.0);
-    std::printf("Analyse(true) per point: 64x64 %.1f ns, 256x256 %.1f ns, ratio %.2f%s\n",
+    std::printf("Analyse(true) per point (CPU): 64x64 %.1f ns, 256x256 %.1f ns, ratio %.2f%s\n",
                 perA * 1e9, perB * 1e9, perB / perA,
                 whole ? "" : " (an analysis did not deduce every pixel)");
 }
