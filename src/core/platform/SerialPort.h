@@ -21,8 +21,13 @@ public:
                                 std::chrono::milliseconds timeout) = 0;
     /// Drops what is waiting to be sent and what was received but not read.
     virtual void Purge() = 0;
+    /// Drops only what was received but not read: a frame on its way out is not cut short.
+    virtual void PurgeInput() = 0;
     /// Forgets a line error so that the next transfer can go ahead.
     virtual void ClearErrors() = 0;
+    /// A descriptor that polls readable when bytes have arrived or the line is gone, for an event
+    /// loop to wait on instead of asking again and again; -1 when the port has none.
+    virtual int Descriptor() const { return -1; }
 };
 
 } // namespace md

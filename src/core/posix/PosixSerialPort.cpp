@@ -108,7 +108,8 @@ bool PosixSerialPort::Write(std::span<const std::uint8_t> bytes, std::chrono::mi
             return false;
         pollfd wait{m_fd, POLLOUT, 0};
         const int left = Remaining(deadline);
-        if (left == 0 || ::poll(&wait, 1, left) <= 0 || (wait.revents & (POLLERR | POLLNVAL)))
+        if (left == 0 || ::poll(&wait, 1, left) <= 0 ||
+            (wait.revents & (POLLHUP | POLLERR | POLLNVAL)))
             return false;
     }
     return true;
@@ -120,24 +121,31 @@ std::ptrdiff_t PosixSerialPort::Read(std::span<std::uint8_t> bytes,
     const Clock::time_point deadline = Clock::now() + timeout;
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t got = ::read(m_fd, bytes.data() + done, bytes.size() - done);
-        if (got > 0) {
-            done += static_cast<std::size_t>(got);
-            continue;
-        }
-        if (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            return -1;
-        // got == 0 with VMIN 0 is "nothing there yet"; a hang-up shows in poll.
-        const int left = Remaining(deadline);
-        if (left == 0)
-            break;
+        // poll first: on this raw, non-blocking line read() gives 0 both when nothing has come
+        // yet and when the line has hung up. A hang-up shows as POLLHUP or POLLERR, often
+        // together with POLLIN, so it counts whatever else is set (else the loop would spin
+        // until the deadline); bytes that came before it are still taken.
         pollfd wait{m_fd, POLLIN, 0};
-        const int ready = ::poll(&wait, 1, left);
-        if (ready < 0 && errno != EINTR)
+        const int ready = ::poll(&wait, 1, Remaining(deadline));
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
             return -1;
-        if (ready > 0 && !(wait.revents & POLLIN) &&
-            (wait.revents & (POLLHUP | POLLERR | POLLNVAL)))
-            return done > 0 ? static_cast<std::ptrdiff_t>(done) : -1;
+        }
+        if (ready == 0)
+            break; // the time-out has passed
+        const bool gone = (wait.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+        if (wait.revents & POLLIN) {
+            const ssize_t got = ::read(m_fd, bytes.data() + done, bytes.size() - done);
+            if (got > 0) {
+                done += static_cast<std::size_t>(got);
+                continue;
+            }
+            if (got < 0 && !gone && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+                continue;
+        }
+        // Hung up, failed, or readable with nothing to read: the line is gone.
+        return done > 0 ? static_cast<std::ptrdiff_t>(done) : -1;
     }
     return static_cast<std::ptrdiff_t>(done);
 }
@@ -145,6 +153,11 @@ std::ptrdiff_t PosixSerialPort::Read(std::span<std::uint8_t> bytes,
 void PosixSerialPort::Purge()
 {
     ::tcflush(m_fd, TCIOFLUSH);
+}
+
+void PosixSerialPort::PurgeInput()
+{
+    ::tcflush(m_fd, TCIFLUSH);
 }
 
 void PosixSerialPort::ClearErrors()

@@ -9,7 +9,9 @@
 namespace md {
 
 /// A serial device (or the slave end of a pseudo-terminal) in raw 8N1 mode, non-blocking
-/// underneath so that every transfer keeps to its time-out.
+/// underneath so that every transfer keeps to its time-out. A line that hangs up (an adapter
+/// unplugged, the far end of a pseudo-terminal closed) fails every later transfer at once: the
+/// port is then dropped and the device path opened afresh.
 class PosixSerialPort final : public SerialPort
 {
 public:
@@ -24,7 +26,9 @@ public:
     bool Write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout) override;
     std::ptrdiff_t Read(std::span<std::uint8_t> bytes, std::chrono::milliseconds timeout) override;
     void Purge() override;
+    void PurgeInput() override;
     void ClearErrors() override;
+    int Descriptor() const override { return m_fd; }
 
 private:
     explicit PosixSerialPort(int descriptor) : m_fd(descriptor) {}

@@ -77,6 +77,14 @@ public:
     {
         [[maybe_unused]] const auto written = ::write(m_master, bytes.data(), bytes.size());
     }
+    /// Closes the device end: the line hangs up for whoever holds the other one.
+    void HangUp()
+    {
+        Join();
+        if (m_master >= 0)
+            ::close(m_master);
+        m_master = -1;
+    }
     /// What the link sent, once the script is over.
     std::vector<std::uint8_t> Received()
     {
