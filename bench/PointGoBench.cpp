@@ -1,10 +1,19 @@
-// The serial point-go link over a real pseudo-terminal with a device that answers at once:
-// hardware start to an answered handshake, and one advance, against the round trip of a
-// single byte on the same line (the baseline measured in the same run).
+// The serial point-go link over a real pseudo-terminal. With a device that answers at once:
+// hardware start to an answered handshake, one indexed advance answered and one one-byte
+// advance, each against the round trip of a single byte on the same line (the baseline measured
+// in the same run). Then how long the window is held: a heartbeat timer runs while the progress
+// dialog steps an exchange, and the longest gap between its beats is the longest the
+// user-interface thread was blocked; the same exchange run straight through is the baseline.
 #include "BenchSupport.h"
 #include "core/design/SocketDesign.h"
+#include "core/layout/PointGoExchange.h"
 #include "core/layout/SerialPointGoLink.h"
+#include "core/platform/Texts.h"
 #include "core/posix/PosixSerialPort.h"
+#include "gui/layout/PointGoProgressDlg.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include <atomic>
 #include <cstdio>
@@ -17,12 +26,14 @@
 namespace {
 
 using namespace md;
+using namespace std::chrono_literals;
 
-/// The far end: answers a handshake with two lines, anything else with one byte.
+/// The far end: answers a handshake with two lines, echoes an indexed advance, answers anything
+/// else with one byte; or, silent, reads everything and answers nothing.
 class InstantDevice
 {
 public:
-    InstantDevice()
+    explicit InstantDevice(bool silent = false) : m_silent(silent)
     {
         termios raw{};
         ::cfmakeraw(&raw);
@@ -54,6 +65,11 @@ private:
         }
         return got == count;
     }
+    void Write(const std::uint8_t* bytes, std::size_t count)
+    {
+        if (!m_silent) [[maybe_unused]]
+            auto n = ::write(m_master, bytes, count);
+    }
     void Run()
     {
         std::uint8_t frame[pointgo::kHandshakeSize];
@@ -63,14 +79,22 @@ private:
             if (frame[0] == pointgo::kHandshake) {
                 Read(frame + 1, pointgo::kHandshakeSize - 1);
                 std::uint8_t reply[pointgo::kReplySize] = {pointgo::kAccepted, 2, 0, 64, 0, 33};
-                [[maybe_unused]] auto n = ::write(m_master, reply, sizeof reply);
+                Write(reply, sizeof reply);
+            } else if (frame[0] == pointgo::kLightLed || frame[0] == pointgo::kEntry) {
+                Read(frame + 1, 2);
+                const std::uint8_t answer = 1;
+                if (frame[0] == pointgo::kLightLed)
+                    Write(frame, 3);
+                else
+                    Write(&answer, 1);
             } else {
                 const std::uint8_t answer = 1;
-                [[maybe_unused]] auto n = ::write(m_master, &answer, 1);
+                Write(&answer, 1);
             }
         }
     }
 
+    bool m_silent = false;
     int m_master = -1;
     int m_slave = -1;
     std::string m_path;
@@ -78,19 +102,22 @@ private:
     std::thread m_thread;
 };
 
+SocketDesign Socket()
+{
+    SocketDesign socket;
+    socket.NewSocket(16, 4);
+    const std::uint32_t codes[] = {16, 47, 63, 81};
+    for (std::size_t i = 0; i < 4; ++i)
+        socket.Pins()[i].code = codes[i];
+    return socket;
+}
+
 struct Line
 {
-    Line()
-    {
-        link.SetPort(PosixSerialPort::Open(device.Path(), 115200));
-        socket.NewSocket(16, 4);
-        const std::uint32_t codes[] = {16, 47, 63, 81};
-        for (std::size_t i = 0; i < 4; ++i)
-            socket.Pins()[i].code = codes[i];
-    }
+    Line() { link.SetPort(PosixSerialPort::Open(device.Path(), 115200)); }
     InstantDevice device;
     SerialPointGoLink link;
-    SocketDesign socket;
+    SocketDesign socket = Socket();
     std::unique_ptr<PosixSerialPort> raw = PosixSerialPort::Open(device.Path(), 115200);
 };
 
@@ -103,45 +130,150 @@ Line& Shared()
 void ByteRoundTrip()
 {
     std::uint8_t byte = 0x55;
-    Shared().raw->Write({&byte, 1}, std::chrono::milliseconds(500));
-    Shared().raw->Read({&byte, 1}, std::chrono::milliseconds(500));
+    Shared().raw->Write({&byte, 1}, 500ms);
+    Shared().raw->Read({&byte, 1}, 500ms);
 }
 
 void HardwareStart()
 {
     Line& line = Shared();
-    if (!line.link.SendLayout({}) || !line.link.Handshake(&line.socket, {}, false))
+    PointGoExchange exchange(line.link, {}, 0, serialframes::BuildHandshake(line.socket, {}));
+    PointGoExchange::RunHere(exchange);
+    if (exchange.Current() != PointGoExchange::State::Done)
         std::abort();
 }
 
-void Advance()
+void Advance(SerialPointGoLink::AdvanceKind kind)
 {
     Line& line = Shared();
-    line.link.RequestAdvance();
+    line.link.SetAdvance(kind);
+    static std::size_t k = 0;
+    line.link.RequestLed(++k & 0x7FFF);
     while (line.link.PollAdvance() == SerialPointGoLink::Answer::Waiting) {
     }
 }
+
+void IndexedAdvance()
+{
+    Advance(SerialPointGoLink::AdvanceKind::Indexed);
+}
+
+void OneByteAdvance()
+{
+    Advance(SerialPointGoLink::AdvanceKind::OneByte);
+}
+
+// Floors: a trip through a pseudo-terminal to another thread and back takes two system calls
+// on each side and a wake-up, never less than a microsecond; a hardware start is two of them.
+constexpr double kTripFloorNs = 1000;
 
 void BM_ByteRoundTrip(benchmark::State& state)
 {
     for (auto _ : state)
         ByteRoundTrip();
+    bench::TimePerItem(state, "time_per_round_trip", 1, kTripFloorNs);
 }
-BENCHMARK(BM_ByteRoundTrip);
+BENCHMARK(BM_ByteRoundTrip)->UseRealTime();
 
 void BM_HardwareStartToHandshake(benchmark::State& state)
 {
     for (auto _ : state)
         HardwareStart();
+    bench::TimePerItem(state, "time_per_start", 1, 2 * kTripFloorNs);
 }
-BENCHMARK(BM_HardwareStartToHandshake);
+BENCHMARK(BM_HardwareStartToHandshake)->UseRealTime();
 
-void BM_PointGoAdvance(benchmark::State& state)
+void BM_IndexedAdvance(benchmark::State& state)
 {
     for (auto _ : state)
-        Advance();
+        IndexedAdvance();
+    bench::TimePerItem(state, "time_per_advance", 1, kTripFloorNs);
 }
-BENCHMARK(BM_PointGoAdvance);
+BENCHMARK(BM_IndexedAdvance)->UseRealTime();
+
+void BM_OneByteAdvance(benchmark::State& state)
+{
+    for (auto _ : state)
+        OneByteAdvance();
+    bench::TimePerItem(state, "time_per_advance", 1, kTripFloorNs);
+}
+BENCHMARK(BM_OneByteAdvance)->UseRealTime();
+
+class NoTexts final : public Texts
+{
+public:
+    std::u16string Text(std::string_view) const override { return {}; }
+};
+
+struct Held
+{
+    double longestMs = 0;
+    double totalMs = 0;
+};
+
+/// Runs the exchange behind the progress dialog with a 1 ms heartbeat beside it.
+Held BehindTheDialog(PointGoExchange& exchange)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed();
+    qint64 longest = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    heartbeat.setInterval(1);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    heartbeat.start();
+    NoTexts texts;
+    PointGoProgressDlg dialog(exchange, texts);
+    dialog.Run();
+    longest = std::max(longest, clock.nsecsElapsed() - last);
+    return {static_cast<double>(longest) / 1e6, static_cast<double>(clock.nsecsElapsed()) / 1e6};
+}
+
+/// A 255 x 255 module traced with one data line per column: 255 layout entries.
+std::vector<std::uint16_t> Entries255()
+{
+    std::vector<std::uint16_t> entries(255);
+    for (std::uint16_t i = 0; i < 255; ++i)
+        entries[i] = i;
+    return entries;
+}
+
+void PrintHeld()
+{
+    const SocketDesign socket = Socket();
+    // A silent device: the handshake reply given up after 1.5 s (10 s in use).
+    {
+        InstantDevice silent(true);
+        SerialPointGoLink link({1500ms, 500ms, 500ms});
+        link.SetPort(PosixSerialPort::Open(silent.Path(), 115200));
+        PointGoExchange exchange(link, {}, 0, serialframes::BuildHandshake(socket, {}));
+        const Held held = BehindTheDialog(exchange);
+        std::printf("connect to a silent device (1.5 s reply time-out): window held at most "
+                    "%.2f ms (run straight through: %.0f ms)\n",
+                    held.longestMs, held.totalMs);
+    }
+    // The layout send of a 255 x 255 module, then the handshake and the probe.
+    {
+        InstantDevice device;
+        SerialPointGoLink link;
+        link.SetPort(PosixSerialPort::Open(device.Path(), 115200));
+        PointGoExchange straight(link, Entries255(), 0, serialframes::BuildHandshake(socket, {}));
+        QElapsedTimer clock;
+        clock.start();
+        PointGoExchange::RunHere(straight);
+        const double blocking = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        PointGoExchange exchange(link, Entries255(), 0, serialframes::BuildHandshake(socket, {}));
+        const Held held = BehindTheDialog(exchange);
+        std::printf("layout send of 255 x 255 (255 entries) + handshake: window held at most "
+                    "%.2f ms of %.1f ms (run straight through: %.1f ms)\n",
+                    held.longestMs, held.totalMs, blocking);
+    }
+}
 
 } // namespace
 
@@ -149,12 +281,16 @@ int main(int argc, char** argv)
 {
     return md::bench::Main(argc, argv, [] {
         const double byte = md::bench::SecondsPer(ByteRoundTrip, 2000);
-        const double start = md::bench::SecondsPer(HardwareStart, 1000);
-        const double advance = md::bench::SecondsPer(Advance, 2000);
+        const double start = md::bench::SecondsPer(HardwareStart, 200);
+        const double indexed = md::bench::SecondsPer(IndexedAdvance, 2000);
+        const double oneByte = md::bench::SecondsPer(OneByteAdvance, 2000);
         std::printf("one byte there and back: %.1f us\n", byte * 1e6);
-        std::printf("hardware start to answered handshake: %.1f us (%.2f x one byte)\n",
+        std::printf("hardware start to answered handshake and probe: %.1f us (%.2f x one byte)\n",
                     start * 1e6, start / byte);
-        std::printf("point-go advance answered: %.1f us (%.2f x one byte)\n", advance * 1e6,
-                    advance / byte);
+        std::printf("indexed advance answered: %.1f us (%.2f x one byte)\n", indexed * 1e6,
+                    indexed / byte);
+        std::printf("one-byte advance answered: %.1f us (%.2f x one byte)\n", oneByte * 1e6,
+                    oneByte / byte);
+        PrintHeld();
     });
 }

@@ -128,6 +128,17 @@ void VirtualTestDevice::Run()
             Advance();
             Send({0x01});
             break;
+        case pointgo::kLightLed: {
+            std::uint8_t index[pointgo::kLightLedFrameSize - 1] = {};
+            if (!ReadExactly(index, sizeof index))
+                break;
+            const std::vector<std::uint8_t> frame = {first, index[0], index[1]};
+            Log("<-", frame.data(), frame.size());
+            // Lit, then echoed; an LED the module does not have gets no answer.
+            if (LightLed(static_cast<std::size_t>(index[0] | (index[1] << 8))))
+                Send(frame);
+            break;
+        }
         default:
             Log("<- (not a frame)", &first, 1);
             break;
@@ -168,6 +179,39 @@ void VirtualTestDevice::AnswerHandshake(const std::vector<std::uint8_t>& frame)
     Send(reply);
     if (onLit)
         onLit(m_lit);
+}
+
+bool VirtualTestDevice::LightLed(std::size_t k)
+{
+    Lit lit;
+    {
+        std::lock_guard lock(m_mutex);
+        const int leds = std::max(m_lines.ledsPerPixel, 1);
+        const std::size_t rows = static_cast<std::size_t>(std::max(m_scanRows, 1));
+        std::size_t rest = k;
+        lit = Lit{};
+        bool found = false;
+        for (std::size_t line = 0; line < m_lengths.size() && !found; ++line) {
+            const std::size_t length = m_lengths[line];
+            if (rest >= length * rows) {
+                rest -= length * rows;
+                continue;
+            }
+            lit.line = static_cast<int>(line);
+            lit.scanRow = static_cast<int>(rest / length);
+            const std::size_t inRow = rest % length;
+            lit.position = static_cast<int>(inRow / static_cast<std::size_t>(leds)) + 1;
+            lit.led = static_cast<int>(inRow % static_cast<std::size_t>(leds));
+            found = true;
+        }
+        if (!found)
+            return false;
+        m_lit = lit;
+        m_litValid = true;
+    }
+    if (onLit)
+        onLit(lit);
+    return true;
 }
 
 void VirtualTestDevice::Advance()

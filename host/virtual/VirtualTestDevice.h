@@ -12,8 +12,9 @@ namespace md::host {
 
 /// A point-go test device on the far end of a pseudo-terminal, as a real one on a serial line
 /// would answer: one byte per layout entry, the handshake reply with its data lines, and in
-/// point-go the next LED lit for every advance. It runs on its own thread, so it answers while
-/// the plug-in waits for it on the user-interface thread.
+/// point-go either advance: the next LED lit for every one-byte advance, LED k lit and its
+/// frame echoed for every indexed one (so it also answers the probe after the handshake). It runs
+/// on its own thread, so it answers while the plug-in waits for it on the user-interface thread.
 class VirtualTestDevice
 {
 public:
@@ -63,6 +64,8 @@ private:
     void Log(const char* direction, const std::uint8_t* bytes, std::size_t count) const;
     void AnswerHandshake(const std::vector<std::uint8_t>& frame);
     void Advance();
+    /// Lights LED k of the device's order; false when the module has no such LED.
+    bool LightLed(std::size_t k);
 
     Lines m_lines;
     int m_master = -1;

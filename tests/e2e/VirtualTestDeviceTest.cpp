@@ -2,6 +2,7 @@
 // the pseudo-terminal the host makes.
 #include "virtual/VirtualTestDevice.h"
 #include "core/design/SocketDesign.h"
+#include "core/layout/PointGoExchange.h"
 #include "core/layout/SerialPointGoLink.h"
 #include "core/posix/PosixSerialPort.h"
 
@@ -42,6 +43,26 @@ struct DeviceFixture : ::testing::Test
         link.SetPort(PosixSerialPort::Open(device.Path(), 115200));
         ASSERT_TRUE(link.HasPort());
     }
+    /// Layout entries (indices), then the handshake and the probe.
+    bool Connect(std::vector<std::uint16_t> entries = {})
+    {
+        PointGoExchange exchange(link, std::move(entries), 0,
+                                 serialframes::BuildHandshake(socket, {}));
+        PointGoExchange::RunHere(exchange);
+        return exchange.Current() == PointGoExchange::State::Done;
+    }
+    /// Asks for LED k and waits for the answer.
+    bool Light(std::size_t k)
+    {
+        if (!link.RequestLed(k))
+            return false;
+        auto answer = SerialPointGoLink::Answer::Waiting;
+        for (int poll = 0; poll < 200 && answer == SerialPointGoLink::Answer::Waiting; ++poll) {
+            std::this_thread::sleep_for(5ms);
+            answer = link.PollAdvance();
+        }
+        return answer == SerialPointGoLink::Answer::Ready;
+    }
     /// Waits until the device has lit count LEDs in all.
     bool LitCount(std::size_t count)
     {
@@ -58,45 +79,52 @@ struct DeviceFixture : ::testing::Test
     std::vector<std::string> log;
 };
 
-TEST_F(DeviceFixture, ANewDesignGetsTheModulesLinesAndTheFirstLedLights)
+TEST_F(DeviceFixture, ANewDesignGetsTheModulesLinesTheIndexedAdvanceAndTheFirstLedLights)
 {
-    ASSERT_TRUE(link.Handshake(&socket, {}, false));
+    ASSERT_TRUE(Connect());
     EXPECT_EQ(link.Lines().lengths, (std::vector<std::uint16_t>{4, 4, 4}));
     EXPECT_EQ(link.Lines().blockCount, 1U);
-    ASSERT_TRUE(LitCount(1));
+    EXPECT_EQ(link.Advance(), SerialPointGoLink::AdvanceKind::Indexed);
+    ASSERT_TRUE(LitCount(2)); // the handshake, then the probe for LED 0
     EXPECT_EQ(lit[0].line, 0);
     EXPECT_EQ(lit[0].position, 1);
     EXPECT_EQ(lit[0].led, 0);
     std::lock_guard lock(mutex);
-    ASSERT_EQ(log.size(), 2U);
+    ASSERT_EQ(log.size(), 4U);
     EXPECT_EQ(log[0].rfind("device <- AA 02 04 ", 0), 0U) << log[0];
     EXPECT_EQ(log[1].rfind("device -> A0 03 00 04 00 04 00 04 00", 0), 0U) << log[1];
+    EXPECT_EQ(log[2], "device <- AE 00 00");
+    EXPECT_EQ(log[3], "device -> AE 00 00");
 }
 
-TEST_F(DeviceFixture, ASentLayoutNamesTheLinesAndAdvancesWalkLedsPixelsAndRows)
+TEST_F(DeviceFixture, ASentLayoutNamesTheLinesAndBothAdvancesWalkLedsPixelsAndRows)
 {
-    std::vector<ChannelRow> layout(2);
-    layout[1].index = 1;
-    ASSERT_TRUE(link.SendLayout(layout));
-    ASSERT_TRUE(link.Handshake(&socket, {}, false));
+    ASSERT_TRUE(Connect({0, 1}));
     EXPECT_EQ(link.Lines().lengths.size(), 2U) << "one line per entry sent";
 
-    // LED 2 of pixel 1, then pixel 2, then scan row 2.
-    for (int step = 0; step < 4; ++step) {
-        ASSERT_TRUE(link.RequestAdvance());
-        auto answer = SerialPointGoLink::Answer::Waiting;
-        for (int poll = 0; poll < 100 && answer == SerialPointGoLink::Answer::Waiting; ++poll) {
-            std::this_thread::sleep_for(5ms);
-            answer = link.PollAdvance();
-        }
-        ASSERT_EQ(answer, SerialPointGoLink::Answer::Ready) << step;
-    }
-    ASSERT_TRUE(LitCount(5));
-    EXPECT_EQ(lit[1].led, 1);
-    EXPECT_EQ(lit[2].position, 2);
-    EXPECT_EQ(lit[2].led, 0);
+    // One byte at a time: LED 2 of pixel 1, then pixel 2.
+    link.SetAdvance(SerialPointGoLink::AdvanceKind::OneByte);
+    ASSERT_TRUE(Light(1));
+    ASSERT_TRUE(Light(2));
+    // By number: scan row 2 of line 1 (LED 4 in the device's order), the same again, and
+    // line 2's last LED.
+    link.SetAdvance(SerialPointGoLink::AdvanceKind::Indexed);
+    ASSERT_TRUE(Light(4));
+    ASSERT_TRUE(Light(4));
+    ASSERT_TRUE(Light(15));
+    EXPECT_FALSE(Light(16)) << "an LED the module does not have gets no answer";
+    ASSERT_TRUE(LitCount(7));
+    EXPECT_EQ(lit[2].led, 1);
+    EXPECT_EQ(lit[3].position, 2);
+    EXPECT_EQ(lit[3].led, 0);
     EXPECT_EQ(lit[4].scanRow, 1);
     EXPECT_EQ(lit[4].position, 1);
+    EXPECT_EQ(lit[5].scanRow, lit[4].scanRow);
+    EXPECT_EQ(lit[5].position, lit[4].position);
+    EXPECT_EQ(lit[6].line, 1);
+    EXPECT_EQ(lit[6].scanRow, 1);
+    EXPECT_EQ(lit[6].position, 2);
+    EXPECT_EQ(lit[6].led, 1);
     EXPECT_EQ(device.ReportedLengths(), (std::vector<std::uint16_t>{4, 4}));
 }
 

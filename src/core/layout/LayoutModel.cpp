@@ -77,12 +77,7 @@ const std::vector<CellLed>& LayoutModel::ShapesOf(const LedPoint& point) const
 
 void LayoutModel::SetLedVisible(LedPoint& point, unsigned led, bool visible)
 {
-    if (led >= 64)
-        return;
-    if (visible)
-        point.hiddenLeds &= ~(std::uint64_t{1} << led);
-    else
-        point.hiddenLeds |= std::uint64_t{1} << led;
+    point.SetLedHidden(led, !visible);
 }
 
 void LayoutModel::SetLedActive(LedPoint& point, unsigned led, bool active)

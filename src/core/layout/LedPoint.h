@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace md {
 
@@ -9,7 +11,8 @@ namespace md {
 /// which of those LEDs are hidden, and its tracing state.
 struct LedPoint
 {
-    std::uint64_t hiddenLeds = 0; ///< bit i set: LED i of the shape set is not drawn
+    std::uint64_t hiddenLeds = 0;            ///< bit i set: LED i of the shape set is not drawn
+    std::vector<std::uint64_t> hiddenBeyond; ///< LEDs 64 and up, 64 to a word (large cells)
     std::uint32_t drawWidth = 64;
     std::uint32_t drawHeight = 64;
     std::uint32_t label = 0;    ///< ordinal shown in the cell, 0 = empty and light green
@@ -21,7 +24,34 @@ struct LedPoint
     std::uint8_t highlighted = 0;
     std::uint8_t traced = 0;
 
-    bool LedVisible(unsigned led) const { return led >= 64 || !((hiddenLeds >> led) & 1U); }
+    bool LedVisible(unsigned led) const
+    {
+        if (led < 64)
+            return ((hiddenLeds >> led) & 1U) == 0;
+        const std::size_t word = led / 64 - 1;
+        return word >= hiddenBeyond.size() || ((hiddenBeyond[word] >> (led % 64)) & 1U) == 0;
+    }
+    void SetLedHidden(unsigned led, bool hidden)
+    {
+        std::uint64_t* word = &hiddenLeds;
+        if (led >= 64) {
+            const std::size_t index = led / 64 - 1;
+            if (index >= hiddenBeyond.size()) {
+                if (!hidden)
+                    return;
+                hiddenBeyond.resize(index + 1, 0);
+            }
+            word = &hiddenBeyond[index];
+        }
+        const std::uint64_t bit = std::uint64_t{1} << (led % 64);
+        *word = hidden ? (*word | bit) : (*word & ~bit);
+    }
+    /// Every LED drawn again.
+    void ShowAllLeds()
+    {
+        hiddenLeds = 0;
+        hiddenBeyond.clear();
+    }
 };
 
 } // namespace md

@@ -18,13 +18,6 @@ namespace {
 constexpr const char* kPrompt = "ID_PROMPT";
 constexpr const char16_t* kNoWorkArea = u"Please create a work area.";
 constexpr const char16_t* kCheckSocketText = u"Please check socket design.";
-constexpr const char16_t* kCheckLink = u"Please Check Link.";
-
-std::u16string Number(std::size_t value)
-{
-    const std::string text = std::to_string(value);
-    return {text.begin(), text.end()};
-}
 
 } // namespace
 
@@ -159,6 +152,9 @@ void PointGo::SelectMode(std::uint32_t mode)
     }
     m_tracer.SetEditMode(mode);
     m_timerRunning = true;
+    // Back after a failed advance: the device is asked again for the LED the cursor is at.
+    if (!Finished() && !m_busy && !DeviceAtCursor())
+        RequestCursorLed();
     Changed();
 }
 
@@ -186,82 +182,6 @@ void PointGo::AllowReset()
 {
     if (m_selected)
         m_tracer.SetEditMode(kMayReset);
-}
-
-bool PointGo::EnsurePort(std::u16string& reason)
-{
-    if (m_link.HasPort())
-        return true;
-    if (!m_ports.openPort) {
-        reason = u"No serial port is configured.";
-        return false;
-    }
-    std::unique_ptr<SerialPort> port = m_ports.openPort(reason);
-    if (!port)
-        return false;
-    m_link.SetPort(std::move(port));
-    return true;
-}
-
-bool PointGo::StartHardware(const SocketDesign* socket, const HandshakeWords& words)
-{
-    m_link.SetParameters(m_link.Selector(), 0);
-    if (!socket)
-        return false;
-    if (!socket->IsValid()) {
-        MessageFixed(kCheckSocketText);
-        return false;
-    }
-    std::u16string reason;
-    const bool opened = EnsurePort(reason);
-    m_link.SetParameters(m_link.Selector(), 0);
-    if (!opened || !m_link.SendLayout(m_tracer.Result()) ||
-        !m_link.Handshake(socket, words, LayoutComplete())) {
-        std::u16string text = kCheckLink;
-        if (!reason.empty())
-            text += u"\n\n" + reason;
-        m_ports.prompter.Ask(PromptButtons::Ok, m_ports.texts.TextOrKey(kPrompt), text);
-        return false;
-    }
-    m_scanRows = std::max<std::uint16_t>(socket->ScanRows(), 1);
-    Refresh();
-    m_tracer.SetEditMode(kHardwareSocket);
-    m_link.SetHardwareSocketMode(true);
-    m_link.SetParameters(0, 0);
-    Changed();
-    return true;
-}
-
-void PointGo::Refresh()
-{
-    const std::uint32_t mode = m_tracer.EditMode();
-    if (mode >= kFirstLayer && mode < kFirstLayer + 3) {
-        m_model.RebuildVirtualDrawing(m_tracer.VirtualCodes());
-        m_tracer.SetEditMode(kRefreshed);
-    }
-    m_selected = true;
-    if (!LayoutComplete()) {
-        // A new design: the device's lines become the entries point-go fills.
-        std::vector<ChannelRow>& result = m_tracer.Result();
-        result.clear();
-        const auto& lengths = m_link.Lines().lengths;
-        for (std::size_t i = 0; i < lengths.size(); ++i) {
-            ChannelRow entry;
-            entry.index = static_cast<std::uint16_t>(i);
-            entry.rowLength = lengths[i];
-            entry.pointsPerGroup = static_cast<std::uint16_t>(lengths[i] * m_scanRows);
-            entry.rows.resize(m_scanRows);
-            for (std::uint16_t row = 0; row < m_scanRows; ++row)
-                entry.rows[row].tag = row;
-            result.push_back(std::move(entry));
-        }
-        m_entry = 0;
-        m_line = 0;
-    }
-    // The device lights the first LED once it has answered.
-    m_busy = false;
-    m_awaiting = false;
-    Changed();
 }
 
 bool PointGo::LayoutComplete() const
@@ -298,6 +218,12 @@ void PointGo::Step()
         m_timerRunning = false;
         return;
     }
+    if (!DeviceAtCursor()) {
+        // The device has not said it lights this LED (an advance was given up): ask again.
+        RequestCursorLed();
+        Message("ID_HARDWARE_POINT_GOING");
+        return;
+    }
     m_selectedLed = 0;
     LedPoint& point = m_model.Points()[static_cast<std::size_t>(current)];
     if (!point.marked) {
@@ -332,7 +258,9 @@ void PointGo::Record()
     m_timerRunning = false;
     const std::int32_t current = m_model.Current();
     std::vector<ChannelRow>& result = m_tracer.Result();
-    if (current < 0 || m_selectedLed == 0 || m_entry >= result.size())
+    // A point is recorded only for the LED the device has said it lights.
+    if (current < 0 || m_selectedLed == 0 || m_entry >= result.size() ||
+        m_line >= result[m_entry].rows.size() || !DeviceAtCursor())
         return;
     LedPoint& pixel = m_model.Points()[static_cast<std::size_t>(current)];
     m_model.SetLedVisible(pixel, m_selectedLed - 1, false);
@@ -366,61 +294,7 @@ void PointGo::Record()
         Message("ID_POINT_GO_FINISHED");
         return;
     }
-    Advance();
-    Changed();
-}
-
-void PointGo::Advance()
-{
-    m_busy = true;
-    m_timerRunning = true;
-    if (!m_link.RequestAdvance()) {
-        m_awaiting = false;
-        SendFailed();
-        return;
-    }
-    m_awaiting = true;
-    m_sentAt = m_ports.clock.TickCount();
-}
-
-void PointGo::Tick()
-{
-    if (!m_awaiting)
-        return;
-    switch (m_link.PollAdvance()) {
-    case SerialPointGoLink::Answer::Ready:
-        m_awaiting = false;
-        m_busy = false;
-        Changed();
-        return;
-    case SerialPointGoLink::Answer::Failed:
-        m_awaiting = false;
-        SendFailed();
-        return;
-    case SerialPointGoLink::Answer::Waiting:
-        break;
-    }
-    const auto waited = std::chrono::milliseconds(m_ports.clock.TickCount() - m_sentAt);
-    if (waited >= m_link.Time().answer) {
-        m_awaiting = false;
-        SendFailed();
-    }
-}
-
-void PointGo::SendFailed()
-{
-    const PromptAnswer answer =
-        m_ports.prompter.Ask(PromptButtons::RetryCancel, m_ports.texts.TextOrKey(kPrompt),
-                             m_ports.texts.TextOrKey("ID_SERIAL_PORT_DATA_SEND_FAILUE"));
-    if (answer == PromptAnswer::Retry) {
-        Advance();
-        return;
-    }
-    // Cancel leaves point-go; the user can pick it again once the device is back.
-    m_awaiting = false;
-    m_busy = false;
-    m_timerRunning = false;
-    m_tracer.SetEditMode(kRefreshed);
+    RequestCursorLed();
     Changed();
 }
 
@@ -436,65 +310,15 @@ void PointGo::Reset()
     m_tracer.Result().clear();
     m_entry = 0;
     m_line = 0;
+    m_lit.reset();
     for (LedPoint& point : m_model.Points())
         if (point.traced) {
             point.traced = 0;
-            point.hiddenLeds = 0;
+            point.ShowAllLeds();
         }
     m_tracer.SetLastTraced(-1);
     m_timerRunning = false;
     Changed();
-}
-
-bool PointGo::ClickInHardwareMode()
-{
-    if (m_tracer.EditMode() != kHardwareSocket || !m_link.HardwareSocketMode())
-        return false;
-    m_link.SetHardwareSocketMode(false);
-    if (!m_link.SendLayout(m_tracer.Result()))
-        MessageFixed(kCheckLink);
-    Changed();
-    return true;
-}
-
-std::optional<PointGo::Expected> PointGo::Next() const
-{
-    const auto& result = m_tracer.Result();
-    if (!m_selected || m_entry >= result.size())
-        return std::nullopt;
-    const ChannelRow& entry = result[m_entry];
-    const std::size_t recorded = m_line < entry.rows.size() ? entry.rows[m_line].points.size() : 0;
-    return Expected{m_entry + 1, m_line + 1, recorded + 1, entry.rowLength};
-}
-
-std::u16string PointGo::StatusText() const
-{
-    const Texts& texts = m_ports.texts;
-    if (!m_selected)
-        return m_link.HasPort() ? texts.TextOr("ID_POINT_GO_LINK_OPEN", u"Test device: port open")
-                                : std::u16string();
-    const auto& lengths = m_link.Lines().lengths;
-    std::size_t points = 0;
-    for (std::uint16_t length : lengths)
-        points += length;
-    std::u16string text = texts.TextOr("ID_POINT_GO_LINK_UP", u"Test device linked") + u": " +
-                          Number(lengths.size()) + u" " +
-                          texts.TextOr("ID_POINT_GO_LINES", u"lines") + u", " + Number(points) +
-                          u" " + texts.TextOr("ID_POINT_GO_POINTS", u"LEDs per scan row");
-    if (m_hold)
-        return text + u"; " + texts.TextOr("ID_POINT_GO_HELD", u"held");
-    if (const auto next = Next())
-        text +=
-            u"; " + texts.TextOr("ID_POINT_GO_NEXT", u"next") + u": " +
-            texts.TextOr("ID_POINT_GO_LINE", u"line") + u" " + Number(next->entry) + u", " +
-            texts.TextOr("ID_POINT_GO_ROW", u"scan row") + u" " + Number(next->line) + u", " +
-            texts.TextOr("ID_POINT_GO_LED", u"LED") + u" " + Number(next->position) + u"/" +
-            Number(next->length) +
-            (m_busy ? u" (" + texts.TextOr("ID_POINT_GO_WAITING", u"waiting for the device") + u")"
-                    : std::u16string());
-    else
-        text += u"; " + texts.TextOrKey("ID_POINT_GO_FINISHED");
-    return text;
 }
 
 } // namespace md

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/design/CellLed.h"
+#include "core/layout/PointGoExchange.h"
 #include "core/layout/SerialFrames.h"
 
 #include <array>
@@ -95,6 +96,9 @@ public:
 
     /// Sent after every change the grid and the layout dialog show (counts, enabled commands).
     void SetChangedHandler(std::function<void()> handler) { m_onChanged = std::move(handler); }
+    /// How an exchange with the device (hardware start, the layout sent on a click) is run to
+    /// its end; without one it runs on the calling thread.
+    void SetExchangeRunner(PointGoExchange::Runner runner) { m_runExchange = std::move(runner); }
 
     // The layout dialog's commands.
     void MarkAll(bool marked);
@@ -123,7 +127,9 @@ public:
     bool ClickInHardwareMode();
     /// The 200 ms timer: takes the device's answer to an advance without waiting.
     void Tick();
-    /// The device did not take or answer an advance: Retry asks again, Cancel leaves point-go.
+    /// The device did not take or answer an advance: Retry asks again for the same LED (on a
+    /// line opened afresh when the old one is gone); Cancel leaves point-go and, with the
+    /// indexed advance, asks the device once more for the LED the cursor is at.
     void SendFailed();
 
     bool Selected() const { return m_selected; }
@@ -139,6 +145,10 @@ public:
     std::size_t LineCursor() const { return m_line; }
     /// Index of the chosen LED in the current pixel's list plus 1 (0 = none).
     std::uint32_t SelectedLed() const { return m_selectedLed; }
+    /// The LED (counted from 0 in the device's order) the cursor records next.
+    std::size_t CursorLed() const;
+    /// The LED the device has said it lights; nothing while a request is unanswered.
+    std::optional<std::size_t> LitLed() const { return m_lit; }
     /// Which LED the device should light next: entry, line (scan row) and LED from 1.
     struct Expected
     {
@@ -159,7 +169,16 @@ private:
     void Message(std::string_view key);
     void MessageFixed(const char16_t* text);
     bool EnsurePort(std::u16string& reason);
-    void Advance();
+    void RunExchange(PointGoExchange& exchange);
+    std::u16string FailureText(const PointGoExchange& exchange) const;
+    void CheckLink(const std::u16string& reason);
+    /// The device's lines fit the module: as many as its data groups times colour channels,
+    /// each with at most 65535 LEDs; says what does not fit when they do not.
+    bool AcceptLines();
+    /// Asks the device for the LED the cursor is at and waits (busy) for its answer.
+    void RequestCursorLed();
+    /// Whether the device has confirmed lighting the LED the cursor is at.
+    bool DeviceAtCursor() const;
 
     PointTracer& m_tracer;
     LayoutModel& m_model;
@@ -174,9 +193,13 @@ private:
     std::size_t m_entry = 0;
     std::size_t m_line = 0;
     std::uint32_t m_selectedLed = 0;
-    bool m_awaiting = false; ///< an advance was sent and is not answered yet
+    bool m_awaiting = false; ///< an advance was sent and its time-out counts
     std::uint32_t m_sentAt = 0;
     std::uint16_t m_scanRows = 1;
+    std::size_t m_asked = 0;          ///< the LED last requested
+    std::optional<std::size_t> m_lit; ///< the LED the device has confirmed lighting
+    bool m_exchanging = false;        ///< an exchange runs (its dialog's event loop is live)
+    PointGoExchange::Runner m_runExchange;
 };
 
 } // namespace md

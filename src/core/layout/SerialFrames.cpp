@@ -95,4 +95,10 @@ std::array<std::uint8_t, pointgo::kEntryFrameSize> EntryFrame(std::uint16_t inde
     return {pointgo::kEntry, static_cast<std::uint8_t>(index & 0xFF), flag};
 }
 
+std::array<std::uint8_t, pointgo::kLightLedFrameSize> LightLedFrame(std::size_t k)
+{
+    return {pointgo::kLightLed, static_cast<std::uint8_t>(k & 0xFF),
+            static_cast<std::uint8_t>((k >> 8) & 0xFF)};
+}
+
 } // namespace md::serialframes

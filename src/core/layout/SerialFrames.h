@@ -46,6 +46,8 @@ std::optional<DeviceLines> ParseReply(std::span<const std::uint8_t> reply);
 /// The frame that announces one entry of the layout result.
 std::array<std::uint8_t, pointgo::kEntryFrameSize> EntryFrame(std::uint16_t index,
                                                               std::uint8_t flag);
+/// The indexed advance: light LED k (k below kMaxIndexedLeds); the device echoes it.
+std::array<std::uint8_t, pointgo::kLightLedFrameSize> LightLedFrame(std::size_t k);
 
 } // namespace serialframes
 

@@ -9,6 +9,7 @@
 #include "gui/layout/CVirtualPointSettingDlg.h"
 #include "gui/layout/LedCellDelegate.h"
 #include "gui/layout/LedLayoutTableModel.h"
+#include "gui/layout/PointGoProgressDlg.h"
 #include "gui/ui/ResourceId.h"
 
 #include <QGuiApplication>
@@ -298,6 +299,13 @@ void CLedLayoutCtrl::ZoomIn()
     ApplySectionSizes();
     if (centre.isValid())
         m_view->scrollTo(centre, QAbstractItemView::PositionAtCenter);
+}
+
+void CLedLayoutCtrl::SetPointGo(PointGo* pointGo)
+{
+    m_pointGo = pointGo;
+    if (m_pointGo)
+        m_pointGo->SetExchangeRunner(PointGoProgressDlg::Runner(this, m_texts));
 }
 
 void CLedLayoutCtrl::Tick()

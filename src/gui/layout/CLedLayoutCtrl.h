@@ -36,8 +36,8 @@ public:
     /// The status bar that Tick keeps up to date (may be null).
     void SetStatusBar(StatusBarInfo* statusBar) { m_statusBar = statusBar; }
     /// Point-go with the test device (may be null): Space and clicks confirm its LEDs, the
-    /// timer takes its answers.
-    void SetPointGo(PointGo* pointGo) { m_pointGo = pointGo; }
+    /// timer takes its answers, and its exchanges with the device run behind a progress dialog.
+    void SetPointGo(PointGo* pointGo);
     /// Creates the tracing state, lights the first position, fills the grid and starts the
     /// timer.
     void Create();

@@ -37,11 +37,12 @@ Bytes Reply(std::initializer_list<std::uint8_t> head)
     return reply;
 }
 
-/// A 2 x 1 module whose pixels each hold the given LEDs, traced by point-go over a pty.
+/// A 2 x 1 module whose pixels each hold the given LEDs, traced by point-go over a pty with a
+/// device that knows only the one-byte advance.
 struct PointGoHarness : ::testing::Test
 {
-    explicit PointGoHarness(std::vector<CellLed> cell = {Led(0, 1)})
-        : tracing(MakeSetup(2, 1, 1, 1)), link(SerialPointGoLink::Timeouts{500ms, 300ms})
+    explicit PointGoHarness(std::vector<CellLed> cell = {Led(0, 1)}, std::uint16_t groups = 1)
+        : tracing(MakeSetup(2, 1, 1, groups)), link(SerialPointGoLink::Timeouts{500ms, 300ms, 50ms})
     {
         tracing.model.Construct(2, 1, {cell, cell, cell, cell});
         tracing.tracer->Create();
@@ -66,10 +67,11 @@ struct PointGoHarness : ::testing::Test
         pointGo->SetChangedHandler([this] { ++changes; });
     }
 
-    /// Hardware start against a device that reports the given reply.
+    /// Hardware start against a device that reports the given reply and leaves the probe for
+    /// the indexed advance unanswered.
     bool Start(Bytes reply)
     {
-        device.Play({{pointgo::kHandshakeSize, std::move(reply)}});
+        device.Play({{pointgo::kHandshakeSize, std::move(reply)}, {3, {}}});
         const bool started = pointGo->StartHardware(&socket, {});
         device.Join();
         return started;
@@ -133,12 +135,18 @@ TEST_F(PointGoHarness, ASilentDeviceGivesCheckLink)
 {
     device.Play({{pointgo::kHandshakeSize, {}}});
     EXPECT_FALSE(pointGo->StartHardware(&socket, {}));
-    EXPECT_EQ(prompter.Last(), "Please Check Link.");
+    EXPECT_EQ(prompter.Last(), "Please Check Link.\n\nIDS_MD_POINTGO_NO_REPLY");
     EXPECT_FALSE(link.HasPort());
     EXPECT_NE(tracing.tracer->EditMode(), PointGo::kHardwareSocket);
 }
 
-TEST_F(PointGoHarness, EveryLedIsRecordedLineByLineUntilFinished)
+/// Two data groups of one colour: the device reports two lines.
+struct TwoLineModule : PointGoHarness
+{
+    TwoLineModule() : PointGoHarness({Led(0, 1)}, 2) {}
+};
+
+TEST_F(TwoLineModule, EveryLedIsRecordedLineByLineUntilFinished)
 {
     // Two lines: the first one LED long, the second one.
     ASSERT_TRUE(Start(Reply({0xA0, 2, 0, 1, 0, 1})));
@@ -147,7 +155,8 @@ TEST_F(PointGoHarness, EveryLedIsRecordedLineByLineUntilFinished)
     EXPECT_TRUE(pointGo->Selected());
     ASSERT_EQ(Result().size(), 2U);
     EXPECT_EQ(Result()[1].rowLength, 1);
-    EXPECT_NE(pointGo->StatusText().find(u": 2 ID_POINT_GO_LINES, 2 ID_POINT_GO_POINTS"),
+    EXPECT_NE(pointGo->StatusText().find(
+                  u": 2 ID_POINT_GO_LINES, 2 ID_POINT_GO_POINTS, IDS_MD_POINTGO_ADVANCE_ONE_BYTE"),
               std::u16string::npos);
 
     pointGo->SelectMode(PointGo::kAllLeds);
@@ -178,8 +187,8 @@ TEST_F(PointGoHarness, EveryLedIsRecordedLineByLineUntilFinished)
     EXPECT_EQ(prompter.asked.size(), boxes + 1);
     EXPECT_EQ(prompter.Last(), "ID_POINT_GO_FINISHED");
     EXPECT_FALSE(pointGo->TimerRunning());
-    // Handshake, one advance; nothing after the last LED.
-    EXPECT_EQ(device.Received().size(), pointgo::kHandshakeSize + 1);
+    // Handshake, probe, one advance; nothing after the last LED.
+    EXPECT_EQ(device.Received().size(), pointgo::kHandshakeSize + 3 + 1);
 }
 
 TEST_F(PointGoHarness, AnUnmarkedPixelOrAHeldRunRecordsNothing)
@@ -281,17 +290,17 @@ TEST_F(PointGoHarness, AnUnansweredAdvanceOffersRetryAndCancel)
     pointGo->Tick();
     EXPECT_FALSE(pointGo->Busy());
     EXPECT_FALSE(pointGo->InPointGoMode());
-    // Handshake, the advance and its retry.
+    // Handshake, probe, the advance and its retry.
     device.Play({{2, {}}}, 200ms);
-    EXPECT_EQ(device.Received().size(), pointgo::kHandshakeSize + 2);
+    EXPECT_EQ(device.Received().size(), pointgo::kHandshakeSize + 3 + 2);
 }
 
-TEST_F(PointGoHarness, AClickInHardwareSocketModeSendsTheLayoutOnce)
+TEST_F(TwoLineModule, AClickInHardwareSocketModeSendsTheLayoutOnce)
 {
     ASSERT_TRUE(Start(Reply({0xA0, 2, 0, 1, 0, 1})));
     device.Play({{3, {0x01}}, {3, {0x01}}});
     EXPECT_TRUE(pointGo->ClickInHardwareMode());
-    EXPECT_EQ(device.Received().size(), pointgo::kHandshakeSize + 6);
+    EXPECT_EQ(device.Received().size(), pointgo::kHandshakeSize + 3 + 6);
     EXPECT_FALSE(link.HardwareSocketMode());
     EXPECT_FALSE(pointGo->ClickInHardwareMode()) << "the next click traces again";
 }

@@ -1,5 +1,6 @@
 #include "core/layout/SerialPointGoLink.h"
 #include "core/design/SocketDesign.h"
+#include "core/layout/PointGoExchange.h"
 #include "core/layout/SerialFrames.h"
 #include "core/support/PtyDevice.h"
 
@@ -25,13 +26,6 @@ Bytes Reply(std::initializer_list<std::uint8_t> head)
     Bytes reply(head);
     reply.resize(pointgo::kReplySize, 0);
     return reply;
-}
-
-ChannelRow Entry(std::uint16_t index)
-{
-    ChannelRow entry;
-    entry.index = index;
-    return entry;
 }
 
 TEST(SerialFrames, PinCodesCarryPolarityAndSwapNibbles)
@@ -98,121 +92,191 @@ TEST(SerialFrames, ReplyGivesLinesAndBlocksAndRefusesWhatCannotBe)
 
 struct LinkOverPty : ::testing::Test
 {
-    LinkOverPty() : link(SerialPointGoLink::Timeouts{300ms, 150ms})
+    LinkOverPty() : link(SerialPointGoLink::Timeouts{300ms, 150ms, 100ms})
     {
         link.SetPort(device.OpenPort());
     }
+    /// Steps an exchange as the progress dialog does; the longest step in longestStep.
+    PointGoExchange::State Run(PointGoExchange& exchange)
+    {
+        using Clock = std::chrono::steady_clock;
+        for (;;) {
+            const auto start = Clock::now();
+            const auto state = exchange.Step();
+            longestStep = std::max(longestStep, Clock::now() - start);
+            if (state != PointGoExchange::State::Running)
+                return state;
+            std::this_thread::sleep_for(1ms);
+        }
+    }
+    PointGoExchange Connect(std::vector<std::uint16_t> entries = {})
+    {
+        return PointGoExchange(link, std::move(entries), link.Flag(),
+                               serialframes::BuildHandshake(socket, {}));
+    }
+
     PtyDevice device;
     SerialPointGoLink link;
     SocketDesign socket = Socket({16, 47, 63, 0x12});
+    std::chrono::steady_clock::duration longestStep{};
 };
 
-TEST_F(LinkOverPty, HandshakeSendsTheFrameAndLearnsTheLines)
+TEST_F(LinkOverPty, HandshakeLearnsTheLinesAndAnEchoedProbeSelectsTheIndexedAdvance)
 {
-    ASSERT_TRUE(link.HasPort());
-    device.Play({{pointgo::kHandshakeSize, Reply({0xA0, 2, 0x00, 0x40, 0x00, 0x21})}});
-    ASSERT_TRUE(link.Handshake(&socket, {}, false));
+    device.Play({{pointgo::kHandshakeSize, Reply({0xA0, 2, 0x00, 0x40, 0x00, 0x21})},
+                 {3, {0xAE, 0x00, 0x00}}});
+    auto exchange = Connect();
+    ASSERT_EQ(Run(exchange), PointGoExchange::State::Done);
     const Bytes sent = device.Received();
-    ASSERT_EQ(sent.size(), pointgo::kHandshakeSize);
+    ASSERT_EQ(sent.size(), pointgo::kHandshakeSize + 3);
     EXPECT_EQ(sent[0], 0xAA);
     EXPECT_EQ(sent[6], 0x21);
+    EXPECT_EQ(Bytes(sent.end() - 3, sent.end()), (Bytes{0xAE, 0, 0}));
     EXPECT_EQ(link.Lines().lengths, (std::vector<std::uint16_t>{64, 33}));
     EXPECT_EQ(link.Lines().blockCount, 2U);
+    EXPECT_EQ(link.Advance(), SerialPointGoLink::AdvanceKind::Indexed);
+    EXPECT_TRUE(link.HasPort());
+    EXPECT_EQ(exchange.PartsDone(), exchange.PartCount());
+}
+
+TEST_F(LinkOverPty, ASilentOrWrongProbeAnswerSelectsTheOneByteAdvance)
+{
+    link.SetAdvance(SerialPointGoLink::AdvanceKind::Indexed);
+    device.Play({{pointgo::kHandshakeSize, Reply({0xA0, 1, 0x00, 0x10})}, {3, {}}});
+    auto silent = Connect();
+    ASSERT_EQ(Run(silent), PointGoExchange::State::Done);
+    EXPECT_EQ(link.Advance(), SerialPointGoLink::AdvanceKind::OneByte);
+
+    link.SetAdvance(SerialPointGoLink::AdvanceKind::Indexed);
+    device.Play({{pointgo::kHandshakeSize, Reply({0xA0, 1, 0x00, 0x10})}, {3, {0x01, 0x01, 0x01}}});
+    auto wrong = Connect();
+    ASSERT_EQ(Run(wrong), PointGoExchange::State::Done);
+    EXPECT_EQ(link.Advance(), SerialPointGoLink::AdvanceKind::OneByte);
     EXPECT_TRUE(link.HasPort());
 }
 
-TEST_F(LinkOverPty, WithALayoutTheLinesStayAsTheyWere)
-{
-    device.Play({{pointgo::kHandshakeSize, Reply({0xA0, 1, 0x00, 0x10})},
-                 {pointgo::kHandshakeSize, Reply({0xA0, 3, 0, 1, 0, 1, 0, 1})}});
-    ASSERT_TRUE(link.Handshake(&socket, {}, false));
-    ASSERT_TRUE(link.Handshake(&socket, {}, true));
-    EXPECT_EQ(link.Lines().lengths, (std::vector<std::uint16_t>{16}));
-}
-
-TEST_F(LinkOverPty, ASilentDeviceTimesOutAndThePortIsForgotten)
+TEST_F(LinkOverPty, ASilentDeviceNeverHoldsAStepAndItsPortIsForgotten)
 {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(link.Handshake(&socket, {}, false));
+    auto exchange = Connect();
+    EXPECT_EQ(Run(exchange), PointGoExchange::State::Failed);
     const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(waited, 290ms);
+    EXPECT_GE(waited, 290ms) << "the reply time-out counts";
     EXPECT_LT(waited, 2s);
+    EXPECT_LT(longestStep, 20ms) << "no step waits for the device";
+    EXPECT_EQ(exchange.Why(), PointGoExchange::Failure::NoAnswer);
+    EXPECT_EQ(exchange.CurrentStage(), PointGoExchange::Stage::Handshake);
     EXPECT_FALSE(link.HasPort());
-    EXPECT_FALSE(link.Handshake(&socket, {}, false)) << "no port: fails at once";
+    auto again = Connect();
+    EXPECT_EQ(again.Step(), PointGoExchange::State::Failed) << "no port: fails at once";
+    EXPECT_EQ(again.Why(), PointGoExchange::Failure::NoPort);
 }
 
-TEST_F(LinkOverPty, GarbageOrAShortReplyForgetsThePort)
+TEST_F(LinkOverPty, EveryRefusedShortOrImpossibleReplyForgetsThePort)
 {
-    device.Play({{pointgo::kHandshakeSize, Reply({0x55, 2, 0, 64, 0, 33})}});
-    EXPECT_FALSE(link.Handshake(&socket, {}, false));
-    EXPECT_FALSE(link.HasPort());
-
-    link.SetPort(device.OpenPort());
-    device.Play({{pointgo::kHandshakeSize, {0xA0, 2, 0, 64, 0, 33}}});
-    EXPECT_FALSE(link.Handshake(&socket, {}, false));
-    EXPECT_FALSE(link.HasPort());
+    const std::vector<Bytes> replies = {Reply({0x55, 2, 0, 64, 0, 33}),
+                                        {0xA0, 2, 0, 64, 0, 33},
+                                        Reply({0xA0, 24}),
+                                        Reply({0xA0, 0}),
+                                        Reply({0xA0, 2, 0, 5, 0, 0})};
+    for (const Bytes& reply : replies) {
+        link.SetPort(device.OpenPort());
+        device.Play({{pointgo::kHandshakeSize, reply}});
+        auto exchange = Connect();
+        EXPECT_EQ(Run(exchange), PointGoExchange::State::Failed) << reply.size();
+        EXPECT_FALSE(link.HasPort());
+        device.Join();
+    }
 }
 
-TEST_F(LinkOverPty, AnImpossibleLineCountFailsButKeepsThePort)
-{
-    device.Play({{pointgo::kHandshakeSize, Reply({0xA0, 24})},
-                 {pointgo::kHandshakeSize, Reply({0xA0, 0})},
-                 {pointgo::kHandshakeSize, Reply({0xA0, 1, 0, 7})}});
-    EXPECT_FALSE(link.Handshake(&socket, {}, false));
-    EXPECT_TRUE(link.HasPort());
-    EXPECT_FALSE(link.Handshake(&socket, {}, false));
-    EXPECT_TRUE(link.Handshake(&socket, {}, false));
-    EXPECT_EQ(link.Lines().lengths, (std::vector<std::uint16_t>{7}));
-}
-
-TEST_F(LinkOverPty, NoSocketOrNoPinsSendsNothing)
-{
-    EXPECT_FALSE(link.Handshake(nullptr, {}, false));
-    SocketDesign empty;
-    EXPECT_FALSE(link.Handshake(&empty, {}, false));
-    EXPECT_TRUE(link.HasPort());
-    device.Play({{1, {}}}, 100ms);
-    EXPECT_TRUE(device.Received().empty());
-}
-
-TEST_F(LinkOverPty, LayoutEntriesGoOneFrameEachWithTheFlag)
+TEST_F(LinkOverPty, LayoutEntriesGoOneFrameEachWithTheFlagBeforeTheHandshake)
 {
     link.SetParameters(4, 7);
-    device.Play({{3, {0x01}}, {3, {0x02}}, {3, {0x03}}});
-    ASSERT_TRUE(link.SendLayout({Entry(0), Entry(1), Entry(0x105)}));
-    EXPECT_EQ(device.Received(), (Bytes{0xAC, 0x00, 7, 0xAC, 0x01, 7, 0xAC, 0x05, 7}));
+    device.Play({{3, {0x01}},
+                 {3, {0x02}},
+                 {3, {0x03}},
+                 {pointgo::kHandshakeSize, Reply({0xA0, 1, 0, 1})},
+                 {3, {0xAE, 0, 0}}});
+    auto exchange = Connect({0, 1, 0x105});
+    EXPECT_EQ(exchange.PartCount(), 5U);
+    ASSERT_EQ(Run(exchange), PointGoExchange::State::Done);
+    const Bytes sent = device.Received();
+    EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 9),
+              (Bytes{0xAC, 0x00, 7, 0xAC, 0x01, 7, 0xAC, 0x05, 7}));
+    EXPECT_EQ(sent[9], 0xAA);
 }
 
-TEST_F(LinkOverPty, AnEmptyLayoutSendsNothing)
+TEST_F(LinkOverPty, AnEmptyLayoutAloneSendsNothing)
 {
-    EXPECT_TRUE(link.SendLayout({}));
+    PointGoExchange exchange(link, {}, 0, std::nullopt);
+    EXPECT_EQ(exchange.Step(), PointGoExchange::State::Done);
     device.Play({{1, {}}}, 100ms);
     EXPECT_TRUE(device.Received().empty());
 }
 
-TEST_F(LinkOverPty, ADeviceThatStopsAcknowledgingEndsTheSend)
+TEST_F(LinkOverPty, ADeviceThatStopsAcknowledgingEndsTheSendAndThePort)
 {
     device.Play({{3, {0x01}}, {3, {}}});
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(link.SendLayout({Entry(0), Entry(1), Entry(2)}));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    PointGoExchange exchange(link, {0, 1, 2}, 0, std::nullopt);
+    EXPECT_EQ(Run(exchange), PointGoExchange::State::Failed);
+    EXPECT_EQ(exchange.EntriesDone(), 1U);
     EXPECT_EQ(device.Received().size(), 6U) << "the third entry is not sent";
-    EXPECT_TRUE(link.HasPort()) << "only a failed handshake forgets the port";
+    EXPECT_FALSE(link.HasPort()) << "a failed send forgets the port";
 }
 
-TEST_F(LinkOverPty, AnAdvanceIsAnsweredWithoutWaiting)
+TEST_F(LinkOverPty, CancelStopsAtOnceAndForgetsThePort)
 {
-    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Waiting);
-    ASSERT_TRUE(link.RequestAdvance());
+    auto exchange = Connect();
+    EXPECT_EQ(exchange.Step(), PointGoExchange::State::Running);
+    exchange.Cancel();
+    EXPECT_EQ(exchange.Current(), PointGoExchange::State::Cancelled);
+    EXPECT_EQ(exchange.Step(), PointGoExchange::State::Cancelled);
+    EXPECT_FALSE(link.HasPort());
+}
+
+TEST_F(LinkOverPty, AOneByteAdvanceTakesAnyByteButNotOneThatCameBeforeTheRequest)
+{
+    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Failed) << "nothing requested";
+    device.Send({0x01}); // a late answer to an earlier request
+    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(link.RequestLed(1));
+    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Waiting) << "dropped by the purge";
     device.Play({{1, {0x00}}});
     device.Join();
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Ready);
-    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Waiting);
     EXPECT_EQ(device.Received(), (Bytes{0xAD}));
     link.ClosePort();
-    EXPECT_FALSE(link.RequestAdvance());
+    EXPECT_FALSE(link.RequestLed(2));
     EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Failed);
+}
+
+TEST_F(LinkOverPty, AnIndexedAdvanceNamesTheLedAndTakesOnlyItsEcho)
+{
+    link.SetAdvance(SerialPointGoLink::AdvanceKind::Indexed);
+    ASSERT_TRUE(link.RequestLed(0x1234));
+    // An echo of another LED (answered after it was given up) in bytes split apart.
+    device.Play({{3, {0xAE, 0x33}}});
+    device.Join();
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Waiting);
+    device.Send({0x12, 0xAE, 0x34});
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Waiting);
+    device.Send({0x12});
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Ready);
+    EXPECT_EQ(device.Received(), (Bytes{0xAE, 0x34, 0x12}));
+}
+
+TEST_F(LinkOverPty, AHungUpLineFailsTheAdvanceAtOnceAndIsForgotten)
+{
+    ASSERT_TRUE(link.RequestLed(1));
+    device.HangUp();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(link.PollAdvance(), SerialPointGoLink::Answer::Failed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms);
+    EXPECT_FALSE(link.HasPort());
 }
 
 TEST(PosixSerialPort, NamesWhatIsWrongWithADevice)

@@ -140,7 +140,7 @@ TEST_F(PointGoThroughGridTest, TheDeviceLedsAreConfirmedWithSpaceClicksAndChoice
     reply[0] = 0xA0;
     reply[1] = 1;
     reply[3] = 4;
-    m_device.Play({{43, reply}});
+    m_device.Play({{43, reply}, {3, {}}}); // the probe for the indexed advance goes unanswered
     ASSERT_TRUE(m_step->Command(PointGo::kHardwareStart));
     m_device.Join();
     ASSERT_TRUE(Run().Selected());
