@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <poll.h>
@@ -275,22 +276,38 @@ void PrintHeld()
     }
 }
 
+/// Median seconds of each function, timed call by call in interleaved rounds, so that a busy
+/// moment of a shared machine falls on all of them alike.
+std::vector<double> InterleavedMedians(const std::vector<void (*)()>& functions, int rounds)
+{
+    std::vector<std::vector<double>> times(functions.size());
+    for (int round = 0; round < rounds; ++round)
+        for (std::size_t i = 0; i < functions.size(); ++i)
+            times[i].push_back(bench::SecondsPer(functions[i], 1));
+    std::vector<double> medians;
+    for (auto& list : times) {
+        std::nth_element(list.begin(), list.begin() + list.size() / 2, list.end());
+        medians.push_back(list[list.size() / 2]);
+    }
+    return medians;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     return md::bench::Main(argc, argv, [] {
-        const double byte = md::bench::SecondsPer(ByteRoundTrip, 2000);
-        const double start = md::bench::SecondsPer(HardwareStart, 200);
-        const double indexed = md::bench::SecondsPer(IndexedAdvance, 2000);
-        const double oneByte = md::bench::SecondsPer(OneByteAdvance, 2000);
-        std::printf("one byte there and back: %.1f us\n", byte * 1e6);
+        const auto medians = InterleavedMedians(
+            {ByteRoundTrip, HardwareStart, IndexedAdvance, OneByteAdvance}, 1000);
+        const double byte = medians[0];
+        std::printf("one byte there and back: %.1f us (median of interleaved rounds)\n",
+                    byte * 1e6);
         std::printf("hardware start to answered handshake and probe: %.1f us (%.2f x one byte)\n",
-                    start * 1e6, start / byte);
-        std::printf("indexed advance answered: %.1f us (%.2f x one byte)\n", indexed * 1e6,
-                    indexed / byte);
-        std::printf("one-byte advance answered: %.1f us (%.2f x one byte)\n", oneByte * 1e6,
-                    oneByte / byte);
+                    medians[1] * 1e6, medians[1] / byte);
+        std::printf("indexed advance answered: %.1f us (%.2f x one byte)\n", medians[2] * 1e6,
+                    medians[2] / byte);
+        std::printf("one-byte advance answered: %.1f us (%.2f x one byte)\n", medians[3] * 1e6,
+                    medians[3] / byte);
         PrintHeld();
     });
 }
