@@ -162,6 +162,7 @@ SmartWizard::Outcome SmartWizard::Run()
         return Abandon();
     WizardStep6 step6(m_context, m_record.width, m_record.height);
     step6.onCropped = onCropped;
+    step6.TakeCombinedFile();
     m_context.dialogs.RunStep6(step6);
     return Outcome::Finished;
 }

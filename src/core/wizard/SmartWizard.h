@@ -30,6 +30,8 @@ struct WizardMemory
     std::uint16_t scanRows = 0;
     bool combined = false;
     CombinedTrailer trailer;
+    /// Where step 6 saved the combined file last; its dialog opens there.
+    std::filesystem::path finished;
 };
 
 /// Everything the wizard talks to.

@@ -324,7 +324,9 @@ TEST_F(SmartWizardTest, StepSixSavesTheCombinedFileWithItsCompanionsAndKeepsTheC
         return false;
     };
     Run();
-    EXPECT_EQ(prompter.Last(), "IDS_MODULE_STEP6DLG_SAVEMHRFAILED");
+    EXPECT_EQ(prompter.Last(), "IDS_MODULE_STEP6DLG_SAVEMHRFAILED\n" +
+                                   (folder / "no-such-folder" / "y.MHR").string() +
+                                   ": IDS_MD_STEP6_NOT_WRITTEN");
 }
 
 TEST(WizardStep4Test, LinesInOrderWithTheirLineNumbers)
