@@ -28,6 +28,13 @@ struct PartSections
 
 } // namespace
 
+std::optional<std::vector<std::uint8_t>>
+DesignPartsFile::Build(DesignParts& parts, const DesignFilePorts& ports, DriverFile::Result& result)
+{
+    PartSections sections(parts, ports);
+    return DriverFile::Build(ports.version, sections.All(), ports.guids, ports.clock, result);
+}
+
 DriverFile::Result DesignPartsFile::Write(const std::filesystem::path& path, DesignParts& parts,
                                           const DesignFilePorts& ports)
 {

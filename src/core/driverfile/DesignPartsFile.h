@@ -42,6 +42,10 @@ struct DesignParts
 class DesignPartsFile
 {
 public:
+    /// The driver file of the four parts; nothing when a section cannot be written (result
+    /// says which).
+    static std::optional<std::vector<std::uint8_t>>
+    Build(DesignParts& parts, const DesignFilePorts& ports, DriverFile::Result& result);
     /// Writes the four parts atomically (temporary file renamed over the target).
     static DriverFile::Result Write(const std::filesystem::path& path, DesignParts& parts,
                                     const DesignFilePorts& ports);

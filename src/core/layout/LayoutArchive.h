@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,11 @@ void ApplyModuleRange(std::vector<ChannelRow>& result, const LayoutRange& range)
 void Remap(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t resultHeight,
            const std::map<std::uint32_t, std::uint32_t>& forward,
            const std::map<std::uint32_t, std::uint32_t>& backward);
+/// A position map as a function: the key a key maps to, or nothing.
+using KeyLookup = std::function<std::optional<std::uint32_t>(std::uint32_t key)>;
+/// The same over lookups, for maps kept in flat tables.
+void Remap(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t resultHeight,
+           const KeyLookup& forward, const KeyLookup& backward);
 
 } // namespace layoutarchive
 

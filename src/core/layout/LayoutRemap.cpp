@@ -3,6 +3,8 @@
 #include "core/layout/LayoutArchive.h"
 #include "core/layout/LayoutModel.h"
 
+#include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 namespace md::layoutarchive {
@@ -46,28 +48,78 @@ void ApplyModuleRange(std::vector<ChannelRow>& result, const LayoutRange& range)
             }
 }
 
-void Remap(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t resultHeight,
-           const std::map<std::uint32_t, std::uint32_t>& forward,
-           const std::map<std::uint32_t, std::uint32_t>& backward)
+namespace {
+
+/// The first grid point at each position: a flat table over the box the points span while that
+/// box is not much larger than the grid (it is the grid's own box when the file is sound), else
+/// a hash table.
+class GridIndex
+{
+public:
+    explicit GridIndex(const std::vector<ArchivedPoint>& points)
+    {
+        std::uint32_t width = 0, height = 0;
+        for (const ArchivedPoint& point : points) {
+            width = std::max<std::uint32_t>(width, point.x + 1U);
+            height = std::max<std::uint32_t>(height, point.y + 1U);
+        }
+        if (std::uint64_t{width} * height <= 4 * std::uint64_t{points.size()} + 1024) {
+            m_width = width;
+            m_height = height;
+            m_flat.assign(std::size_t{width} * height, kNone);
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                std::size_t& slot = m_flat[std::size_t{points[i].y} * width + points[i].x];
+                if (slot == kNone)
+                    slot = i;
+            }
+            return;
+        }
+        m_hashed.reserve(points.size());
+        for (std::size_t i = 0; i < points.size(); ++i)
+            m_hashed.emplace(LayoutModel::Key(points[i].x, points[i].y), i);
+    }
+
+    /// The index of the first point at the key's position, kNone without one.
+    std::size_t Find(std::uint32_t key) const
+    {
+        const std::uint32_t x = key & 0xFFFF, y = key >> 16;
+        if (!m_flat.empty())
+            return x < m_width && y < m_height ? m_flat[std::size_t{y} * m_width + x] : kNone;
+        const auto found = m_hashed.find(key);
+        return found == m_hashed.end() ? kNone : found->second;
+    }
+
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+private:
+    std::uint32_t m_width = 0;
+    std::uint32_t m_height = 0;
+    std::vector<std::size_t> m_flat;
+    std::unordered_map<std::uint32_t, std::size_t> m_hashed;
+};
+
+/// Remap over any lookup: forward(key) and backward(key) give the key a position maps to, or
+/// nothing.
+template <typename Forward, typename Backward>
+void RemapWith(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t resultHeight,
+               const Forward& forward, const Backward& backward)
 {
     for (ChannelRow& entry : design.result)
         for (ScanRow& row : entry.rows)
             for (TracedPoint& point : row.points) {
                 if (point.IsVirtual())
                     continue;
-                const auto it = forward.find(LayoutModel::Key(point.x, point.y));
-                if (it == forward.end()) {
+                const std::optional<std::uint32_t> to = forward(LayoutModel::Key(point.x, point.y));
+                if (!to) {
                     MakeVirtual(point);
                     continue;
                 }
-                point.x = static_cast<std::uint16_t>(it->second & 0xFFFF);
-                point.y = static_cast<std::uint16_t>(it->second >> 16);
+                point.x = static_cast<std::uint16_t>(*to & 0xFFFF);
+                point.y = static_cast<std::uint16_t>(*to >> 16);
                 point.cellVariant = LayoutModel::VariantOf(point.x, point.y);
             }
 
-    std::unordered_map<std::uint32_t, std::size_t> sources;
-    for (std::size_t i = 0; i < design.points.size(); ++i)
-        sources.emplace(LayoutModel::Key(design.points[i].x, design.points[i].y), i);
+    const GridIndex sources(design.points);
     ArchivedPoint fresh;
     if (!design.points.empty()) {
         fresh.drawWidth = design.points[0].drawWidth;
@@ -80,11 +132,10 @@ void Remap(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t result
             ArchivedPoint point = fresh;
             point.cellVariant = LayoutModel::VariantOf(x, y);
             point.shapeSet = point.cellVariant - 1U;
-            const auto back = backward.find(LayoutModel::Key(x, y));
-            if (back != backward.end()) {
-                const auto source = sources.find(back->second);
-                if (source != sources.end())
-                    point = design.points[source->second];
+            if (const std::optional<std::uint32_t> back = backward(LayoutModel::Key(x, y))) {
+                const std::size_t source = sources.Find(*back);
+                if (source != GridIndex::kNone)
+                    point = design.points[source];
             }
             point.x = static_cast<std::uint16_t>(x);
             point.y = static_cast<std::uint16_t>(y);
@@ -94,6 +145,32 @@ void Remap(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t result
     while (design.shapeSets.size() < 4)
         design.shapeSets.push_back(design.cellSlots[design.shapeSets.size()]);
     design.points = std::move(points);
+}
+
+/// A lookup in an ordered map.
+struct InMap
+{
+    const std::map<std::uint32_t, std::uint32_t>& map;
+    std::optional<std::uint32_t> operator()(std::uint32_t key) const
+    {
+        const auto found = map.find(key);
+        return found == map.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
+    }
+};
+
+} // namespace
+
+void Remap(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t resultHeight,
+           const std::map<std::uint32_t, std::uint32_t>& forward,
+           const std::map<std::uint32_t, std::uint32_t>& backward)
+{
+    RemapWith(design, resultWidth, resultHeight, InMap{forward}, InMap{backward});
+}
+
+void Remap(LayoutDesign& design, std::uint32_t resultWidth, std::uint32_t resultHeight,
+           const KeyLookup& forward, const KeyLookup& backward)
+{
+    RemapWith(design, resultWidth, resultHeight, forward, backward);
 }
 
 } // namespace md::layoutarchive

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <cwctype>
+#include <numeric>
 
 namespace md {
 
@@ -21,14 +22,11 @@ double RoundAway(double value)
     return std::trunc(value >= 0 ? value + 0.5 : value - 0.5);
 }
 
-bool WriteEntry(ByteReader& in, const std::filesystem::path& target)
+bool ReadEntry(ByteReader& in, std::vector<std::uint8_t>& data)
 {
     std::uint16_t nameLength = 0;
-    std::span<const std::uint8_t> name;
     std::uint32_t length = 0;
-    std::span<const std::uint8_t> data;
-    return in.U16(nameLength) && in.Bytes(nameLength, name) && in.U32(length) &&
-           in.Bytes(length, data) && fileio::WriteAtomic(target, data);
+    return in.U16(nameLength) && in.Skip(nameLength) && in.U32(length) && in.Bytes(length, data);
 }
 
 std::string Narrow(const std::u16string& text)
@@ -49,19 +47,31 @@ bool ModuleTransform::IsCombined(const std::filesystem::path& path)
     return extension == ".MHR";
 }
 
+std::optional<CombinedSource> ModuleTransform::ReadCombined(const std::filesystem::path& combined)
+{
+    const auto bytes = fileio::ReadAll(combined);
+    if (!bytes)
+        return std::nullopt;
+    ByteReader in(*bytes);
+    CombinedSource source;
+    if (!in.Expect(".MHR") || !ReadEntry(in, source.driver) || !ReadEntry(in, source.hub))
+        return std::nullopt;
+    return source;
+}
+
 bool ModuleTransform::Extract(const std::filesystem::path& combined,
                               const std::filesystem::path& temp, std::filesystem::path& driver,
                               std::filesystem::path& hub)
 {
-    const auto bytes = fileio::ReadAll(combined);
-    if (!bytes)
+    const auto source = ReadCombined(combined);
+    if (!source)
         return false;
-    ByteReader in(*bytes);
     std::error_code ec;
     std::filesystem::create_directories(temp, ec);
     const std::filesystem::path driverPath = temp / "conversion.MDR";
     const std::filesystem::path hubPath = temp / "conversion.HDR";
-    if (!in.Expect(".MHR") || !WriteEntry(in, driverPath) || !WriteEntry(in, hubPath))
+    if (!fileio::WriteAtomic(driverPath, source->driver) ||
+        !fileio::WriteAtomic(hubPath, source->hub))
         return false;
     driver = driverPath;
     hub = hubPath;
@@ -97,42 +107,88 @@ std::optional<double> ModuleTransform::ZoomFactor(const std::u16string& text)
     return value;
 }
 
-DriverFile::Result ModuleTransform::ParseSource(std::vector<std::uint8_t> bytes, DesignParts& parts,
-                                                const DesignFilePorts& ports)
+DriverFile::Result ModuleTransform::ParseSource(std::span<const std::uint8_t> bytes,
+                                                DesignParts& parts, const DesignFilePorts& ports)
 {
-    // Any four bytes followed by the version words do.
-    if (bytes.size() >= 4)
-        std::memcpy(bytes.data(), DriverFile::kMark, 4);
+    // Any four bytes followed by the version words do; only a file with another mark is copied.
+    if (bytes.size() >= 4 && std::memcmp(bytes.data(), DriverFile::kMark, 4) != 0) {
+        std::vector<std::uint8_t> marked(bytes.begin(), bytes.end());
+        std::memcpy(marked.data(), DriverFile::kMark, 4);
+        return DesignPartsFile::Parse(marked, parts, AsStored(ports));
+    }
     return DesignPartsFile::Parse(bytes, parts, AsStored(ports));
 }
 
 int ModuleTransform::Load(const std::filesystem::path& file, const DesignFilePorts& ports)
 {
-    auto bytes = fileio::ReadAll(file);
-    if (!bytes)
-        return kCannotOpen;
+    const fileio::MappedFile mapped(file);
+    if (mapped.IsMapped())
+        return Load(mapped.Bytes(), file, ports);
+    // Not a regular file, or empty: read what there is.
+    const auto bytes = fileio::ReadAll(file);
+    return bytes ? Load(*bytes, file, ports) : kCannotOpen;
+}
+
+int ModuleTransform::Load(std::span<const std::uint8_t> bytes, const std::filesystem::path& path,
+                          const DesignFilePorts& ports)
+{
+    VersionWords version;
+    ByteReader header(bytes);
+    header.Skip(4);
+    header.U32(version.major);
+    header.U32(version.minor);
+    header.U32(version.build);
     DesignParts parts;
-    const DriverFile::Result read = ParseSource(std::move(*bytes), parts, ports);
+    const DriverFile::Result read = ParseSource(bytes, parts, ports);
     if (!read)
         return read.section < 0 ? kModuleInfoFailed : kModuleInfoFailed + read.section;
 
-    std::set<std::uint32_t> points;
+    std::vector<std::uint32_t> keys;
     for (const ChannelRow& entry : parts.layout.result)
         for (const ScanRow& row : entry.rows)
             for (const TracedPoint& point : row.points)
                 if (!point.IsVirtual())
-                    points.insert(std::uint32_t{point.x} | (std::uint32_t{point.y} << 16));
+                    keys.push_back(std::uint32_t{point.x} | (std::uint32_t{point.y} << 16));
+    m_points = PositionTable::Distinct(keys);
+    std::vector<std::uint32_t> indices(m_points.size());
+    std::iota(indices.begin(), indices.end(), 0U);
+    m_sourceIndex.Assign(m_points, indices);
     m_parts = std::move(parts);
+    m_version = version;
     m_width = m_parts.moduleInfo.xPixels;
     m_height = m_parts.moduleInfo.yPixels;
-    m_points = std::move(points);
-    m_forward.clear();
-    m_backward.clear();
+    m_results.clear();
+    m_resultIndex.Assign({}, {});
     m_resultWidth = m_resultHeight = 0;
-    m_source = file;
+    m_source = path;
     m_hasResult = false;
     m_loaded = true;
     return kLoaded;
+}
+
+std::optional<std::uint32_t> ModuleTransform::ResultOf(std::uint32_t sourceKey) const
+{
+    const std::uint32_t index = m_sourceIndex.Find(sourceKey);
+    if (index == PositionTable::kNone || index >= m_results.size())
+        return std::nullopt;
+    return m_results[index];
+}
+
+std::optional<std::uint32_t> ModuleTransform::SourceAt(std::uint32_t resultKey) const
+{
+    const std::uint32_t index = m_resultIndex.Find(resultKey);
+    if (index == PositionTable::kNone)
+        return std::nullopt;
+    return m_points[index];
+}
+
+std::vector<std::pair<std::uint32_t, std::uint32_t>> ModuleTransform::Forward() const
+{
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> forward;
+    forward.reserve(m_results.size());
+    for (std::size_t i = 0; i < m_results.size(); ++i)
+        forward.emplace_back(m_points[i], m_results[i]);
+    return forward;
 }
 
 ModuleTransform::RunResult ModuleTransform::Run(const TransformSettings& settings)
@@ -171,8 +227,8 @@ ModuleTransform::RunResult ModuleTransform::Run(const TransformSettings& setting
     const std::int64_t offX = static_cast<std::int64_t>(-minX);
     const std::int64_t offY = static_cast<std::int64_t>(-minY);
 
-    m_forward.clear();
-    m_backward.clear();
+    std::vector<std::uint32_t> results;
+    results.reserve(m_points.size());
     std::int64_t maxX = 0, maxY = 0;
     for (const std::uint32_t key : m_points) {
         const std::uint32_t sx = key & 0xFFFF, sy = key >> 16;
@@ -188,13 +244,16 @@ ModuleTransform::RunResult ModuleTransform::Run(const TransformSettings& setting
         }
         const std::int64_t dx = static_cast<std::int64_t>(std::trunc(rx)) + offX;
         const std::int64_t dy = static_cast<std::int64_t>(std::trunc(ry)) + offY;
-        const std::uint32_t result =
-            (static_cast<std::uint32_t>(dx) & 0xFFFF) | (static_cast<std::uint32_t>(dy) << 16);
-        m_forward[key] = result;
-        m_backward[result] = key; // a later source on the same position wins
+        results.push_back((static_cast<std::uint32_t>(dx) & 0xFFFF) |
+                          (static_cast<std::uint32_t>(dy) << 16));
         maxX = std::max(maxX, dx);
         maxY = std::max(maxY, dy);
     }
+    // Sources in key order: a later source on the same position wins.
+    std::vector<std::uint32_t> indices(m_points.size());
+    std::iota(indices.begin(), indices.end(), 0U);
+    m_resultIndex.Assign(results, indices);
+    m_results = std::move(results);
     m_resultWidth = m_points.empty() ? 0 : static_cast<std::uint32_t>(maxX + 1);
     m_resultHeight = m_points.empty() ? 0 : static_cast<std::uint32_t>(maxY + 1);
     m_hasResult = true;

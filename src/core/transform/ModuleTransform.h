@@ -1,13 +1,15 @@
 #pragma once
 
 #include "core/driverfile/DesignPartsFile.h"
+#include "core/transform/PositionTable.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <map>
 #include <optional>
-#include <set>
+#include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace md {
 
@@ -34,9 +36,17 @@ struct TransformSettings
     std::u16string verticalZoom = u"2";
 };
 
+/// A combined file's driver and HUB files, read into memory.
+struct CombinedSource
+{
+    std::vector<std::uint8_t> driver;
+    std::vector<std::uint8_t> hub;
+};
+
 /// The module transform: a driver file's LED positions mirrored, scaled and rotated into a new
-/// arrangement, kept as a forward map (source key to result key) and a backward map (result
-/// key to source key), keys x | (y << 16).
+/// arrangement. The loaded source stays in memory, so a save over the source file changes
+/// nothing here. Positions are keys x | (y << 16); both directions of the map are flat tables
+/// indexed by position.
 class ModuleTransform
 {
 public:
@@ -60,8 +70,12 @@ public:
 
     /// Whether a path names a combined file (extension MHR in any case).
     static bool IsCombined(const std::filesystem::path& path);
+    /// The driver and HUB entries of a combined file; nothing when the file cannot be read or
+    /// is not a combined file.
+    static std::optional<CombinedSource> ReadCombined(const std::filesystem::path& combined);
     /// Writes a combined file's driver and HUB entries to "conversion.MDR" and "conversion.HDR"
-    /// in the temp folder (made when missing); false when the file is not a combined file.
+    /// in the temp folder (made when missing); false, with neither written, when the file is not
+    /// a combined file.
     static bool Extract(const std::filesystem::path& combined, const std::filesystem::path& temp,
                         std::filesystem::path& driver, std::filesystem::path& hub);
     /// The leading integer of a text (0 when it does not start with one).
@@ -71,13 +85,19 @@ public:
 
     /// Parses a driver file the way the transform reads its sources: the mark is skipped, not
     /// compared, and sockets are taken as stored.
-    static DriverFile::Result ParseSource(std::vector<std::uint8_t> bytes, DesignParts& parts,
+    static DriverFile::Result ParseSource(std::span<const std::uint8_t> bytes, DesignParts& parts,
                                           const DesignFilePorts& ports);
-    /// Reads the driver file section by section; on failure nothing of the loaded state changes.
+    /// Reads the driver file and loads its bytes.
     int Load(const std::filesystem::path& file, const DesignFilePorts& ports);
+    /// Loads a driver file's bytes, section by section; path names where they came from. On
+    /// failure nothing of the loaded state changes.
+    int Load(std::span<const std::uint8_t> bytes, const std::filesystem::path& path,
+             const DesignFilePorts& ports);
     bool Loaded() const { return m_loaded; }
     /// The driver file the source was loaded from.
     const std::filesystem::path& SourcePath() const { return m_source; }
+    /// The source's version words.
+    const VersionWords& SourceVersion() const { return m_version; }
     /// Whether a transform has run on the loaded source.
     bool HasResult() const { return m_hasResult; }
 
@@ -86,26 +106,40 @@ public:
 
     std::uint32_t SourceWidth() const { return m_width; }
     std::uint32_t SourceHeight() const { return m_height; }
-    /// The LED positions: the traced, non-virtual points of the layout result.
-    const std::set<std::uint32_t>& SourcePoints() const { return m_points; }
+    /// The LED positions, in key order: the traced, non-virtual points of the layout result.
+    const std::vector<std::uint32_t>& SourcePoints() const { return m_points; }
+    bool IsSourcePoint(std::uint32_t key) const
+    {
+        return m_sourceIndex.Find(key) != PositionTable::kNone;
+    }
     std::uint32_t ResultWidth() const { return m_resultWidth; }
     std::uint32_t ResultHeight() const { return m_resultHeight; }
-    std::uint32_t ResultValidCount() const { return static_cast<std::uint32_t>(m_backward.size()); }
-    const std::map<std::uint32_t, std::uint32_t>& Forward() const { return m_forward; }
-    const std::map<std::uint32_t, std::uint32_t>& Backward() const { return m_backward; }
+    std::uint32_t ResultValidCount() const
+    {
+        return static_cast<std::uint32_t>(m_resultIndex.Size());
+    }
+    /// Where the LED of a source position went; nothing without a transform or an LED there.
+    std::optional<std::uint32_t> ResultOf(std::uint32_t sourceKey) const;
+    /// The source position a result position shows: of several sources that land on it, the
+    /// last in key order; nothing for a position no source reaches.
+    std::optional<std::uint32_t> SourceAt(std::uint32_t resultKey) const;
+    /// (source key, result key) for every LED position in key order, for reports.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> Forward() const;
     /// The loaded file's sections, for saving the result.
-    DesignParts& Parts() { return m_parts; }
+    const DesignParts& Parts() const { return m_parts; }
 
 private:
     bool m_loaded = false;
     bool m_hasResult = false;
     std::filesystem::path m_source;
     DesignParts m_parts;
+    VersionWords m_version;
     std::uint32_t m_width = 0;
     std::uint32_t m_height = 0;
-    std::set<std::uint32_t> m_points;
-    std::map<std::uint32_t, std::uint32_t> m_forward;
-    std::map<std::uint32_t, std::uint32_t> m_backward;
+    std::vector<std::uint32_t> m_points;
+    PositionTable m_sourceIndex;          ///< source key to index into m_points
+    std::vector<std::uint32_t> m_results; ///< result key of each of m_points
+    PositionTable m_resultIndex;          ///< result key to index into m_points
     std::uint32_t m_resultWidth = 0;
     std::uint32_t m_resultHeight = 0;
 };

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace md {
 
@@ -19,9 +20,14 @@ public:
     static constexpr const char* kHubMark = ".HDR";
     static constexpr const char* kHubId = "B80B16B7-269C-4271-B0A2-3D89B99AC56A";
 
-    /// Reads the source again and writes it with the result size, the layout moved to the
-    /// result positions, the background resized and the socket as it was (atomically, with a
-    /// new identity block). False without a result or when a read or write fails.
+    /// The result as a driver file: the loaded source's sections with the result size, the
+    /// layout moved to the result positions, the background resized and the socket as it was,
+    /// with a new identity block. The version words are the program's, or the source's when
+    /// the ports carry none (a tool that is not the program). Nothing without a result or when
+    /// a section cannot be written.
+    static std::optional<std::vector<std::uint8_t>> BuildResult(const ModuleTransform& transform,
+                                                                const DesignFilePorts& ports);
+    /// BuildResult written atomically to target.
     static bool WriteResult(const ModuleTransform& transform, const std::filesystem::path& target,
                             const DesignFilePorts& ports);
 
@@ -34,6 +40,11 @@ public:
     /// written, otherwise.
     static bool Combine(const std::filesystem::path& driver, const std::filesystem::path& hub,
                         const std::filesystem::path& combined, const DesignFilePorts& ports);
+    /// The same for files held in memory; the paths give the entries' names.
+    static bool Combine(const std::filesystem::path& driverPath,
+                        std::span<const std::uint8_t> driver, const std::filesystem::path& hubPath,
+                        std::span<const std::uint8_t> hub, const std::filesystem::path& combined,
+                        const DesignFilePorts& ports);
 };
 
 } // namespace md

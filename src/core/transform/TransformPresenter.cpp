@@ -1,5 +1,6 @@
 #include "core/transform/TransformPresenter.h"
 
+#include "core/io/FileIo.h"
 #include "core/platform/FileChooser.h"
 #include "core/platform/Prompter.h"
 #include "core/platform/Texts.h"
@@ -35,27 +36,33 @@ bool TransformPresenter::Open()
 
 bool TransformPresenter::OpenPath(const std::filesystem::path& path)
 {
-    const bool wasCombined = m_combined;
-    std::filesystem::path source = path;
-    std::filesystem::path hub;
+    // The source is read into memory before anything is written: a file that fails leaves the
+    // loaded source, its HUB file and their extracted copies as they were.
     const bool combined = ModuleTransform::IsCombined(path);
-    if (combined && !ModuleTransform::Extract(path, m_ports.folder.Temp(), source, hub)) {
-        Say("IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_OPEN", u"文件打开失败!");
-        m_combined = wasCombined;
-        return false;
-    }
-    const int result = m_transform.Load(source, m_ports.files);
+    const std::filesystem::path temp = m_ports.folder.Temp();
+    std::optional<CombinedSource> entries;
+    int result = ModuleTransform::kCannotOpen;
+    if (!combined)
+        result = m_transform.Load(path, m_ports.files);
+    else if ((entries = ModuleTransform::ReadCombined(path)))
+        result = m_transform.Load(entries->driver, temp / "conversion.MDR", m_ports.files);
     if (result != ModuleTransform::kLoaded) {
         if (result == ModuleTransform::kCannotOpen)
             Say("IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_OPEN", u"文件打开失败!");
         else
             Say("IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_PARSE", u"文件解析失败!");
-        m_combined = wasCombined;
         return false;
     }
     m_combined = combined;
-    m_hub = hub;
+    m_hub = combined ? temp / "conversion.HDR" : std::filesystem::path();
+    m_hubBytes = combined ? std::move(entries->hub) : std::vector<std::uint8_t>();
     m_opened = path;
+    if (combined) {
+        // The extracted files are copies for the user to look at; the dialog works from memory.
+        m_ports.folder.EnsureTemp();
+        fileio::WriteAtomic(m_transform.SourcePath(), entries->driver);
+        fileio::WriteAtomic(m_hub, m_hubBytes);
+    }
     return true;
 }
 
@@ -95,6 +102,23 @@ bool TransformPresenter::ChooseHub(std::optional<std::filesystem::path>& hub, bo
     return true;
 }
 
+TransformPresenter::Written
+TransformPresenter::WriteResult(const std::filesystem::path& driver,
+                                const std::optional<std::filesystem::path>& hub,
+                                const std::filesystem::path& combined)
+{
+    const auto bytes = TransformFiles::BuildResult(m_transform, m_ports.files);
+    if (!bytes || !fileio::WriteAtomic(driver, *bytes))
+        return Written::DriverFailed;
+    if (!hub)
+        return Written::Done;
+    const auto hubBytes = m_combined ? std::optional(m_hubBytes) : fileio::ReadAll(*hub);
+    if (!hubBytes ||
+        !TransformFiles::Combine(driver, *bytes, *hub, *hubBytes, combined, m_ports.files))
+        return Written::CombineFailed;
+    return Written::Done;
+}
+
 bool TransformPresenter::Save()
 {
     if (!m_transform.Loaded())
@@ -110,17 +134,17 @@ bool TransformPresenter::Save()
     const auto target = m_ports.chooser.ChooseSave(request);
     if (!target)
         return false;
-    if (!TransformFiles::WriteResult(m_transform, *target, m_ports.files)) {
+    switch (WriteResult(*target, hub, std::filesystem::path(*target).replace_extension("MHR"))) {
+    case Written::Done:
+        return true;
+    case Written::DriverFailed:
         Say("IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_SAVE", u"The file could not be saved!");
         return false;
-    }
-    if (hub && !TransformFiles::Combine(*target, *hub,
-                                        std::filesystem::path(*target).replace_extension("MHR"),
-                                        m_ports.files)) {
+    case Written::CombineFailed:
         Say("IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_SAVE_MHR", u"MHR文件保存失败!");
         return false;
     }
-    return true;
+    return false;
 }
 
 bool TransformPresenter::Test()
@@ -138,13 +162,14 @@ bool TransformPresenter::Test()
         return false;
     if (!m_ports.folder.EnsureTemp())
         return false;
-    const std::filesystem::path driver = m_ports.folder.Temp() / "zt_test.MDR";
-    if (!TransformFiles::WriteResult(m_transform, driver, m_ports.files)) {
+    const std::filesystem::path combined = m_ports.folder.Temp() / "zt_test.MHR";
+    switch (WriteResult(m_ports.folder.Temp() / "zt_test.MDR", hub, combined)) {
+    case Written::Done:
+        break;
+    case Written::DriverFailed:
         Say("IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_SAVE_MDR", u"模组文件保存失败!");
         return false;
-    }
-    const std::filesystem::path combined = m_ports.folder.Temp() / "zt_test.MHR";
-    if (!TransformFiles::Combine(driver, *hub, combined, m_ports.files)) {
+    case Written::CombineFailed:
         Say("IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_COMBINE_MHR", u"组合MHR文件失败!");
         return false;
     }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace md {
 
@@ -37,7 +38,9 @@ struct TransformPorts
 };
 
 /// The logic of the module transform dialog: open (with the extraction of a combined file),
-/// transform, save and combine, and the test on the controller, with their messages.
+/// transform, save and combine, and the test on the controller, with their messages. The
+/// opened source, and a combined source's HUB file, stay in memory while the dialog is open:
+/// saving over the source file, or another file that fails to open, changes neither.
 class TransformPresenter
 {
 public:
@@ -63,11 +66,22 @@ private:
     void Say(const char* key, std::u16string_view fallback, const char* caption = nullptr);
     /// The HUB file for a save or test: the extracted one, or the dialog's; false on Cancel.
     bool ChooseHub(std::optional<std::filesystem::path>& hub, bool forTest);
+    enum class Written
+    {
+        Done,
+        DriverFailed,
+        CombineFailed
+    };
+    /// Writes the result to driver and, with a HUB file, combines the two into combined.
+    Written WriteResult(const std::filesystem::path& driver,
+                        const std::optional<std::filesystem::path>& hub,
+                        const std::filesystem::path& combined);
 
     TransformPorts m_ports;
     ModuleTransform m_transform;
     bool m_combined = false;
     std::filesystem::path m_hub;
+    std::vector<std::uint8_t> m_hubBytes; ///< the combined source's HUB file
     std::filesystem::path m_opened;
 };
 

@@ -34,12 +34,11 @@ QVariant TransformGridModel::data(const QModelIndex& index, int role) const
     bool led = false;
     std::uint32_t source = 0;
     if (m_result) {
-        const auto found = m_transform.Backward().find(key);
-        led = found != m_transform.Backward().end();
-        if (led)
-            source = found->second;
+        const std::optional<std::uint32_t> found = m_transform.SourceAt(key);
+        led = found.has_value();
+        source = found.value_or(0);
     } else {
-        led = m_transform.SourcePoints().count(key) != 0;
+        led = m_transform.IsSourcePoint(key);
     }
     switch (role) {
     case Qt::BackgroundRole:

@@ -261,33 +261,42 @@ TEST(LayoutArchiveTest, CapturingWithARangeOriginLeavesTheOpenLayoutAsItIs)
 
 TEST(LayoutArchiveTest, RemapMovesTracedAndGridPoints)
 {
-    LayoutDesign design;
-    design.layoutPresent = true;
-    TracedPoint a, b;
-    a.x = 1, a.y = 0, b.x = 0, b.y = 1;
-    design.result.resize(1);
-    design.result[0].rows.push_back({0, {a, b}});
-    design.shapeSets = {{}, {}, {}, {}, {Led()}};
-    for (std::uint16_t x = 0; x < 2; ++x)
-        for (std::uint16_t y = 0; y < 2; ++y)
-            design.points.push_back(
-                {64, 64, LayoutModel::VariantOf(x, y), x, y, 1, 0, 0, x == 1 && y == 0 ? 4U : 0U});
-    // Mirror horizontally into a 3 x 2 result; (0, 1) has no result position.
-    const std::map<std::uint32_t, std::uint32_t> forward = {
-        {LayoutModel::Key(0, 0), LayoutModel::Key(2, 0)},
-        {LayoutModel::Key(1, 0), LayoutModel::Key(1, 0)},
-        {LayoutModel::Key(1, 1), LayoutModel::Key(1, 1)}};
-    std::map<std::uint32_t, std::uint32_t> backward;
-    for (const auto& [from, to] : forward)
-        backward[to] = from;
-    layoutarchive::Remap(design, 3, 2, forward, backward);
-    EXPECT_EQ(design.result[0].rows[0].points[0].x, 1);
-    EXPECT_TRUE(design.result[0].rows[0].points[1].IsVirtual());
-    ASSERT_EQ(design.points.size(), 6u);
-    EXPECT_EQ(design.points[2].shapeSet, 4u) << "(1, 0) keeps its own LED list";
-    EXPECT_EQ(design.points[4].x, 2);
-    EXPECT_EQ(design.points[4].cellVariant, 1u) << "taken from (0, 0)";
-    EXPECT_EQ(design.points[5].cellVariant, 3u) << "(2, 1) had no source";
+    // The same with a grid point far outside the grid, as a damaged file may hold one.
+    for (const bool farPoint : {false, true}) {
+        LayoutDesign design;
+        design.layoutPresent = true;
+        TracedPoint a, b;
+        a.x = 1, a.y = 0, b.x = 0, b.y = 1;
+        design.result.resize(1);
+        design.result[0].rows.push_back({0, {a, b}});
+        design.shapeSets = {{}, {}, {}, {}, {Led()}};
+        for (std::uint16_t x = 0; x < 2; ++x)
+            for (std::uint16_t y = 0; y < 2; ++y)
+                design.points.push_back({64, 64, LayoutModel::VariantOf(x, y), x, y, 1, 0, 0,
+                                         x == 1 && y == 0 ? 4U : 0U});
+        design.points.push_back({64, 64, 2, 1, 0, 1, 0, 0, 0}); // a second (1, 0): the first counts
+        if (farPoint)
+            design.points.push_back({32, 32, 4, 65535, 65535, 1, 0, 0, 4});
+        // Mirror horizontally into a 3 x 2 result; (0, 1) has no result position.
+        const std::map<std::uint32_t, std::uint32_t> forward = {
+            {LayoutModel::Key(0, 0), LayoutModel::Key(2, 0)},
+            {LayoutModel::Key(1, 0), LayoutModel::Key(1, 0)},
+            {LayoutModel::Key(1, 1), LayoutModel::Key(1, 1)}};
+        std::map<std::uint32_t, std::uint32_t> backward;
+        for (const auto& [from, to] : forward)
+            backward[to] = from;
+        backward[LayoutModel::Key(0, 1)] = LayoutModel::Key(65535, 65535);
+        layoutarchive::Remap(design, 3, 2, forward, backward);
+        EXPECT_EQ(design.result[0].rows[0].points[0].x, 1);
+        EXPECT_TRUE(design.result[0].rows[0].points[1].IsVirtual());
+        ASSERT_EQ(design.points.size(), 6u);
+        EXPECT_EQ(design.points[2].shapeSet, 4u) << "(1, 0) keeps its own LED list";
+        EXPECT_EQ(design.points[4].x, 2);
+        EXPECT_EQ(design.points[4].cellVariant, 1u) << "taken from (0, 0)";
+        EXPECT_EQ(design.points[5].cellVariant, 3u) << "(2, 1) had no source";
+        EXPECT_EQ(design.points[1].drawWidth, farPoint ? 32u : 64u) << "(0, 1) from the far point";
+        EXPECT_EQ(design.points[1].y, 1);
+    }
 }
 
 } // namespace

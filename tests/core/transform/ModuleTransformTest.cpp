@@ -42,7 +42,7 @@ protected:
     std::pair<int, int> Result(int x, int y) const
     {
         const auto key = static_cast<std::uint32_t>(x) | (static_cast<std::uint32_t>(y) << 16);
-        const std::uint32_t to = transform.Forward().at(key);
+        const std::uint32_t to = transform.ResultOf(key).value();
         return {int(to & 0xFFFF), int(to >> 16)};
     }
 
@@ -137,7 +137,7 @@ TEST_F(ModuleTransformTest, MirrorsAndZoomsMoveColumnsAndRows)
     EXPECT_EQ(transform.ResultValidCount(), 64u);
     EXPECT_EQ(transform.ResultWidth(), 8u);
     // Two sources on one result: the later one (in key order) is the backward source.
-    EXPECT_EQ(transform.Backward().at(0), 1u);
+    EXPECT_EQ(transform.SourceAt(0), 1u);
 
     // Zoom 0.5 down: rows spread to every other row.
     settings.horizontalZoomOn = false;

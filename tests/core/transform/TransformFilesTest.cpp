@@ -5,6 +5,7 @@
 #include "core/io/ByteWriter.h"
 #include "core/io/FileIo.h"
 #include "core/io/PictureHeaderCodec.h"
+#include "core/layout/LayoutArchive.h"
 #include "core/parameters/TempProgramFolder.h"
 #include "core/platform/Clock.h"
 #include "core/posix/CodePage.h"
@@ -12,6 +13,10 @@
 #include "core/support/FakePorts.h"
 #include "core/transform/ModuleTransform.h"
 #include "core/transform/TransformPresenter.h"
+#include "core/wizard/CombinedFile.h"
+
+#include <algorithm>
+#include <map>
 
 namespace md::test {
 namespace {
@@ -83,6 +88,17 @@ TEST_F(TransformFilesTest, TheResultIsWrittenAtItsSizeAndTurningBackRestoresTheL
     EXPECT_EQ(turned.sectionTable[0], 16u);
     EXPECT_EQ(turned.layout.points.size(), 512u);
     EXPECT_EQ(turned.socket.Signature(false), Read(source).socket.Signature(false));
+
+    // Without a program version of its own (a tool) the result keeps the source's words.
+    const auto sourceBytes = *fileio::ReadAll(source);
+    const auto turnedBytes = *fileio::ReadAll(m_root / "turned.MDR");
+    EXPECT_TRUE(
+        std::equal(sourceBytes.begin() + 4, sourceBytes.begin() + 16, turnedBytes.begin() + 4));
+    EXPECT_NE(turned.version, VersionWords{});
+    DesignFilePorts program = ports;
+    program.version = {5, 2, 9};
+    ASSERT_TRUE(TransformFiles::WriteResult(transform, m_root / "program.MDR", program));
+    EXPECT_EQ(Read(m_root / "program.MDR").version, (VersionWords{5, 2, 9}));
 
     // Two writes of one result differ only in the identity block.
     ASSERT_TRUE(TransformFiles::WriteResult(transform, m_root / "again.MDR", ports));
@@ -213,6 +229,105 @@ TEST_F(TransformFilesTest, ACombinedSourceSavesItsHubFileBesideTheResult)
     EXPECT_FALSE(presenter.OpenPath(m_root / "bad.MHR"));
     EXPECT_EQ(prompter.Last(), "IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_OPEN");
     EXPECT_TRUE(presenter.SourceCombined());
+    // So does a combined file whose driver entry cannot be parsed: its entries replace neither
+    // the extracted files nor the HUB file the next save combines with.
+    codes[0] = 1;
+    const std::vector<std::uint8_t> junk = {'n', 'o', 't', ' ', 'a', ' ', 'd', 'r', 'i', 'v'};
+    fileio::WriteAtomic(m_root / "other.MHR",
+                        CombinedFile::Build("other.MDR", junk, "other.HDR", Hub(codes),
+                                            CombinedTrailer{}, codePage));
+    EXPECT_FALSE(presenter.OpenPath(m_root / "other.MHR"));
+    EXPECT_EQ(prompter.Last(), "IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_PARSE");
+    EXPECT_EQ(fileio::ReadAll(m_root / "temp" / "conversion.HDR"), hub);
+    EXPECT_EQ(fileio::ReadAll(m_root / "temp" / "conversion.MDR"), fileio::ReadAll(source));
+    chooser.chosen = m_root / "again.MDR";
+    ASSERT_TRUE(presenter.Save());
+    const auto again = *fileio::ReadAll(m_root / "again.MHR");
+    EXPECT_TRUE(std::equal(hub.begin(), hub.end(), again.end() - hub.size()));
+}
+
+TEST_F(TransformFilesTest, SavesOverTheSourceAndTestsAfterThemTransformTheOriginal)
+{
+    std::vector<std::uint8_t> codes(16, 255);
+    codes[6] = codes[7] = 15;
+    fileio::WriteAtomic(m_root / "fits.HDR", Hub(codes));
+    TransformSettings settings;
+    settings.angle = u"90";
+    settings.mirrorLeftRight = true;
+    ASSERT_EQ(transform.Run(settings), ModuleTransform::RunResult::Done);
+    ASSERT_TRUE(TransformFiles::WriteResult(transform, m_root / "once.MDR", ports));
+    const auto once = *fileio::ReadAll(m_root / "once.MDR");
+
+    ScriptedPrompter prompter;
+    KeyTexts texts;
+    ScriptedFileChooser chooser;
+    std::vector<std::u16string> sent;
+    TransformPresenter presenter(
+        TransformPorts{prompter, texts, chooser, ports, ProgramFolder(m_root),
+                       [&]() {
+                           return std::optional(TransformSaveOptions{true, m_root / "fits.HDR"});
+                       },
+                       [&](const std::u16string& path) {
+                           sent.push_back(path);
+                           return true;
+                       }});
+    ASSERT_TRUE(presenter.OpenPath(source));
+    ASSERT_TRUE(presenter.Transform(settings));
+    chooser.chosen = source;
+    for (int save = 1; save <= 2; ++save) {
+        ASSERT_TRUE(presenter.Save()) << save;
+        const auto saved = *fileio::ReadAll(source);
+        ASSERT_EQ(saved.size(), once.size()) << save;
+        EXPECT_TRUE(std::equal(once.begin(), once.end() - 64, saved.begin())) << save;
+    }
+    ASSERT_TRUE(presenter.Test());
+    const auto tested = *fileio::ReadAll(m_root / "temp" / "zt_test.MDR");
+    ASSERT_EQ(tested.size(), once.size());
+    EXPECT_TRUE(std::equal(once.begin(), once.end() - 64, tested.begin()));
+    // The combined file sent holds that driver file.
+    const auto combined = *fileio::ReadAll(m_root / "temp" / "zt_test.MHR");
+    EXPECT_TRUE(std::search(combined.begin(), combined.end(), tested.begin(), tested.end()) !=
+                combined.end());
+    EXPECT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(prompter.asked.empty());
+}
+
+TEST_F(TransformFilesTest, FlatTablesMoveTheLayoutAsOrderedMapsOfTheSamePairsDo)
+{
+    DesignFilePorts versioned = ports;
+    versioned.version = {1, 2, 3};
+    std::vector<TransformSettings> cases(5);
+    cases[0].angle = u"90";
+    cases[1].angle = u"180";
+    cases[1].mirrorLeftRight = cases[1].mirrorUpDown = true;
+    cases[2].horizontalZoomOn = true; // two sources on one result: the later one shows
+    cases[3].verticalZoomOn = true;
+    cases[3].verticalZoom = u"0.5";
+    cases[3].angle = u"45";
+    cases[4].horizontalZoomOn = cases[4].verticalZoomOn = true;
+    cases[4].horizontalZoom = u"3";
+    cases[4].angle = u"-30";
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        ASSERT_EQ(transform.Run(cases[i]), ModuleTransform::RunResult::Done);
+        std::map<std::uint32_t, std::uint32_t> forward, backward;
+        for (const auto& [from, to] : transform.Forward()) {
+            forward[from] = to;
+            backward[to] = from;
+        }
+        EXPECT_EQ(transform.ResultValidCount(), backward.size()) << i;
+        DesignParts parts = transform.Parts();
+        parts.moduleInfo.xPixels = static_cast<std::uint16_t>(transform.ResultWidth());
+        parts.moduleInfo.yPixels = static_cast<std::uint16_t>(transform.ResultHeight());
+        layoutarchive::Remap(parts.layout, transform.ResultWidth(), transform.ResultHeight(),
+                             forward, backward);
+        parts.background.PlaceMarkers(transform.ResultWidth(), transform.ResultHeight());
+        DriverFile::Result result;
+        const auto viaMaps = DesignPartsFile::Build(parts, AsStored(versioned), result);
+        const auto viaTables = TransformFiles::BuildResult(transform, versioned);
+        ASSERT_TRUE(viaMaps && viaTables) << i;
+        ASSERT_EQ(viaTables->size(), viaMaps->size()) << i;
+        EXPECT_TRUE(std::equal(viaMaps->begin(), viaMaps->end() - 64, viaTables->begin())) << i;
+    }
 }
 
 } // namespace
