@@ -119,7 +119,8 @@ public:
     // Grid events.
     /// Space (and a click in a point-go mode): confirm the lit LED at the current pixel.
     void Step();
-    /// The chosen LED is recorded and the device asked for the next one.
+    /// The chosen LED is recorded and the device asked for the next one; nothing is recorded
+    /// unless the device has said it lights the LED at the cursor.
     void Record();
     /// Back to no point-go: the layout, the traced points and the hidden LEDs go.
     void Reset();
