@@ -67,7 +67,9 @@ Language LoadLanguage(const std::string& name)
 /// The printf conversions of a text in order ("%%" included, so a stray percent sign shows).
 std::vector<std::string> Placeholders(const std::string& text)
 {
-    static const std::regex conversion(R"(%[-+ #0]*(\*|\d+)?(\.(\*|\d+))?(hh|h|ll|l|L|z|j|t)?.)");
+    // Numbered arguments of our own texts ("%1 of %2"), then printf conversions.
+    static const std::regex conversion(
+        R"(%[1-9]\b|%[-+ #0]*(\*|\d+)?(\.(\*|\d+))?(hh|h|ll|l|L|z|j|t)?.)");
     std::vector<std::string> found;
     for (auto it = std::sregex_iterator(text.begin(), text.end(), conversion);
          it != std::sregex_iterator(); ++it)
@@ -100,6 +102,7 @@ TEST(LanguageFilesTest, BothLanguagesHoldTheSameKeysEachWithText)
 TEST(LanguageFilesTest, TranslationsKeepThePlaceholdersOfEachText)
 {
     EXPECT_EQ(Placeholders("%s : %d"), (std::vector<std::string>{"%s", "%d"}));
+    EXPECT_EQ(Placeholders("%1 of %2."), (std::vector<std::string>{"%1", "%2"}));
     EXPECT_EQ(Placeholders("%.1f * %.1f (mm) 100%%"),
               (std::vector<std::string>{"%.1f", "%.1f", "%%"}));
 
