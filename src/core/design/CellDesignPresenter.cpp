@@ -205,8 +205,8 @@ bool CellDesignPresenter::Merge()
     }
     if (m_design.ShowInfo())
         m_design.SetInfoOnAll(true);
-    return true;
     m_design.Changes().Raise(); // the groups changed in place
+    return true;
 }
 
 bool CellDesignPresenter::Split()
@@ -221,8 +221,8 @@ bool CellDesignPresenter::Split()
     }
     if (m_design.ShowInfo())
         m_design.SetInfoOnAll(true);
-    return true;
     m_design.Changes().Raise(); // the groups changed in place
+    return true;
 }
 
 void CellDesignPresenter::Paste()
@@ -236,8 +236,8 @@ void CellDesignPresenter::Paste()
             if (led.name == name)
                 led.imageId = *id;
     }
-}
     m_design.Changes().Raise();
+}
 
 bool CellDesignPresenter::Confirm()
 {

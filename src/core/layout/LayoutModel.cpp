@@ -78,17 +78,18 @@ const std::vector<CellLed>& LayoutModel::ShapesOf(const LedPoint& point) const
 void LayoutModel::SetLedVisible(LedPoint& point, unsigned led, bool visible)
 {
     point.SetLedHidden(led, !visible);
+    m_changes.Raise();
 }
 
 void LayoutModel::SetLedActive(LedPoint& point, unsigned led, bool active)
 {
     const auto& shapes = ShapesOf(point);
     if (led >= shapes.size() || (shapes[led].active != 0) == active)
-    m_changes.Raise();
         return;
     std::vector<CellLed> changed = shapes;
     changed[led].active = active ? 1 : 0;
     point.shapeSet = FindOrAddShapeSet(std::move(changed));
+    m_changes.Raise();
 }
 
 std::uint32_t LayoutModel::FindOrAddShapeSet(std::vector<CellLed> leds)
@@ -149,18 +150,18 @@ void LayoutModel::SetCurrent(std::int32_t index)
 void LayoutModel::ClearTracing()
 {
     for (LedPoint& point : m_points) {
-    m_changes.Raise();
         point.traced = 0;
         point.marked = 1;
         point.label = 0;
     }
+    m_changes.Raise();
 }
 
-    m_changes.Raise();
 void LayoutModel::MarkAll(bool marked)
 {
     for (LedPoint& point : m_points)
         point.marked = marked ? 1 : 0;
+    m_changes.Raise();
 }
 
 std::size_t LayoutModel::MarkedCount() const
@@ -187,11 +188,11 @@ void LayoutModel::RebuildVirtualDrawing(const std::array<std::uint32_t, 3>& code
                 led.active = 1;
             else
                 led.active = PixelDecomposition::Participates(static_cast<int>(codes[led.colour]),
-    m_changes.Raise();
                                                               static_cast<int>(copy) + 1)
                                  ? 1
                                  : 0;
         }
+    m_changes.Raise();
 }
 
 } // namespace md
