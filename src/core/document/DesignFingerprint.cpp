@@ -122,6 +122,10 @@ void AddLayout(Digest& digest, const ModuleDesignDocument& document)
         // The highlight follows the focus and the drawn size the zoom: moving about the grid
         // and zooming change nothing.
         digest.Add(p.hiddenLeds);
+        // Large cells: a word emptied again is no change.
+        for (std::size_t word = 0; word < p.hiddenBeyond.size(); ++word)
+            if (p.hiddenBeyond[word] != 0)
+                digest.Add(p.hiddenBeyond[word] + word);
         digest.Add(Pack(p.x, p.y, p.cellVariant, p.marked | (p.traced << 8)));
         digest.Add((std::uint64_t{p.label} << 32) | p.shapeSet);
     }
