@@ -98,6 +98,7 @@ bool LayoutStepPresenter::NewLayout()
         return false;
     setup.connectors = m_document.Connectors();
     m_document.CreateLayout(m_ports.texts, m_ports.prompter);
+    m_document.LayoutReady();
     m_open = true;
     Notify();
     return true;
@@ -304,6 +305,7 @@ int LayoutStepPresenter::Open(const std::optional<std::filesystem::path>& given)
     m_open = true;
     m_saved = true;
     d.MarkSaved();
+    d.LayoutReady();
     Notify();
     return kOpened;
 }

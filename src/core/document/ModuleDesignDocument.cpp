@@ -93,6 +93,12 @@ void ModuleDesignDocument::MarkSaved()
     Refresh();
 }
 
+void ModuleDesignDocument::MarkUnsaved()
+{
+    m_savedFingerprint = ~DesignFingerprint::Of(*this);
+    Refresh();
+}
+
 void ModuleDesignDocument::SetModifiedHandler(std::function<void(bool)> handler)
 {
     m_onModified = std::move(handler);
@@ -136,13 +142,26 @@ PointTracer& ModuleDesignDocument::CreateLayout(const Texts& texts, Prompter& pr
     m_layout.Construct(m_setup.width, m_setup.height, slots);
     m_tracer = std::make_unique<PointTracer>(m_layout, m_controller.Channel(), texts, prompter);
     m_tracer->SetSetup(&m_setup, true);
+    m_tracer->SetEventSink([this](const PointTracer::Event& event) {
+        m_edits.OnTracing(event);
+        if (m_tracingListener)
+            m_tracingListener(event);
+    });
+    m_edits.Stack().Clear();
     return *m_tracer;
+}
+
+void ModuleDesignDocument::LayoutReady()
+{
+    if (m_tracer && m_tracingListener)
+        m_tracingListener(PointTracer::Event{PointTracer::Event::Kind::Reset});
 }
 
 void ModuleDesignDocument::DestroyLayout()
 {
     m_tracer.reset();
     m_layout.Construct(0, 0, {});
+    m_edits.Stack().Clear();
 }
 
 std::u16string ModuleDesignDocument::FileTitle() const

@@ -5,6 +5,7 @@
 #include "core/design/CellDesign.h"
 #include "core/design/NewModuleInfoRecord.h"
 #include "core/design/SocketDesign.h"
+#include "core/document/DesignEdits.h"
 #include "core/io/ProgramFolder.h"
 #include "core/layout/LayoutModel.h"
 #include "core/layout/LayoutSetup.h"
@@ -81,8 +82,15 @@ public:
     PointTracer* Tracer() const { return m_tracer.get(); }
     /// Builds the grid for the setup's size from the cell's four slots and its tracing.
     PointTracer& CreateLayout(const Texts& texts, Prompter& prompter);
+    /// A grid was made or read and stands ready: the tracing listener hears a Reset, so what
+    /// follows counts from this grid.
+    void LayoutReady();
     /// Drops the grid and its tracing.
     void DestroyLayout();
+
+    /// The design's undo history; a new layout, a new, opened or cleared design start it over.
+    DesignEdits& Edits() { return m_edits; }
+    const DesignEdits& Edits() const { return m_edits; }
 
     const std::filesystem::path& FilePath() const { return m_filePath; }
     /// The file name part of the path (empty for a new design).
@@ -94,6 +102,13 @@ public:
     bool Modified() const;
     /// The design as it stands is the saved one (a successful save or open, a new design).
     void MarkSaved();
+    /// A design brought back from its recovery record: unsaved, whatever it holds.
+    void MarkUnsaved();
+    /// Told of every tracing step after the undo history took it (the recovery record).
+    void SetTracingListener(std::function<void(const PointTracer::Event&)> listener)
+    {
+        m_tracingListener = std::move(listener);
+    }
     /// Called with the new state whenever the modified state flips.
     void SetModifiedHandler(std::function<void(bool)> handler);
     /// How a change is looked at later: the views post Refresh to their event loop, so a burst
@@ -135,10 +150,12 @@ private:
     ControllerLink m_controller;
     SerialPointGoLink m_pointGoLink;
     std::filesystem::path m_filePath;
+    DesignEdits m_edits{*this};
     std::uint64_t m_savedFingerprint = 0;
     bool m_reportedModified = false;
     bool m_refreshPending = false;
     std::function<void(bool)> m_onModified;
+    std::function<void(const PointTracer::Event&)> m_tracingListener;
     std::function<void()> m_scheduleRefresh;
     std::function<bool()> m_replaceGuard;
 };

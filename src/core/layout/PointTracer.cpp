@@ -94,6 +94,8 @@ void PointTracer::Reset()
     m_supported = false;
     // The channel rows start over too, so that the next row is traced from position 1.
     ResetChannelRows();
+    if (m_stepDepth == 0 && m_sink)
+        m_sink(Event{Event::Kind::Reset});
 }
 
 bool PointTracer::RowComplete() const
@@ -150,13 +152,13 @@ void PointTracer::Finished()
     m_prompter.Ask(PromptButtons::Ok, m_texts.Text(kPrompt), m_texts.Text(kFinished));
 }
 
-int PointTracer::Click(int x, int y)
+int PointTracer::ClickStep(int x, int y)
 {
     m_focus = {y + 1, x + 1};
     return Trace(m_focus, true);
 }
 
-int PointTracer::MoveFocus(Key key)
+int PointTracer::MoveFocusStep(Key key)
 {
     const int rows = static_cast<int>(m_model.Height());
     const int columns = static_cast<int>(m_model.Width());
@@ -183,7 +185,7 @@ int PointTracer::MoveFocus(Key key)
     return Trace(cell, false);
 }
 
-int PointTracer::Trace(GridCell cell, bool click)
+int PointTracer::TraceStep(GridCell cell, bool click)
 {
     const LayoutModel::ChangeScope change(m_model);
     if (cell.row < 1 || cell.row >= static_cast<int>(m_model.Height()) + 1 || cell.column < 1 ||
@@ -232,7 +234,7 @@ int PointTracer::TraceNormal(std::int32_t index, GridCell cell)
     }
     pixel.traced = 1;
     if (RowComplete())
-        m_supported = Analyse(false);
+        m_supported = AnalyseStep(false);
     return -1;
 }
 
@@ -241,7 +243,7 @@ int PointTracer::TraceStart(std::int32_t index, GridCell cell)
     LedPoint& pixel = m_model.Points()[static_cast<std::size_t>(index)];
     if (pixel.traced)
         return -1;
-    m_supported = Analyse(false);
+    m_supported = AnalyseStep(false);
     if (!m_supported) {
         m_prompter.Ask(PromptButtons::Ok, m_texts.Text(kError), m_texts.Text(kNotSupported));
         return -1;

@@ -7,6 +7,7 @@
 #include "core/layout/TracedPoint.h"
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,28 @@ public:
         Right,
         Up,
         Down
+    };
+
+    /// A tracing step that changed the tracing (a click or arrow key that traced a point is a
+    /// Click at the traced cell). Reset starts the tracing over.
+    struct Event
+    {
+        enum class Kind
+        {
+            Click,
+            Virtual,
+            Finish,
+            Undo,
+            Reset
+        };
+        Kind kind = Kind::Click;
+        int x = 0;
+        int y = 0;
+        std::uint32_t count = 0;
+        /// Whether a layout result stood, and was marked present, before the step (the analysis
+        /// that runs on the way replaces both).
+        bool presentBefore = false;
+        bool resultBefore = false;
     };
 
     /// Edit modes from here on belong to the test device (refreshed, reset, hardware socket,
@@ -54,9 +77,12 @@ public:
     /// An arrow key: the focus moves one cell within the grid, then Trace.
     int MoveFocus(Key key);
     void Light(int mode);
+    /// Deduces the layout; check = the final analysis (Finish).
     bool Analyse(bool check);
     void InsertVirtual(std::uint32_t count);
     int Undo();
+    /// Told of every step that changed the tracing, after it (not of steps inside steps).
+    void SetEventSink(std::function<void(const Event&)> sink) { m_sink = std::move(sink); }
     void Tick(StatusBarInfo* statusBar);
 
     /// The key of the status text the status bar shows for the current state.
@@ -105,6 +131,25 @@ public:
     LayoutModel& Model() { return m_model; }
 
 private:
+    /// What a tracing step can change, to tell a step that did something from one that did not.
+    struct Progress
+    {
+        std::size_t history = 0, firstRow = 0, starts = 0, records = 0;
+        std::uint32_t traced = 0, done = 0;
+        std::uint16_t ordinal = 0;
+        bool operator==(const Progress&) const = default;
+    };
+    Progress CurrentProgress() const;
+    /// Runs a step and reports it to the sink when it is the outermost one and changed the
+    /// tracing (a reset is always reported); the event is made after the step.
+    template <class Step, class MakeEvent>
+    auto Reported(Step step, MakeEvent makeEvent);
+    int TraceStep(GridCell cell, bool click);
+    int ClickStep(int x, int y);
+    int MoveFocusStep(Key key);
+    bool AnalyseStep(bool check);
+    void InsertVirtualStep(std::uint32_t count);
+    int UndoStep();
     int TraceNormal(std::int32_t index, GridCell cell);
     int TraceStart(std::int32_t index, GridCell cell);
     int TraceAdvanced(std::int32_t index, GridCell cell);
@@ -157,6 +202,9 @@ private:
     std::uint32_t m_tracedCount = 0;
     std::vector<std::vector<TracedPoint>> m_advancedRows;
     std::vector<TracedPoint> m_records;
+
+    std::function<void(const Event&)> m_sink;
+    int m_stepDepth = 0;
 
     std::uint32_t m_editMode = 0;
     std::uint32_t m_rowAddress = 0;

@@ -7,7 +7,7 @@
 
 namespace md {
 
-bool PointTracer::Analyse(bool check)
+bool PointTracer::AnalyseStep(bool check)
 {
     const LayoutModel::ChangeScope change(m_model);
     // A finished layout stands until it is undone or reset: analysing it again would deduce

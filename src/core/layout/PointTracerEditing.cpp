@@ -5,7 +5,7 @@
 
 namespace md {
 
-void PointTracer::InsertVirtual(std::uint32_t count)
+void PointTracer::InsertVirtualStep(std::uint32_t count)
 {
     const LayoutModel::ChangeScope change(m_model);
     if (m_advancedEnabled && !m_advancedStarted)
@@ -43,7 +43,7 @@ void PointTracer::ReopenFinished()
     m_timerRunning = true;
 }
 
-int PointTracer::Undo()
+int PointTracer::UndoStep()
 {
     const LayoutModel::ChangeScope change(m_model);
     const auto dropTrailingVirtual = [this] {

@@ -1,0 +1,300 @@
+#include "core/document/DesignRecovery.h"
+
+#include "core/document/DesignFile.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "core/io/FileIo.h"
+#include "core/io/Utf.h"
+#include "core/platform/Clock.h"
+
+#include <cstring>
+#include <sstream>
+#include <system_error>
+#include <type_traits>
+
+namespace md {
+
+namespace {
+
+constexpr const char* kDriverFile = "design.MDR";
+constexpr const char* kStepsFile = "trace.txt";
+constexpr const char* kRecordFile = "record.txt";
+constexpr const char* kSetupFile = "setup.bin";
+
+static_assert(std::is_trivially_copyable_v<ModuleRecord>);
+static_assert(std::is_trivially_copyable_v<ConnectorTable>);
+
+/// The record's setup file: a flag, the module record, the design's and the layout's
+/// connector tables, as they lie in memory (the file never leaves this machine and build).
+struct SetupBlock
+{
+    std::uint32_t hasRecord = 0;
+    ModuleRecord record{};
+    ConnectorTable connectors;
+    ConnectorTable layoutConnectors;
+};
+static_assert(std::is_trivially_copyable_v<SetupBlock>);
+
+bool WriteText(const std::filesystem::path& path, const std::string& text)
+{
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    return fileio::WriteAtomic(path, std::span<const std::uint8_t>(bytes, text.size()));
+}
+
+std::vector<std::string> Lines(const std::vector<std::uint8_t>& bytes)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+DesignRecovery::DesignRecovery(ModuleDesignDocument& document, DesignFilePorts ports,
+                               const Clock& clock)
+    : m_document(document), m_ports(ports), m_clock(clock), m_lastWrite(clock.TickCount())
+{
+    m_document.SetTracingListener([this](const PointTracer::Event& event) { OnTracing(event); });
+}
+
+DesignRecovery::~DesignRecovery()
+{
+    m_document.SetTracingListener({});
+    // Only a run that ends without closing its design leaves a record behind: closing has
+    // saved the work or the user said No to saving it.
+    if (m_onDisk)
+        Remove();
+}
+
+std::filesystem::path DesignRecovery::FolderOf(const ProgramFolder& folder)
+{
+    return folder.Temp() / "recovery";
+}
+
+std::optional<DesignRecovery::Found> DesignRecovery::Find(const ProgramFolder& folder)
+{
+    const std::filesystem::path dir = FolderOf(folder);
+    const auto record = fileio::ReadAll(dir / kRecordFile);
+    const auto steps = fileio::ReadAll(dir / kStepsFile);
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(dir / kDriverFile, error);
+    if (!record || !steps || error)
+        return std::nullopt;
+    const std::vector<std::string> lines = Lines(*record);
+    Found found;
+    found.driverFile = dir / kDriverFile;
+    if (!lines.empty())
+        found.original = std::filesystem::path(utf::ToUtf16(lines[0]));
+    if (lines.size() > 1)
+        found.name = utf::ToUtf16(lines[1]);
+    found.time = time;
+    found.steps = Lines(*steps);
+    if (const auto setup = fileio::ReadAll(dir / kSetupFile);
+        setup && setup->size() == sizeof(SetupBlock)) {
+        SetupBlock block;
+        std::memcpy(&block, setup->data(), sizeof block);
+        if (block.hasRecord)
+            found.record = block.record;
+        found.connectors = block.connectors;
+        found.layoutConnectors = block.layoutConnectors;
+    }
+    return found;
+}
+
+void DesignRecovery::Discard(const ProgramFolder& folder)
+{
+    std::error_code error;
+    std::filesystem::remove_all(FolderOf(folder), error);
+}
+
+bool DesignRecovery::Restore(ModuleDesignDocument& document, const Found& found)
+{
+    PointTracer* tracer = document.Tracer();
+    if (!tracer)
+        return false;
+    if (found.record) {
+        // The module information keeps what the file says; the tracing's setup comes back.
+        const NewModuleInfoRecord info = document.ModuleInfo();
+        auto result = std::move(document.Setup().result);
+        document.TakeRecord(*found.record);
+        document.ModuleInfo() = info;
+        document.Setup().result = std::move(result);
+    }
+    document.Connectors() = found.connectors;
+    document.Setup().connectors = found.layoutConnectors;
+    tracer->Create();
+    const bool replayed = Replay(*tracer, found.steps);
+    document.SetFilePath(found.original);
+    document.MarkUnsaved();
+    return replayed;
+}
+
+bool DesignRecovery::Replay(PointTracer& tracer, const std::vector<std::string>& steps)
+{
+    for (const std::string& line : steps) {
+        std::istringstream words(line);
+        std::string verb;
+        if (!(words >> verb))
+            continue;
+        long long a = 0;
+        long long b = 0;
+        if (verb == "click" && words >> a >> b) {
+            tracer.Click(static_cast<int>(a), static_cast<int>(b));
+        } else if (verb == "virtual" && words >> a && a >= 0) {
+            tracer.InsertVirtual(static_cast<std::uint32_t>(a));
+        } else if (verb == "undo") {
+            tracer.Undo();
+        } else if (verb == "scan-row-length" && words >> a && a >= 0) {
+            tracer.SetScanRowLength(static_cast<std::uint32_t>(a));
+        } else if (verb == "advanced-enable") {
+            // As the layout's context menu does it.
+            tracer.SetAdvancedEnabled(!tracer.AdvancedEnabled());
+            tracer.SetAdvancedStarted(false);
+            tracer.Reset();
+        } else if (verb == "advanced-start") {
+            tracer.SetAdvancedStarted(!tracer.AdvancedStarted());
+            tracer.Reset();
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> DesignRecovery::Prefix(const PointTracer& tracer) const
+{
+    std::vector<std::string> prefix;
+    if (tracer.AdvancedEnabled())
+        prefix.push_back("advanced-enable");
+    if (tracer.ScanRowLength() != 0)
+        prefix.push_back("scan-row-length " + std::to_string(tracer.ScanRowLength()));
+    if (tracer.AdvancedStarted())
+        prefix.push_back("advanced-start");
+    return prefix;
+}
+
+void DesignRecovery::Rebase()
+{
+    PointTracer* tracer = m_document.Tracer();
+    m_baseTracer = tracer;
+    m_steps.clear();
+    m_prefix.clear();
+    m_rowWasComplete = false;
+    if (!tracer) {
+        m_base = LayoutDesign{};
+        return;
+    }
+    const LayoutModel& layout = m_document.Layout();
+    m_base = DesignFile::CaptureLayout(m_document,
+                                       DesignFile::WholeModule(layout.Width(), layout.Height()));
+    m_prefix = Prefix(*tracer);
+    m_rowWasComplete = tracer->RowComplete();
+}
+
+void DesignRecovery::OnTracing(const PointTracer::Event& event)
+{
+    const PointTracer* tracer = m_document.Tracer();
+    if (!tracer)
+        return;
+    using Kind = PointTracer::Event::Kind;
+    if (tracer != m_baseTracer || event.kind == Kind::Reset ||
+        (event.kind == Kind::Finish && tracer->LayoutPresent())) {
+        // A finished layout stands in the layout section; after a reset tracing starts over.
+        Rebase();
+        m_rowDue = event.kind == Kind::Finish;
+        return;
+    }
+    switch (event.kind) {
+    case Kind::Click:
+        m_steps.push_back("click " + std::to_string(event.x) + " " + std::to_string(event.y));
+        break;
+    case Kind::Virtual:
+        m_steps.push_back("virtual " + std::to_string(event.count));
+        break;
+    case Kind::Undo:
+        m_steps.push_back("undo");
+        break;
+    default:
+        break;
+    }
+    // A completed scan row: the first row traced, or in advanced tracing a row's last point.
+    const bool rowComplete = tracer->RowComplete();
+    if (rowComplete && !m_rowWasComplete)
+        m_rowDue = true;
+    if (tracer->AdvancedStarted() && tracer->ScanRowLength() != 0 && event.kind != Kind::Undo &&
+        tracer->TracedCount() % tracer->ScanRowLength() == 0)
+        m_rowDue = true;
+    m_rowWasComplete = rowComplete;
+}
+
+void DesignRecovery::Tick()
+{
+    if (!m_document.Modified()) {
+        if (m_onDisk)
+            Remove();
+        m_rowDue = false;
+        m_lastWrite = m_clock.TickCount();
+        return;
+    }
+    if (m_rowDue || m_clock.TickCount() - m_lastWrite >= kInterval)
+        Write();
+}
+
+bool DesignRecovery::Write()
+{
+    m_rowDue = false;
+    m_lastWrite = m_clock.TickCount();
+    if (m_document.Tracer() != m_baseTracer)
+        Rebase();
+    // The sections as they stand, but the grid as it stood when the steps began.
+    const CellDesign& cell = m_document.Cell();
+    LayoutDesign layout = m_base;
+    layout.images = cell.Images();
+    layout.background = cell.Background();
+    for (int i = 0; i < CellDesign::kSlotCount; ++i)
+        layout.cellSlots[i] = cell.Slot(i + 1);
+    DesignParts parts{m_document.ModuleInfo(), m_document.Socket(), std::move(layout),
+                      m_document.Background()};
+    DriverFile::Result result;
+    const auto bytes = DesignPartsFile::Build(parts, m_ports, result);
+    if (!bytes)
+        return false;
+
+    std::string steps;
+    for (const auto* list : {&m_prefix, &m_steps})
+        for (const std::string& line : *list)
+            steps += line + "\n";
+    std::u16string name = m_document.FileTitle();
+    if (name.empty())
+        name = m_document.ModuleInfo().ModuleName();
+    const std::string record =
+        utf::ToUtf8(m_document.FilePath().u16string()) + "\n" + utf::ToUtf8(name) + "\n";
+
+    const std::filesystem::path dir = FolderOf(m_document.Folder());
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    // The driver file last: it dates the record and marks it complete.
+    SetupBlock block;
+    block.hasRecord = m_document.HasRecord() ? 1 : 0;
+    block.record = m_document.Record();
+    block.connectors = m_document.Connectors();
+    block.layoutConnectors = m_document.Setup().connectors;
+    const auto* blockBytes = reinterpret_cast<const std::uint8_t*>(&block);
+    const bool written = fileio::WriteAtomic(dir / kSetupFile, {blockBytes, sizeof block}) &&
+                         WriteText(dir / kStepsFile, steps) &&
+                         WriteText(dir / kRecordFile, record) &&
+                         fileio::WriteAtomic(dir / kDriverFile, *bytes);
+    m_onDisk = m_onDisk || written;
+    if (written)
+        ++m_writes;
+    return written;
+}
+
+void DesignRecovery::Remove()
+{
+    Discard(m_document.Folder());
+    m_onDisk = false;
+}
+
+} // namespace md

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "core/driverfile/DesignPartsFile.h"
+#include "core/layout/LayoutDesign.h"
+#include "core/layout/PointTracer.h"
+#include "core/parameters/ConnectorTable.h"
+#include "md/ModuleRecord.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace md {
+
+class Clock;
+class ModuleDesignDocument;
+class ProgramFolder;
+
+/// The recovery record of a design with unsaved work, in the program folder's temp/recovery/:
+/// the driver file of the design's sections as far as they can be written, with the grid as it
+/// stood when the tracing steps since began (a new, opened or finished layout, or tracing
+/// started over), and those steps as trace-script lines ("click X Y", "virtual N", "undo"), so a
+/// half-traced layout survives a killed process. Written at most once per interval and after
+/// each completed scan row, each file atomically; removed once the design is unmodified.
+class DesignRecovery
+{
+public:
+    static constexpr std::uint32_t kInterval = 30000;
+
+    /// What a record found at start-up holds.
+    struct Found
+    {
+        std::filesystem::path driverFile; ///< the record's driver file, to open
+        std::filesystem::path original;   ///< the design's own file (empty for a new design)
+        std::u16string name;              ///< the design's file name or module name
+        std::filesystem::file_time_type time;
+        std::vector<std::string> steps; ///< the trace-script lines to replay
+        /// What a driver file does not hold: the wizard's module record (which gives the
+        /// tracing its groups and rows) and the two connector tables.
+        std::optional<ModuleRecord> record;
+        ConnectorTable connectors;
+        ConnectorTable layoutConnectors;
+    };
+
+    DesignRecovery(ModuleDesignDocument& document, DesignFilePorts ports, const Clock& clock);
+    /// A clean close: the record goes.
+    ~DesignRecovery();
+    DesignRecovery(const DesignRecovery&) = delete;
+    DesignRecovery& operator=(const DesignRecovery&) = delete;
+
+    static std::filesystem::path FolderOf(const ProgramFolder& folder);
+    /// The record left by a run that ended without closing its design, if any.
+    static std::optional<Found> Find(const ProgramFolder& folder);
+    /// Deletes the record (No to restoring it).
+    static void Discard(const ProgramFolder& folder);
+    /// Brings back, on the record's driver file just opened, what the file does not hold, then
+    /// starts the tracing afresh and replays the steps; the design keeps its own path and is
+    /// unsaved. False at a step it cannot read.
+    static bool Restore(ModuleDesignDocument& document, const Found& found);
+    /// Replays trace-script steps; false at a line it cannot read.
+    static bool Replay(PointTracer& tracer, const std::vector<std::string>& steps);
+
+    /// Called from the view's timer: the record goes when the design is unmodified; it is
+    /// written when the design is modified and the interval has passed or a scan row was
+    /// completed since the last write.
+    void Tick();
+    /// Writes the record now; false when a file could not be written.
+    bool Write();
+    /// The layout was made, opened or restored: the steps start from the grid as it is now.
+    void Rebase();
+    std::uint32_t WriteCount() const { return m_writes; }
+    const std::vector<std::string>& Steps() const { return m_steps; }
+
+private:
+    void OnTracing(const PointTracer::Event& event);
+    void Remove();
+    std::vector<std::string> Prefix(const PointTracer& tracer) const;
+
+    ModuleDesignDocument& m_document;
+    DesignFilePorts m_ports;
+    const Clock& m_clock;
+    const PointTracer* m_baseTracer = nullptr;
+    LayoutDesign m_base;
+    std::vector<std::string> m_prefix;
+    std::vector<std::string> m_steps;
+    bool m_rowDue = false;
+    bool m_rowWasComplete = false;
+    bool m_onDisk = false;
+    std::uint32_t m_lastWrite = 0;
+    std::uint32_t m_writes = 0;
+};
+
+} // namespace md

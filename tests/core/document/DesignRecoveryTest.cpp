@@ -1,0 +1,179 @@
+// The recovery record of unsaved work: when it is written and removed, and that a half-traced
+// layout read back from it and replayed stands exactly where it stood.
+#include "DesignCycleFixture.h"
+
+#include "core/document/DesignRecovery.h"
+#include "core/driverfile/DriverFile.h"
+
+namespace md::test {
+namespace {
+
+class DesignRecoveryTest : public DesignCycleFixture
+{
+protected:
+    DesignFilePorts Files() { return {codePage, codec, guids, clock, version}; }
+    std::filesystem::path Folder() const { return DesignRecovery::FolderOf(ProgramFolder(m_root)); }
+    void Begin()
+    {
+        recovery = std::make_unique<DesignRecovery>(*document, Files(), clock);
+        ASSERT_EQ(HandOver(Record()), 0);
+        CompleteSocket();
+        ASSERT_TRUE(step->NewLayout());
+        document->Tracer()->Create();
+    }
+    /// What a run killed now leaves behind: the record as last written.
+    void Kill()
+    {
+        std::filesystem::remove_all(Kept());
+        std::filesystem::copy(Folder(), Kept());
+    }
+    std::filesystem::path Kept() const { return m_root / "kept-record"; }
+    /// The design as a fresh run brings it back from the record the killed run left.
+    void Restore()
+    {
+        recovery.reset();
+        std::filesystem::remove_all(Folder());
+        std::filesystem::rename(Kept(), Folder());
+        const auto found = DesignRecovery::Find(ProgramFolder(m_root));
+        ASSERT_TRUE(found.has_value());
+        original = found->original;
+        MakeDocument();
+        recovery = std::make_unique<DesignRecovery>(*document, Files(), clock);
+        ASSERT_EQ(step->Open(found->driverFile), LayoutStepPresenter::kOpened);
+        ASSERT_TRUE(DesignRecovery::Restore(*document, *found));
+    }
+    /// Traces the rest of the top row, finishes and writes the driver file.
+    std::vector<std::uint8_t> FinishedBytes(const std::string& name)
+    {
+        PointTracer& tracer = *document->Tracer();
+        for (int x = 0; x < 16; ++x)
+            tracer.Click(x, 0);
+        EXPECT_TRUE(step->Finish());
+        EXPECT_TRUE(step->WriteDriverFile(m_root / name));
+        auto bytes = *fileio::ReadAll(m_root / name);
+        bytes.resize(bytes.size() - DriverFile::kIdentitySize);
+        return bytes;
+    }
+    std::string Grid() const
+    {
+        std::string flags;
+        for (const LedPoint& p : document->Layout().Points())
+            flags += static_cast<char>('0' + p.marked + 2 * p.traced);
+        return flags;
+    }
+
+    std::unique_ptr<DesignRecovery> recovery;
+    std::filesystem::path original;
+};
+
+TEST_F(DesignRecoveryTest, WrittenEveryIntervalAndAfterEachScanRowWhileUnsaved)
+{
+    Begin();
+    recovery->Tick();
+    EXPECT_EQ(recovery->WriteCount(), 0u) << "unsaved, but the interval has not passed";
+    clock.tick += DesignRecovery::kInterval - 1;
+    recovery->Tick();
+    EXPECT_EQ(recovery->WriteCount(), 0u);
+    clock.tick += 1;
+    recovery->Tick();
+    EXPECT_EQ(recovery->WriteCount(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(Folder() / "design.MDR"));
+
+    // The first scan row completed: written at the next tick without waiting.
+    PointTracer& tracer = *document->Tracer();
+    for (int x = 0; x < 15; ++x)
+        tracer.Click(x, 0);
+    recovery->Tick();
+    EXPECT_EQ(recovery->WriteCount(), 1u);
+    tracer.Click(15, 0);
+    recovery->Tick();
+    EXPECT_EQ(recovery->WriteCount(), 2u);
+    recovery->Tick();
+    EXPECT_EQ(recovery->WriteCount(), 2u) << "once per completed row";
+
+    // Saved: the record goes.
+    ASSERT_TRUE(step->Finish());
+    ASSERT_EQ(SaveAs("done.MDR"), LayoutStepPresenter::kSaved);
+    recovery->Tick();
+    EXPECT_FALSE(std::filesystem::exists(Folder()));
+    EXPECT_FALSE(DesignRecovery::Find(ProgramFolder(m_root)).has_value());
+}
+
+TEST_F(DesignRecoveryTest, NoToSaveChangesAndACleanCloseRemoveTheRecord)
+{
+    // No when a new design replaces this one.
+    Begin();
+    document->Tracer()->Click(0, 0);
+    ASSERT_TRUE(recovery->Write());
+    prompter.answers = {PromptAnswer::No};
+    view.newModule = document->ModuleInfo();
+    view.newModule.confirmed = 1;
+    ASSERT_EQ(panel->NewDesign(), 0) << prompter.Last();
+    recovery->Tick();
+    EXPECT_FALSE(std::filesystem::exists(Folder()));
+
+    // No when the host closes: the plug-in goes away with the record.
+    recovery.reset();
+    MakeDocument();
+    Begin();
+    document->Tracer()->Click(0, 0);
+    ASSERT_TRUE(recovery->Write());
+    prompter.answers = {PromptAnswer::No};
+    ASSERT_EQ(panel->AskBeforeClose(), 0);
+    EXPECT_TRUE(std::filesystem::exists(Folder()));
+    recovery.reset();
+    EXPECT_FALSE(std::filesystem::exists(Folder()));
+}
+
+TEST_F(DesignRecoveryTest, AHalfTracedLayoutComesBackWhereItStood)
+{
+    Begin();
+    const auto path = m_root / "ModLib" / "mine.MDR";
+    document->SetFilePath(path);
+    PointTracer& tracer = *document->Tracer();
+    for (int x = 0; x < 5; ++x)
+        tracer.Click(x, 0);
+    tracer.InsertVirtual(2);
+    tracer.Undo();
+    tracer.Click(5, 0);
+    tracer.Click(6, 0);
+    tracer.Undo();
+    document->Background().SetPoints({7, 9}, {40, 9});
+    ASSERT_TRUE(recovery->Write());
+    Kill();
+    const auto firstRow = tracer.FirstRow();
+    const auto history = tracer.History();
+    const auto rows = tracer.ChannelRows();
+    const std::string grid = Grid();
+    const auto uninterrupted = FinishedBytes("uninterrupted.MDR");
+
+    Restore();
+    EXPECT_EQ(original, path);
+    EXPECT_EQ(document->FilePath(), path);
+    EXPECT_TRUE(document->Modified());
+    EXPECT_EQ(document->Tracer()->FirstRow(), firstRow);
+    EXPECT_EQ(document->Tracer()->History(), history);
+    EXPECT_EQ(document->Tracer()->ChannelRows(), rows);
+    EXPECT_EQ(Grid(), grid);
+    EXPECT_EQ(document->Background().Point1(), (BackgroundDesign::Point{7, 9}));
+    EXPECT_EQ(FinishedBytes("restored.MDR"), uninterrupted);
+}
+
+TEST_F(DesignRecoveryTest, AFinishedLayoutIsKeptInTheLayoutSectionWithoutSteps)
+{
+    Begin();
+    PointTracer& tracer = *document->Tracer();
+    for (int x = 0; x < 16; ++x)
+        tracer.Click(x, 0);
+    ASSERT_TRUE(step->Finish());
+    ASSERT_TRUE(recovery->Write());
+    EXPECT_TRUE(recovery->Steps().empty());
+    const std::size_t entries = tracer.Result().size();
+    Kill();
+    Restore();
+    EXPECT_TRUE(document->Tracer()->LayoutPresent());
+    EXPECT_EQ(document->Tracer()->Result().size(), entries);
+}
+
+} // namespace
+} // namespace md::test
