@@ -3,8 +3,11 @@
 #include "gui/layout/PointGoActions.h"
 
 #include "core/design/SocketDesign.h"
+#include "core/document/DesignRecovery.h"
 #include "core/document/ModuleDesignDocument.h"
+#include "core/layout/PointTracer.h"
 #include "gui/design/CBackgroundDesignDlg.h"
+#include "gui/design/NewFrameInfoDlg.h"
 #include "gui/design/NewModuleInfo.h"
 #include "gui/design/SocketDesignDlg.h"
 #include "gui/host/HostLink.h"
@@ -13,11 +16,18 @@
 #include "gui/ui/ResourceId.h"
 #include "gui/wizard/ModuleLayoutDlg.h"
 #include "md/ContractIds.h"
+#include "md/OwnIds.h"
 
+#include <QAction>
+#include <QDateTime>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <chrono>
 
 namespace md {
 
@@ -35,6 +45,7 @@ ModuleDesignPanelDlg::ModuleDesignPanelDlg(ModuleDesignDocument& document, QWidg
     SetResourceId(this, kResourceId);
     setWindowFlags(Qt::Widget);
     BuildContent();
+    BuildUndoActions();
     // The panel asks and chooses through the same ports as its layout step.
     QtDesignPorts& ports = m_layoutDlg->Ports();
     m_presenter = std::make_unique<DesignPanelPresenter>(
@@ -46,10 +57,17 @@ ModuleDesignPanelDlg::ModuleDesignPanelDlg(ModuleDesignDocument& document, QWidg
     m_document.SetRefreshScheduler(
         [this] { QTimer::singleShot(0, this, [this] { m_document.Refresh(); }); });
     RegisterToolbarGroups();
+    // Unsaved work is kept in the recovery record, looked at once a second.
+    m_recovery = std::make_unique<DesignRecovery>(document, ports.Files(), ports.clock);
+    auto* recoveryTimer = new QTimer(this);
+    connect(recoveryTimer, &QTimer::timeout, this, [this] { m_recovery->Tick(); });
+    recoveryTimer->start(1000);
+    QTimer::singleShot(0, this, [this] { OfferRecovery(); });
 }
 
 ModuleDesignPanelDlg::~ModuleDesignPanelDlg()
 {
+    m_recovery.reset();
     m_document.SetRefreshScheduler({});
     // The toolbar's groups call into this panel's views: they go with it.
     for (const char* key : {kSocketGroup, kLayoutGroup, kBackgroundGroup})
@@ -102,6 +120,78 @@ void ModuleDesignPanelDlg::BuildContent()
     m_views->setCurrentWidget(m_empty);
 }
 
+void ModuleDesignPanelDlg::BuildUndoActions()
+{
+    const auto add = [this](std::int32_t id, QList<QKeySequence> keys, auto run) {
+        auto* action = new QAction(this);
+        SetResourceId(action, id);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, run] {
+            if ((m_document.Edits().*run)())
+                EditsReplayed();
+        });
+    };
+    add(own::kUndo, {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &DesignEdits::Undo);
+    add(own::kRedo,
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+        &DesignEdits::Redo);
+}
+
+void ModuleDesignPanelDlg::OfferRecovery()
+{
+    const auto found = DesignRecovery::Find(m_document.Folder());
+    if (!found)
+        return;
+    const auto written = std::chrono::file_clock::to_sys(found->time);
+    const QString time =
+        QDateTime::fromSecsSinceEpoch(
+            std::chrono::duration_cast<std::chrono::seconds>(written.time_since_epoch()).count())
+            .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString name =
+        found->name.empty() ? QStringLiteral("-") : QString::fromStdU16String(found->name);
+    const QString text =
+        HostText("IDS_MD_RECOVER_DESIGN",
+                 QStringLiteral("The design %1 was not closed when the program last ended. Its "
+                                "unsaved work was kept at %2. Restore it?"))
+            .arg(name, time);
+    QtDesignPorts& ports = m_layoutDlg->Ports();
+    const PromptAnswer answer = ports.prompter.Ask(
+        PromptButtons::YesNo, HostText("ID_PROMPT").toStdU16String(), text.toStdU16String());
+    if (answer != PromptAnswer::Yes) {
+        DesignRecovery::Discard(m_document.Folder());
+        return;
+    }
+    if (m_presenter->OpenDesign(found->driverFile.u16string().c_str()) != 0 || !m_document.Tracer())
+        return;
+    // The grid stands as the record's layout section left it; the steps since are traced again.
+    DesignRecovery::Restore(m_document, *found);
+    EditsReplayed();
+    HostLink::NotifyDesignChanged();
+}
+
+void ModuleDesignPanelDlg::EditsReplayed()
+{
+    if (m_socket->Frame())
+        m_socket->Frame()->update();
+    m_layoutDlg->RefreshGrid();
+    if (m_background)
+        m_background->Refresh();
+}
+
+bool ModuleDesignPanelDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_background && watched == m_background->viewport()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+            m_document.Edits().MarkersPressed();
+        else if (event->type() == QEvent::MouseButtonRelease)
+            m_document.Edits().MarkersReleased();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void ModuleDesignPanelDlg::RegisterToolbarGroups()
 {
     ToolbarModel* toolbar = &m_document.Toolbar();
@@ -114,7 +204,10 @@ void ModuleDesignPanelDlg::RegisterToolbarGroups()
         {SocketDesign::kClearCommand, "none.png", "IDS_SOCKET_CLEAR", u"Clear pin", true});
     toolbar->AddGroup(kSocketGroup, std::move(socket), [this](std::uint32_t command) {
         if (m_socket)
-            m_socket->OnCommand(command);
+            m_document.Edits().Socket([&] {
+                m_socket->OnCommand(command);
+                return true;
+            });
     });
     std::vector<ToolbarButton> layout{{ModuleLayoutDlg::kNewLayout, "toolbaricon_newlayout.png",
                                        "IDS_MODULE_STEP5DLG_NEW_LAYOUT", u"New layout", true},
@@ -339,6 +432,7 @@ void ModuleDesignPanelDlg::DesignReady(bool newSocket)
     m_socketScroll->SetContentSize(socket.FrameWidth(), socket.FrameHeight());
 
     m_background = new CBackgroundDesignDlg(m_document.Background(), m_views);
+    m_background->viewport()->installEventFilter(this);
     m_views->addWidget(m_background);
     if (newSocket)
         m_background->SetUp(info.xPixels, info.yPixels);

@@ -16,6 +16,7 @@ class QStackedWidget;
 namespace md {
 
 class CBackgroundDesignDlg;
+class DesignRecovery;
 class ModuleDesignDocument;
 class ModuleLayoutDlg;
 class NewModuleInfo;
@@ -97,12 +98,23 @@ private:
     int RunCellDesign() override;
 
     void BuildContent();
+    /// Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z over the design's undo history, in whichever view is in
+    /// front.
+    void BuildUndoActions();
+    /// Shows what an undo or redo changed.
+    void EditsReplayed();
+    /// At start: a record of unsaved work left by a run that did not close its design is offered
+    /// back (Yes restores it, No deletes it).
+    void OfferRecovery();
+    /// A marker drag in the background view is one edit, from the press to the release.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void RegisterToolbarGroups();
     void SelectToolbarGroup(const char* key);
     void ShowEmptyState();
 
     ModuleDesignDocument& m_document;
     std::unique_ptr<DesignPanelPresenter> m_presenter;
+    std::unique_ptr<DesignRecovery> m_recovery;
     std::u16string m_documentName;
     HostedWindow m_window{*this};
     QStackedWidget* m_views = nullptr;

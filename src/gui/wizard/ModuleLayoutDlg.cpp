@@ -128,7 +128,7 @@ void ModuleLayoutDlg::BuildToolbar()
         m_actions[command] = action;
     }
     m_actions[kFinish]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
-    m_actions[kRepeat]->setShortcut(QKeySequence::Undo);
+    // Ctrl+Z belongs to the panel's undo, which takes back a tracing step too.
     m_actions[kZoomIn]->setShortcut(QKeySequence::ZoomOut);
     m_actions[kZoomOut]->setShortcut(QKeySequence::ZoomIn);
     for (auto& [id, action] : m_actions)
@@ -320,13 +320,15 @@ void ModuleLayoutDlg::RunHubArrangement()
     PointTracer* tracer = m_document.Tracer();
     std::int32_t connector = static_cast<std::int32_t>(tracer->HubAddress());
     std::int32_t row = static_cast<std::int32_t>(tracer->RowAddress());
-    HubAddressDlg dialog(&connector, &row, m_document.Connectors(),
-                         static_cast<int>(m_document.Setup().multiClock), m_document.Wizard(),
-                         m_document.Controller().Channel(), this);
-    dialog.exec();
-    tracer->HubAddress() = static_cast<std::uint32_t>(connector);
-    tracer->RowAddress() = static_cast<std::uint32_t>(row);
-    m_step->TakeConnectorTable();
+    m_document.Edits().Connectors([&] {
+        HubAddressDlg dialog(&connector, &row, m_document.Connectors(),
+                             static_cast<int>(m_document.Setup().multiClock), m_document.Wizard(),
+                             m_document.Controller().Channel(), this);
+        dialog.exec();
+        tracer->HubAddress() = static_cast<std::uint32_t>(connector);
+        tracer->RowAddress() = static_cast<std::uint32_t>(row);
+        m_step->TakeConnectorTable();
+    });
 }
 
 void ModuleLayoutDlg::DropGrid()
@@ -380,11 +382,24 @@ void ModuleLayoutDlg::SyncGrid()
 
 int ModuleLayoutDlg::RunCellDesign()
 {
-    return m_cell->RunCellDesign([this](CellDesignPresenter& cell) {
-        if (!m_cellDesign)
-            m_cellDesign = new CCellDesignCtrl(cell, this);
-        m_cellDesign->Run();
+    // A run of the cell design is one edit.
+    int result = 0;
+    m_document.Edits().Cell([&] {
+        result = m_cell->RunCellDesign([this](CellDesignPresenter& cell) {
+            if (!m_cellDesign)
+                m_cellDesign = new CCellDesignCtrl(cell, this);
+            m_cellDesign->Run();
+        });
+        return true;
     });
+    return result;
+}
+
+void ModuleLayoutDlg::RefreshGrid()
+{
+    if (m_grid)
+        m_grid->Refresh();
+    UpdateActions();
 }
 
 } // namespace md

@@ -73,6 +73,8 @@ public:
     void WindowCommand(int message, std::intptr_t argument);
     /// Shows the document's grid (a new one after New layout or Open), or the empty state.
     void SyncGrid();
+    /// Repaints the grid after its tracing changed elsewhere (an undo or redo).
+    void RefreshGrid();
     /// Drops the grid window (the document's layout went away or changes).
     void DropGrid();
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+/// Commands, controls and window ids of our own, beyond the numbers the plug-in contract uses:
+/// all from 0x30000 to 0x3FFFF, handed out in order. Take the next free one and add it here.
+namespace md::own {
+
+/// The design panel's undo and redo (Ctrl+Z; Ctrl+Y and Ctrl+Shift+Z) in every view.
+constexpr std::int32_t kUndo = 0x30000;
+constexpr std::int32_t kRedo = 0x30001;
+
+} // namespace md::own
