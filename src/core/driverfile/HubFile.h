@@ -9,7 +9,8 @@ namespace md {
 
 class SocketDesign;
 
-/// The header and pin list of a HUB file (.HDR), the part this program reads.
+/// The header and pin list of a HUB file (.HDR), the part this program reads: the one reader of
+/// HUB files, for describing them and for combining them with a driver file.
 struct HubFile
 {
     static constexpr const char* kMark = ".HDR";

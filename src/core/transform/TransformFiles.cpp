@@ -1,6 +1,6 @@
 #include "core/transform/TransformFiles.h"
 
-#include "core/io/ByteReader.h"
+#include "core/driverfile/HubFile.h"
 #include "core/io/ByteWriter.h"
 #include "core/io/FileIo.h"
 #include "core/layout/LayoutArchive.h"
@@ -38,28 +38,6 @@ bool TransformFiles::WriteResult(const ModuleTransform& transform,
     return bytes && fileio::WriteAtomic(target, *bytes);
 }
 
-std::optional<std::uint32_t> TransformFiles::HubSignature(std::span<const std::uint8_t> hub)
-{
-    ByteReader in(hub);
-    std::uint16_t skipped = 0, count = 0;
-    if (!in.Expect(kHubMark) || !in.Expect(kHubId) || !in.U16(skipped) || !in.U16(count) ||
-        !in.U16(skipped) || !in.CanHold(count, 4))
-        return std::nullopt;
-    std::uint32_t repeatable = 0;
-    std::uint16_t indices = 0;
-    for (std::uint16_t i = 0; i < count; ++i) {
-        std::uint8_t pin = 0, code = 0;
-        std::uint16_t rest = 0;
-        if (!in.U8(pin) || !in.U8(code) || !in.U16(rest))
-            return std::nullopt;
-        if (code == 15) {
-            ++repeatable;
-            indices = static_cast<std::uint16_t>(indices + i);
-        }
-    }
-    return (repeatable << 16) | indices;
-}
-
 bool TransformFiles::Combine(const std::filesystem::path& driver, const std::filesystem::path& hub,
                              const std::filesystem::path& combined, const DesignFilePorts& ports)
 {
@@ -78,9 +56,9 @@ bool TransformFiles::Combine(const std::filesystem::path& driverPath,
     DesignParts parts;
     if (!ModuleTransform::ParseSource(driver, parts, ports))
         return false;
-    const std::uint32_t socket = parts.socket.Signature(true);
-    const auto hubSignature = HubSignature(hub);
-    if (!hubSignature || socket < 1 || *hubSignature < 1 || socket != *hubSignature)
+    HubFile hubFile;
+    std::string error;
+    if (!hubFile.Parse(hub, error) || !hubFile.Fits(parts.socket))
         return false;
     ByteWriter out;
     out.Reserve(4 + 2 * (2 + 4 + 256) + driver.size() + hub.size());

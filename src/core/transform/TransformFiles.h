@@ -17,9 +17,6 @@ class ModuleTransform;
 class TransformFiles
 {
 public:
-    static constexpr const char* kHubMark = ".HDR";
-    static constexpr const char* kHubId = "B80B16B7-269C-4271-B0A2-3D89B99AC56A";
-
     /// The result as a driver file: the loaded source's sections with the result size, the
     /// layout moved to the result positions, the background resized and the socket as it was,
     /// with a new identity block. The version words are the program's, or the source's when
@@ -31,13 +28,8 @@ public:
     static bool WriteResult(const ModuleTransform& transform, const std::filesystem::path& target,
                             const DesignFilePorts& ports);
 
-    /// The signature of a HUB file's pins: (pins of function 15) << 16 | (sum of their indices,
-    /// 16 bits); nothing when the bytes are not a HUB file.
-    static std::optional<std::uint32_t> HubSignature(std::span<const std::uint8_t> hub);
-
-    /// Writes ".MHR" and the driver and HUB entries, nothing after them, when the HUB file fits
-    /// the driver file's socket (both signatures at least 1 and equal). False, with no file
-    /// written, otherwise.
+    /// Writes ".MHR" and the driver and HUB entries, nothing after them, when the HUB file reads
+    /// and fits the driver file's socket (HubFile::Fits). False, with no file written, otherwise.
     static bool Combine(const std::filesystem::path& driver, const std::filesystem::path& hub,
                         const std::filesystem::path& combined, const DesignFilePorts& ports);
     /// The same for files held in memory; the paths give the entries' names.

@@ -2,6 +2,7 @@
 #include "core/transform/TransformFiles.h"
 #include "core/driverfile/DemoDesign.h"
 #include "core/driverfile/DriverFileContents.h"
+#include "core/driverfile/HubFile.h"
 #include "core/io/ByteWriter.h"
 #include "core/io/FileIo.h"
 #include "core/io/PictureHeaderCodec.h"
@@ -31,8 +32,8 @@ public:
 std::vector<std::uint8_t> Hub(const std::vector<std::uint8_t>& codes)
 {
     ByteWriter out;
-    out.Ascii(TransformFiles::kHubMark);
-    out.Ascii(TransformFiles::kHubId);
+    out.Ascii(HubFile::kMark);
+    out.Ascii(HubFile::kId);
     out.U16(0);
     out.U16(static_cast<std::uint16_t>(codes.size()));
     out.U16(0);
@@ -153,11 +154,15 @@ TEST_F(TransformFilesTest, OnlyAHubFileThatFitsTheSocketIsCombined)
     fileio::WriteAtomic(m_root / "moved.HDR", Hub(codes));
     EXPECT_FALSE(TransformFiles::Combine(source, m_root / "moved.HDR", m_root / "no.MHR", ports));
     EXPECT_FALSE(TransformFiles::Combine(source, source, m_root / "no.MHR", ports));
-    EXPECT_FALSE(std::filesystem::exists(m_root / "no.MHR"));
-    EXPECT_EQ(TransformFiles::HubSignature(Hub({15, 1, 15})), (2u << 16) | 2u);
     auto damaged = Hub(codes);
     damaged.resize(damaged.size() - 3);
-    EXPECT_FALSE(TransformFiles::HubSignature(damaged));
+    fileio::WriteAtomic(m_root / "damaged.HDR", damaged);
+    EXPECT_FALSE(TransformFiles::Combine(source, m_root / "damaged.HDR", m_root / "no.MHR", ports));
+    EXPECT_FALSE(std::filesystem::exists(m_root / "no.MHR"));
+    HubFile hub3;
+    std::string error;
+    ASSERT_TRUE(hub3.Parse(Hub({15, 1, 15}), error)) << error;
+    EXPECT_EQ(hub3.Signature(), (2u << 16) | 2u);
 }
 
 TEST_F(TransformFilesTest, EveryAngleKeepsEveryPositionInsideTheResult)
