@@ -1,6 +1,8 @@
 #include "MdrCommand.h"
 
+#include "core/driverfile/CombinedFileContents.h"
 #include "core/driverfile/HubFile.h"
+#include "core/io/FileIo.h"
 #include "core/io/PictureHeaderCodec.h"
 #include "core/posix/CodePage.h"
 #include "core/posix/RandomGuids.h"
@@ -13,7 +15,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
-#include <random>
+#include <span>
 #include <tuple>
 
 namespace md::mdrtool {
@@ -31,26 +33,6 @@ std::optional<std::string> Degrees(std::string text)
         return std::nullopt;
     return text;
 }
-
-/// A folder of this run's own for a combined source's extracted files, removed at the end.
-struct PrivateTemp
-{
-    PrivateTemp()
-    {
-        std::random_device random;
-        path = std::filesystem::temp_directory_path() /
-               ("mdrtool-transform-" + std::to_string(random()));
-        std::filesystem::create_directories(path);
-    }
-    ~PrivateTemp()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    PrivateTemp(const PrivateTemp&) = delete;
-    PrivateTemp& operator=(const PrivateTemp&) = delete;
-    std::filesystem::path path;
-};
 
 bool HasExtension(const std::filesystem::path& path, const std::string& upper)
 {
@@ -122,22 +104,67 @@ bool ReadSettings(const Arguments& arguments, TransformSettings& settings, std::
     return true;
 }
 
-/// The HUB file at path, read and checked; false with a message.
-bool ReadHub(const std::filesystem::path& path, HubFile& hub, std::string& error)
+/// The source, read once and known by its mark, and the HUB file that goes with it: --hub, or
+/// a combined source's own.
+struct Inputs
 {
-    const auto bytes = ReadInput(path.string(), error);
-    if (!bytes)
-        return false;
-    if (const FileKind kind = KindOf(*bytes); kind != FileKind::Hub) {
-        error = WrongKind(path.string(), kind, {FileKind::Hub});
-        return false;
+    std::vector<std::uint8_t> file;
+    std::span<const std::uint8_t> driver; ///< the file, or its driver entry
+    bool combined = false;
+    std::vector<std::uint8_t> hubFile;
+    std::span<const std::uint8_t> hub; ///< the --hub file, or the source's HUB entry
+    /// Names the HUB entry of the combined file written; none without a HUB file.
+    std::optional<std::filesystem::path> hubPath;
+    std::string hubName; ///< the HUB file as messages name it
+    HubFile hubPins;
+
+    bool Read(const Arguments& arguments, const CodePage& codePage, std::string& error)
+    {
+        const std::string& input = arguments.positional[0];
+        auto bytes = ReadInput(input, error);
+        if (!bytes)
+            return false;
+        file = std::move(*bytes);
+        const FileKind kind = KindOf(file);
+        if (kind == FileKind::Combined) {
+            CombinedFileContents entries;
+            if (!entries.Parse(file, codePage, error)) {
+                error = input + ": " + error;
+                return false;
+            }
+            combined = true;
+            driver = entries.driver.bytes;
+            hub = entries.hub.bytes;
+            hubPath = "conversion.HDR"; // the name the dialog gives a combined source's HUB file
+            hubName = input + ": HUB entry";
+        } else if (kind == FileKind::Driver) {
+            driver = file;
+        } else {
+            error = WrongKind(input, kind, {FileKind::Driver, FileKind::Combined});
+            return false;
+        }
+        if (const auto given = arguments.Option("hub")) {
+            auto givenBytes = ReadInput(*given, error);
+            if (!givenBytes)
+                return false;
+            hubFile = std::move(*givenBytes);
+            hub = hubFile;
+            hubPath = *given;
+            hubName = *given;
+        }
+        if (!hubPath)
+            return true;
+        if (const FileKind hubKind = KindOf(hub); hubKind != FileKind::Hub) {
+            error = WrongKind(hubName, hubKind, {FileKind::Hub});
+            return false;
+        }
+        if (!hubPins.Parse(hub, error)) {
+            error = hubName + ": " + error;
+            return false;
+        }
+        return true;
     }
-    if (!hub.Parse(*bytes, error)) {
-        error = path.string() + ": " + error;
-        return false;
-    }
-    return true;
-}
+};
 
 int RunTransform(const Arguments& arguments, std::ostream& out, std::ostream& err)
 {
@@ -157,46 +184,26 @@ int RunTransform(const Arguments& arguments, std::ostream& out, std::ostream& er
     const SystemClock clock;
     const DesignFilePorts ports{codePage, codec, guids, clock, {}};
     const std::string& input = arguments.positional[0];
-    std::filesystem::path source = input;
     const std::filesystem::path target = arguments.positional[1];
-
-    // What the source is comes from its mark; a combined file is taken apart first.
-    const auto bytes = ReadInput(input, error);
-    if (!bytes)
-        return fail(error);
-    const FileKind kind = KindOf(*bytes);
-    if (kind != FileKind::Driver && kind != FileKind::Combined)
-        return fail(WrongKind(input, kind, {FileKind::Driver, FileKind::Combined}));
-    std::optional<PrivateTemp> temp;
-    std::optional<std::filesystem::path> hubPath;
-    if (kind == FileKind::Combined) {
-        temp.emplace();
-        std::filesystem::path extractedHub;
-        if (!ModuleTransform::Extract(input, temp->path, source, extractedHub))
-            return fail(input + ": combined file is damaged");
-        hubPath = extractedHub;
-    }
-    if (const auto given = arguments.Option("hub"))
-        hubPath = std::filesystem::path(*given);
-    HubFile hub;
-    if (hubPath && !ReadHub(*hubPath, hub, error))
+    Inputs inputs;
+    if (!inputs.Read(arguments, codePage, error))
         return fail(error);
 
     ModuleTransform transform;
-    if (const int loaded = transform.Load(source, ports); loaded != ModuleTransform::kLoaded) {
+    if (const int loaded = transform.Load(inputs.driver, input, ports);
+        loaded != ModuleTransform::kLoaded) {
         static const char* kWhat[] = {"",
                                       "cannot be read",
                                       "module information is damaged",
                                       "socket is damaged",
                                       "layout is damaged",
                                       "background is damaged"};
-        return fail(input + ": " + (kind == FileKind::Combined ? "driver entry: " : "") +
-                    kWhat[loaded]);
+        return fail(input + ": " + (inputs.combined ? "driver entry: " : "") + kWhat[loaded]);
     }
     std::optional<std::filesystem::path> combined;
-    if (hubPath) {
-        if (!hub.Fits(transform.Parts().socket))
-            return fail(hubPath->string() +
+    if (inputs.hubPath) {
+        if (!inputs.hubPins.Fits(transform.Parts().socket))
+            return fail(inputs.hubName +
                         ": the HUB file does not fit the module's socket, nothing written");
         combined = std::filesystem::path(target).replace_extension("MHR");
     }
@@ -207,9 +214,11 @@ int RunTransform(const Arguments& arguments, std::ostream& out, std::ostream& er
             return fail(path->string() + ": exists, --force replaces it");
 
     transform.Run(settings);
-    if (!TransformFiles::WriteResult(transform, target, ports))
+    const auto result = TransformFiles::BuildResult(transform, ports);
+    if (!result || !fileio::WriteAtomic(target, *result))
         return fail(target.string() + ": cannot be written");
-    if (combined && !TransformFiles::Combine(target, *hubPath, *combined, ports))
+    if (combined &&
+        !TransformFiles::Combine(target, *result, *inputs.hubPath, inputs.hub, *combined, ports))
         return fail(combined->string() + ": cannot be written");
 
     if (arguments.Flag("json"))
