@@ -7,6 +7,7 @@
 
 #include "md/IDesignUIPlugin.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>

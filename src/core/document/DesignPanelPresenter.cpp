@@ -139,6 +139,8 @@ std::int32_t DesignPanelPresenter::OpenDesign(const char16_t* path)
     m_view.DesignReady(false);
     OnNotify(contract::kMsgShowSocketView, 0, 0);
     m_state = kOpened;
+    // Setting up the windows (the grid lights its first position) is no edit.
+    m_document.MarkSaved();
     return 0;
 }
 
@@ -250,7 +252,6 @@ std::int32_t DesignPanelPresenter::HandOver(std::uintptr_t wParam)
     m_view.DesignReady(true);
     m_layout.StartFromRecord();
     m_state = kNewSetUp;
-    m_document.MarkSaved();
     const ProgramFolder& folder = m_document.Folder();
     if (!folder.EnsureTemp())
         return -1;
@@ -258,6 +259,8 @@ std::int32_t DesignPanelPresenter::HandOver(std::uintptr_t wParam)
         folder.Temp() / "zt5Module.mjk", SocketFile::Build(m_document.Socket(), m_ports.version));
     const bool driver = m_layout.WriteHandOverFile(folder.Temp() / "zt5Module.MDR");
     OnNotify(contract::kMsgShowLayoutView, 0, 0);
+    // The design as the windows have set it up is where unsaved work starts from.
+    m_document.MarkSaved();
     return socket && driver ? 0 : -1;
 }
 
