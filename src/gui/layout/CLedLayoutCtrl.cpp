@@ -154,7 +154,13 @@ bool CLedLayoutCtrl::DeviceClick(const QModelIndex& index)
     }
     if (!m_pointGo->InPointGoMode())
         return false;
-    m_tracer.Trace({index.row() + 1, index.column() + 1}, false); // moves the current point
+    // Point-go's click selects the clicked pixel itself: tracing may refuse to move the current
+    // point (advanced tracing enabled but not started), and then the previous pixel would be
+    // recorded.
+    const std::int32_t pixel = m_tracer.Model().IndexOf(index.column(), index.row());
+    if (pixel < 0)
+        return true;
+    m_tracer.Model().SetCurrent(pixel);
     m_pointGo->Step();
     emit traced();
     Refresh();

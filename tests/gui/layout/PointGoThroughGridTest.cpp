@@ -166,10 +166,12 @@ TEST_F(PointGoThroughGridTest, TheDeviceLedsAreConfirmedWithSpaceClicksAndChoice
     EXPECT_EQ(shown, "ID_HARDWARE_POINT_GOING");
     ASSERT_TRUE(DeviceAnswers());
 
-    // The last group-1 LED of pixel 1 needs no choice; a click on pixel 2 asks again.
+    // The last group-1 LED of pixel 1 needs no choice; a click on pixel 2 asks again, and
+    // records pixel 2 also while advanced tracing is enabled and not started.
     Space();
     EXPECT_EQ(Result()[0].rows[0].points.size(), 2U);
     ASSERT_TRUE(DeviceAnswers());
+    m_document->Tracer()->SetAdvancedEnabled(true);
     offered.clear();
     ChooseFromList("1", &offered);
     Click(1);
