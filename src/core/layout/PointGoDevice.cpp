@@ -146,8 +146,13 @@ bool PointGo::AcceptLines()
     const Texts& texts = m_ports.texts;
     const auto& lengths = m_link.Lines().lengths;
     if (const LayoutSetup* setup = m_tracer.Setup()) {
-        const std::size_t expected = std::size_t{std::max<std::uint16_t>(setup->dataGroups, 1)} *
-                                     std::max<std::size_t>(setup->channelColours.size(), 1);
+        // A kept layout names its data lines itself (a design read from a file has no wizard
+        // record to count them from); without one, the module's groups and colours count.
+        const std::size_t expected =
+            !m_tracer.Result().empty()
+                ? m_tracer.Result().size()
+                : std::size_t{std::max<std::uint16_t>(setup->dataGroups, 1)} *
+                      std::max<std::size_t>(setup->channelColours.size(), 1);
         if (lengths.size() != expected) {
             m_ports.prompter.Ask(
                 PromptButtons::Ok, texts.TextOrKey(kPrompt),
