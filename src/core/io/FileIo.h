@@ -34,7 +34,11 @@ private:
 };
 
 /// Writes to a temporary file in the same folder and renames it over the target, so a failed
-/// save leaves the old file whole. False on any failure (the temporary file is removed).
+/// save leaves the old file whole; every file the product writes for the user goes through here.
+/// A replaced file keeps its mode, owner and group, a new one gets the mode from the umask; a
+/// symbolic link is followed and its target replaced; the folder is synced after the rename; what
+/// an interrupted earlier save of the same file left behind is removed. False on any failure,
+/// with errno telling why (this save's temporary file is removed).
 bool WriteAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 } // namespace fileio
