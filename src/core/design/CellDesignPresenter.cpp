@@ -3,6 +3,7 @@
 #include "core/design/CellGroups.h"
 #include "core/design/CellTextFormat.h"
 #include "core/io/FileIo.h"
+#include "core/io/NumberText.h"
 #include "core/io/Utf.h"
 
 #include <cmath>
@@ -89,7 +90,7 @@ std::u16string CellDesignPresenter::CellSizeText() const
 
 bool CellDesignPresenter::EditCellSize(std::u16string_view text)
 {
-    const double value = CellTextFormat::ParseReal(text).value_or(0.0);
+    const double value = numbertext::LeadingReal(text).value_or(0.0);
     if (text.empty() || !(value >= 1.0 && value <= 100.0)) {
         Say(kCellSizeRange);
         return false;

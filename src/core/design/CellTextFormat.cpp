@@ -104,26 +104,4 @@ std::u16string CellTextFormat::Format(std::u16string_view format,
     return utf::ToUtf16(out);
 }
 
-std::optional<double> CellTextFormat::ParseReal(std::u16string_view text)
-{
-    std::string ascii;
-    for (char16_t c : text)
-        ascii += c < 0x80 ? static_cast<char>(c) : '?';
-    std::size_t start = ascii.find_first_not_of(" \t\r\n");
-    if (start == std::string::npos)
-        return std::nullopt;
-    bool negative = false;
-    if (ascii[start] == '+' || ascii[start] == '-') {
-        negative = ascii[start] == '-';
-        ++start;
-    }
-    double value = 0;
-    const char* first = ascii.data() + start;
-    const auto result = std::from_chars(first, ascii.data() + ascii.size(), value,
-                                        std::chars_format::fixed | std::chars_format::scientific);
-    if (result.ec == std::errc::invalid_argument)
-        return std::nullopt;
-    return negative ? -value : value;
-}
-
 } // namespace md

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,9 +13,6 @@ class CellTextFormat
 {
 public:
     static std::u16string Format(std::u16string_view format, std::initializer_list<double> values);
-    /// A real number as a C runtime's text-to-number conversion reads it: leading blanks, then
-    /// the longest number; nothing when no number starts the text.
-    static std::optional<double> ParseReal(std::u16string_view text);
 };
 
 } // namespace md

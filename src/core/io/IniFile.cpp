@@ -1,9 +1,9 @@
 #include "core/io/IniFile.h"
 
 #include "core/io/FileIo.h"
+#include "core/io/NumberText.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace md {
 
@@ -87,11 +87,7 @@ int IniFile::IntOr(std::string_view section, std::string_view key, int fallback)
     const auto value = Value(section, key);
     if (!value)
         return fallback;
-    int number = 0;
-    const char* begin = value->data();
-    const char* end = begin + value->size();
-    const auto [ptr, ec] = std::from_chars(begin, end, number);
-    return (ec == std::errc{} && ptr == end) ? number : fallback;
+    return numbertext::Parse<int>(*value).value_or(fallback);
 }
 
 void IniFile::SetValue(std::string_view section, std::string_view key, std::string_view value)

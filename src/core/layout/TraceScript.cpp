@@ -2,6 +2,7 @@
 
 #include "core/controller/CommandChannel.h"
 #include "core/io/JsonText.h"
+#include "core/io/NumberText.h"
 #include "core/layout/LayoutCommands.h"
 #include "core/layout/LayoutModel.h"
 #include "core/layout/LayoutSetup.h"
@@ -177,13 +178,11 @@ bool Whole(std::istringstream& words, long long min, long long max, long long& v
     std::string word;
     if (!(words >> word))
         return false;
-    std::size_t used = 0;
-    try {
-        value = std::stoll(word, &used);
-    } catch (...) {
+    const auto number = numbertext::Parse<long long>(word);
+    if (!number || *number < min || *number > max)
         return false;
-    }
-    return used == word.size() && value >= min && value <= max;
+    value = *number;
+    return true;
 }
 
 /// Applies one event line; false when the line is malformed.

@@ -1,7 +1,7 @@
 #include "core/parameters/ChipLibrary.h"
 
+#include "core/io/NumberText.h"
 #include "core/io/Utf.h"
-#include "core/parameters/DecimalText.h"
 #include "core/xml/XmlDocument.h"
 
 #include <string>
@@ -14,7 +14,7 @@ namespace {
 void ReadNumber(XmlDocument& doc, std::u16string_view element, std::int32_t& field)
 {
     if (doc.FindElement(element))
-        field = DecimalText(doc.GetElementText());
+        field = numbertext::LeadingInteger(doc.GetElementText());
 }
 
 } // namespace

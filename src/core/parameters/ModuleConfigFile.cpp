@@ -1,7 +1,7 @@
 #include "core/parameters/ModuleConfigFile.h"
 
+#include "core/io/NumberText.h"
 #include "core/io/ProgramFolder.h"
-#include "core/parameters/DecimalText.h"
 #include "core/xml/XmlDocument.h"
 
 #include <array>
@@ -174,7 +174,8 @@ bool ModuleConfigFile::Read(ModuleParameters& parameters, const ListSizes& lists
     // Each search goes on from the last element found.
     for (std::size_t i = 0; i < kElements.size(); ++i)
         if (doc.FindElement(kElements[i]))
-            Apply(parameters, static_cast<Stored>(i), DecimalText(doc.GetAttribute(u"val")), lists);
+            Apply(parameters, static_cast<Stored>(i),
+                  numbertext::LeadingInteger(doc.GetAttribute(u"val")), lists);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/io/ByteReader.h"
 #include "core/io/FileIo.h"
+#include "core/io/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,14 +96,8 @@ int ModuleTransform::LeadingInteger(const std::u16string& text)
 
 std::optional<double> ModuleTransform::ZoomFactor(const std::u16string& text)
 {
-    const std::string narrow = Narrow(text);
-    char* end = nullptr;
-    const double value = std::strtod(narrow.c_str(), &end);
-    if (end == narrow.c_str())
-        return std::nullopt;
-    while (*end && std::isspace(static_cast<unsigned char>(*end)))
-        ++end;
-    if (*end || !std::isfinite(value) || value <= 0)
+    const auto value = numbertext::Parse<double>(text);
+    if (!value || !std::isfinite(*value) || *value <= 0)
         return std::nullopt;
     return value;
 }

@@ -6,6 +6,7 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 
 namespace md {
@@ -19,7 +20,12 @@ CVirtualPointSettingDlg::CVirtualPointSettingDlg(PointTracer& tracer, QWidget* p
     auto* position = new QLineEdit(QString::number(m_presenter.Position()), this);
     auto* count = new QLineEdit(QString::number(m_presenter.Count()), this);
     m_number = new QLineEdit(QStringLiteral("0"), this);
-    m_number->setValidator(new QIntValidator(0, 65535, m_number));
+    // Digits only, whatever the locale: a German one would take "1.000" and the number read 0.
+    auto* digits = new QIntValidator(0, 65535, m_number);
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::RejectGroupSeparator);
+    digits->setLocale(plain);
+    m_number->setValidator(digits);
     position->setReadOnly(true);
     count->setReadOnly(true);
     SetResourceId(position, VirtualPointPresenter::kPositionId);
