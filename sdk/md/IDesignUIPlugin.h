@@ -23,10 +23,10 @@ public:
     virtual std::int32_t ForwardRepeat() = 0;                            // 10: command 5138
     virtual std::int32_t ForwardWithArgument(std::int32_t argument) = 0; // 11: command 5142
     /// 1 while the open design has unsaved changes, else 0 (message 6 follows each flip).
-    virtual std::int32_t HasUnsavedChanges() = 0;                        // 12
-    virtual std::uint32_t QueryView(std::uint32_t argument) = 0;         // 13
-    virtual const char16_t* DocumentName() = 0;                          // 14
-    virtual bool IsDesignOpen() = 0;                                     // 15
+    virtual std::int32_t HasUnsavedChanges() = 0;                // 12
+    virtual std::uint32_t QueryView(std::uint32_t argument) = 0; // 13
+    virtual const char16_t* DocumentName() = 0;                  // 14
+    virtual bool IsDesignOpen() = 0;                             // 15
 };
 
 #if defined(__GNUC__)

@@ -1,6 +1,5 @@
 // Closing the reference host over a design with unsaved work, through the real windows: the
 // title marks the work, every answer that keeps the design keeps the window open.
-#include "DemoRunner.h"
 #include "DesignMenus.h"
 #include "HostFixture.h"
 #include "support/ModalDriver.h"
@@ -35,20 +34,13 @@ void Answer(QMessageBox::StandardButton button, QString* text, std::function<voi
 
 TEST_F(ClosingThroughHostTest, UnsavedWorkKeepsTheWindowUntilTheUserLetsItGo)
 {
-    const auto description =
-        VirtualModule::Load(m_program.filePath("VirtualModules/P16-16x8-2S-serpentine.json"));
-    ASSERT_TRUE(description);
-    DemoRunner runner(*m_window, *m_area, VirtualModule(*description), m_program.path());
-    runner.Start(1);
-    QTRY_VERIFY_WITH_TIMEOUT(runner.CurrentStage() == DemoRunner::Stage::Done ||
-                                 runner.CurrentStage() == DemoRunner::Stage::Failed,
-                             60000);
-    ASSERT_EQ(runner.CurrentStage(), DemoRunner::Stage::Done) << runner.Failure().toStdString();
+    QString savedFile;
+    ASSERT_NO_FATAL_FAILURE(RunDemo("P16-16x8-2S-serpentine.json", &savedFile));
     IDesignUIPlugin* panel = m_window->Panel();
     ASSERT_EQ(panel->HasUnsavedChanges(), 0);
     m_window->show();
     const QByteArray saved = [&] {
-        QFile file(runner.SavedFile());
+        QFile file(savedFile);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }();
     ASSERT_FALSE(saved.isEmpty());
@@ -68,13 +60,13 @@ TEST_F(ClosingThroughHostTest, UnsavedWorkKeepsTheWindowUntilTheUserLetsItGo)
     EXPECT_FALSE(asked.isEmpty());
 
     // Yes whose save fails (the file has become a folder) keeps it too, after saying why.
-    QFile::remove(runner.SavedFile());
-    ASSERT_TRUE(QDir().mkpath(runner.SavedFile() + "/in-the-way"));
+    QFile::remove(savedFile);
+    ASSERT_TRUE(QDir().mkpath(savedFile + "/in-the-way"));
     QString failure;
     Answer(QMessageBox::Yes, &asked, [&failure] { md::test::ModalDriver::Press("OK", &failure); });
     EXPECT_FALSE(m_window->close());
     EXPECT_TRUE(m_window->isVisible());
-    EXPECT_TRUE(failure.contains(runner.SavedFile())) << failure.toStdString();
+    EXPECT_TRUE(failure.contains(savedFile)) << failure.toStdString();
     EXPECT_EQ(panel->HasUnsavedChanges(), 1);
 
     // No lets it go.

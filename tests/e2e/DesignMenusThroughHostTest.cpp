@@ -1,6 +1,5 @@
 // The host's File and View menus over a traced design: title, Save As with the host's own file
 // dialog, the recent-files list.
-#include "DemoRunner.h"
 #include "DesignMenus.h"
 #include "HostFixture.h"
 #include "support/ModalDriver.h"
@@ -19,15 +18,7 @@ using DesignMenusThroughHostTest = HostFixture;
 
 TEST_F(DesignMenusThroughHostTest, SaveAsAsksForThePathAndTheTitleFollowsTheFile)
 {
-    const auto description =
-        VirtualModule::Load(m_program.filePath("VirtualModules/P16-16x8-2S-serpentine.json"));
-    ASSERT_TRUE(description);
-    DemoRunner runner(*m_window, *m_area, VirtualModule(*description), m_program.path());
-    runner.Start(1);
-    QTRY_VERIFY_WITH_TIMEOUT(runner.CurrentStage() == DemoRunner::Stage::Done ||
-                                 runner.CurrentStage() == DemoRunner::Stage::Failed,
-                             60000);
-    ASSERT_EQ(runner.CurrentStage(), DemoRunner::Stage::Done) << runner.Failure().toStdString();
+    ASSERT_NO_FATAL_FAILURE(RunDemo("P16-16x8-2S-serpentine.json"));
     DesignMenus* menus = m_window->Menus();
     menus->UpdateTitle();
     EXPECT_TRUE(m_window->windowTitle().startsWith("P16-outdoor-full-colour-16-x-8.MDR - "))

@@ -1,7 +1,10 @@
 #include "HostFixture.h"
 
+#include "DemoRunner.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QTest>
 
 #include <filesystem>
 
@@ -64,6 +67,20 @@ SettingsWindow* HostFixture::ShowSettings()
         QApplication::processEvents();
     }
     return settings;
+}
+
+void HostFixture::RunDemo(const QString& module, QString* saved)
+{
+    const auto description = VirtualModule::Load(m_program.filePath("VirtualModules/" + module));
+    ASSERT_TRUE(description) << module.toStdString();
+    DemoRunner runner(*m_window, *m_area, VirtualModule(*description), m_program.path());
+    runner.Start(1);
+    QTRY_VERIFY_WITH_TIMEOUT(runner.CurrentStage() == DemoRunner::Stage::Done ||
+                                 runner.CurrentStage() == DemoRunner::Stage::Failed,
+                             60000);
+    ASSERT_EQ(runner.CurrentStage(), DemoRunner::Stage::Done) << runner.Failure().toStdString();
+    if (saved)
+        *saved = runner.SavedFile();
 }
 
 } // namespace md::host::test

@@ -24,6 +24,9 @@ protected:
 
     /// Opens the settings window with the plug-in's page.
     SettingsWindow* ShowSettings();
+    /// Works the whole design cycle through on a shipped virtual module (a file name in
+    /// VirtualModules/) and fails the test unless it ends saved; the saved file's path.
+    void RunDemo(const QString& module, QString* saved = nullptr);
     template <typename T>
     T* Find(QWidget* parent, const QString& name)
     {

@@ -1,6 +1,5 @@
 // Hardware start of a traced design through the reference host: the plug-in finds the test
 // device's port through the host's configuration service, sends the layout and shakes hands.
-#include "DemoRunner.h"
 #include "HostFixture.h"
 #include "support/ModalDriver.h"
 #include "virtual/VirtualModuleView.h"
@@ -30,15 +29,7 @@ TEST_F(PointGoThroughHostTest, HardwareStartReachesTheHostsTestDevice)
         frames.push_back(line);
     };
 
-    const auto description =
-        VirtualModule::Load(m_program.filePath("VirtualModules/P16-16x8-2S-serpentine.json"));
-    ASSERT_TRUE(description);
-    DemoRunner runner(*m_window, *m_area, VirtualModule(*description), m_program.path());
-    runner.Start(1);
-    QTRY_VERIFY_WITH_TIMEOUT(runner.CurrentStage() == DemoRunner::Stage::Done ||
-                                 runner.CurrentStage() == DemoRunner::Stage::Failed,
-                             60000);
-    ASSERT_EQ(runner.CurrentStage(), DemoRunner::Stage::Done) << runner.Failure().toStdString();
+    ASSERT_NO_FATAL_FAILURE(RunDemo("P16-16x8-2S-serpentine.json"));
 
     QAction* start = m_window->findChild<QAction*>("65566");
     ASSERT_NE(start, nullptr) << "the layout step offers hardware start";
