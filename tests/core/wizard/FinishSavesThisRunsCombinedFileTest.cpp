@@ -59,6 +59,12 @@ protected:
                  fileio::WriteAtomic(temp / "zt5Module.MDR", Bytes("cut driver"));
                  return panel == Panel::Combines && Combine() ? 0 : -1;
              }});
+        // The controller side reads the path while the message is handled, as the real one does.
+        host.handlers.push_back({contract::kControllerSenderId,
+                                 [this](std::uint32_t, std::uintptr_t, std::intptr_t lParam) {
+                                     handed = reinterpret_cast<const char16_t*>(lParam);
+                                     return 0;
+                                 }});
         step =
             std::make_unique<WizardStep6>(WizardContext{channel, dialogs, prompter, texts, files,
                                                         *profile, codePage, m_root, memory, host},
@@ -91,6 +97,7 @@ protected:
         CutOnly
     } panel = Panel::Combines;
     std::filesystem::path temp, out;
+    std::u16string handed; ///< the path the controller side was handed
     CommandChannel channel;
     WholeRange dialogs;
     ScriptedPrompter prompter;
@@ -151,7 +158,7 @@ TEST_F(FinishSavesThisRunsCombinedFileTest, AStaleOrMissingCombinedFileIsRefused
     const auto cut = Bytes("cut driver");
     EXPECT_NE(std::search(saved.begin(), saved.end(), cut.begin(), cut.end()), saved.end());
     ASSERT_EQ(Handed(), 1u);
-    EXPECT_EQ(reinterpret_cast<const char16_t*>(host.sent.back().lParam), target.u16string());
+    EXPECT_EQ(handed, target.u16string());
 
     // A combined file this run did not write (another wizard on the same program folder), or
     // none at all, is not saved either.
