@@ -182,9 +182,11 @@ void ModuleDesignPanelDlg::EditsReplayed()
 
 bool ModuleDesignPanelDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_background && watched == m_background->viewport()) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+    // The viewport is remembered apart: while the background window is being deleted, its
+    // viewport still sends events and the window is no scroll area any more.
+    if (watched != nullptr && watched == m_markerViewport) {
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             m_document.Edits().MarkersPressed();
         else if (event->type() == QEvent::MouseButtonRelease)
             m_document.Edits().MarkersReleased();
@@ -432,7 +434,8 @@ void ModuleDesignPanelDlg::DesignReady(bool newSocket)
     m_socketScroll->SetContentSize(socket.FrameWidth(), socket.FrameHeight());
 
     m_background = new CBackgroundDesignDlg(m_document.Background(), m_views);
-    m_background->viewport()->installEventFilter(this);
+    m_markerViewport = m_background->viewport();
+    m_markerViewport->installEventFilter(this);
     m_views->addWidget(m_background);
     if (newSocket)
         m_background->SetUp(info.xPixels, info.yPixels);

@@ -6,6 +6,7 @@
 #include "md/SdkTypes.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <memory>
 #include <string>
@@ -123,6 +124,7 @@ private:
     SocketDesignDlg* m_socket = nullptr;
     ModuleLayoutDlg* m_layoutDlg = nullptr;
     CBackgroundDesignDlg* m_background = nullptr;
+    QPointer<QWidget> m_markerViewport; ///< the background view's viewport, for marker drags
     NewModuleInfo* m_moduleInfo = nullptr;
 };
 
