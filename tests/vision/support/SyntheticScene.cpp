@@ -105,7 +105,7 @@ struct SyntheticScene::Impl
 
     CameraFrame Finish(const cv::Mat& scene)
     {
-        std::normal_distribution<double> shake(0, settings.shake);
+        std::normal_distribution<double> shake(0, std::max(settings.shake, 1e-9));
         const cv::Matx23d move(1, 0, shake(random), 0, 1, shake(random));
         cv::Mat moved;
         cv::warpAffine(scene, moved, move, scene.size(), cv::INTER_LINEAR, cv::BORDER_REPLICATE);
