@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks the include directions: the core includes nothing of the views or the plug-in, and
-# inside the core a folder includes only folders below it, in the order (bottom first)
+# Checks the include directions: the core includes nothing of the vision layer, the views or the
+# plug-in; the vision layer nothing of the views or the plug-in; and inside the core a folder
+# includes only folders below it, in the order (bottom first)
 #   platform io | xml posix | parameters | controller | design | layout | driverfile | wizard |
 #   transform | panel | document
 # Folders on one rank may include each other. An arrow against the order fails, unless it is
@@ -31,7 +32,7 @@ while IFS= read -r line; do
     included=$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"${line#*:}")
     from=$(cut -d/ -f3 <<<"$file")
     case $included in
-    gui/* | plugin/*)
+    vision/* | gui/* | plugin/*)
         echo "wrong include direction: $file includes $included (core -> ${included%%/*})" >&2
         violations=$((violations + 1))
         unexpected=$((unexpected + 1))
@@ -53,6 +54,16 @@ while IFS= read -r line; do
         unexpected=$((unexpected + 1))
     fi
 done < <(grep -rnE '^#include "[a-z]+/' src/core --include=*.h --include=*.cpp | sed -E 's/:[0-9]+:/:/')
+
+# The vision layer stands between the core and the views.
+while IFS= read -r line; do
+    file=${line%%:*}
+    included=$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"${line#*:}")
+    echo "wrong include direction: $file includes $included (vision -> ${included%%/*})" >&2
+    violations=$((violations + 1))
+    unexpected=$((unexpected + 1))
+done < <(grep -rnE '^#include "(gui|plugin)/' src/vision --include=*.h --include=*.cpp 2>/dev/null |
+    sed -E 's/:[0-9]+:/:/')
 
 for arrow in "${!seen[@]}"; do
     echo "known: $arrow"
