@@ -12,6 +12,8 @@
 #include "md/IDesignUIPlugin.h"
 #include "md/ISettingBase.h"
 #include "md/IToobarInterface.h"
+#include "md/OwnIds.h"
+#include "virtual/VirtualCameraView.h"
 #include "virtual/VirtualModuleView.h"
 
 #include <QCloseEvent>
@@ -89,6 +91,19 @@ MainWindow::MainWindow(ModuleDesignHost* host, CommandAreaOwner* area, QWidget* 
         if (auto description = VirtualModule::Load(modules.filePath(descriptions.front())))
             UseVirtualModule(VirtualModule(*description));
 
+    // The virtual camera films what the virtual module shows, read afresh before each frame.
+    m_host->Camera().observe = [this]() -> std::optional<VirtualModule::Frame> {
+        if (!m_moduleView)
+            return std::nullopt;
+        m_monitor->Poll();
+        return m_moduleView->Current();
+    };
+    auto* cameraDock = new QDockWidget(tr("Virtual camera"), this);
+    cameraDock->setObjectName(QString::number(own::kCameraDock));
+    cameraDock->setWidget(new VirtualCameraView(m_host->Camera(), cameraDock));
+    addDockWidget(Qt::RightDockWidgetArea, cameraDock);
+    cameraDock->hide();
+
     BuildMenus();
     m_host->onRefresh = [this] {
         m_menus->NoteRefresh();
@@ -111,6 +126,7 @@ MainWindow::~MainWindow()
 {
     m_device.reset(); // its thread reports to this window
     m_host->onRefresh = nullptr;
+    m_host->Camera().observe = nullptr;
     m_host->Siblings().onEvent = nullptr;
     m_host->Notify().onSent = nullptr;
 }
@@ -133,6 +149,12 @@ void MainWindow::BuildMenus()
         if (auto* dock = findChild<QDockWidget*>("VirtualModuleDock"))
             dock->setVisible(!dock->isVisible());
     });
+
+    QAction* camera = tools->addAction(tr("Virtual c&amera"), this, [this] {
+        if (auto* dock = findChild<QDockWidget*>(QString::number(own::kCameraDock)))
+            dock->setVisible(!dock->isVisible());
+    });
+    camera->setObjectName(QString::number(own::kCameraMenuAction));
 
     m_menus = new DesignMenus(
         this, [this] { return Panel(); },

@@ -1,6 +1,7 @@
 #include "ModuleDesignHost.h"
 
 #include "md/ContractIds.h"
+#include "md/IVirtualCamera.h"
 
 #include <QDir>
 
@@ -47,6 +48,8 @@ bool ModuleDesignHost::QueryService(const char* id, std::uint32_t code, void** o
         found = static_cast<IChipManRecordSet*>(&m_chips);
     else if (is(contract::kLightRecordSetId, contract::kLightRecordSetCode))
         found = static_cast<ILightManRecordset*>(&m_lights);
+    else if (is(kVirtualCameraId, kVirtualCameraCode) && m_camera.Available())
+        found = static_cast<IVirtualCamera*>(&m_camera);
     else if (is(contract::kPluginId, contract::kNotifySinkCode))
         found = PluginSink();
     if (!found)

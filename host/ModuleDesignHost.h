@@ -9,6 +9,7 @@
 #include "services/LightRecordSet.h"
 #include "services/NotifyService.h"
 #include "services/TextService.h"
+#include "services/VirtualCameraService.h"
 
 #include <QByteArray>
 #include <QString>
@@ -56,6 +57,7 @@ public:
     LightRecordSet& Lights() { return m_lights; }
     SiblingComponents& Siblings() { return m_siblings; }
     ConfigFileService& Config() { return m_config; }
+    VirtualCameraService& Camera() { return m_camera; }
 
     struct AttachedPage
     {
@@ -80,6 +82,7 @@ private:
     ChipRecordSet m_chips;
     LightRecordSet m_lights;
     SiblingComponents m_siblings;
+    VirtualCameraService m_camera;
     IBaseUIPlugin* m_plugin = nullptr;
     QVector<AttachedPage> m_pages;
     int m_refreshRequests = 0;

@@ -1,3 +1,4 @@
+#include "CameraOptions.h"
 #include "CommandAreaOwner.h"
 #include "DemoRunner.h"
 #include "HostProfile.h"
@@ -49,7 +50,14 @@ int main(int argc, char** argv)
     parser.addOption(settings);
     parser.addOption(demo);
     parser.addOption(pace);
+    CameraOptions::AddTo(parser);
     parser.process(app);
+    QString cameraError;
+    const auto camera = CameraOptions::Read(parser, &cameraError);
+    if (!camera) {
+        std::fprintf(stderr, "module-design-host: %s\n", qPrintable(cameraError));
+        return 2;
+    }
 
     const InstallLayout layout =
         InstallLayout::ForExecutable(QCoreApplication::applicationDirPath());
@@ -60,6 +68,7 @@ int main(int argc, char** argv)
     }
     const QString programFolder = layout.ProgramFolder();
     ModuleDesignHost host(programFolder);
+    host.Camera().Configure(*camera);
 
     // The controller side creates the command area unless the profile says this start has none.
     std::unique_ptr<CommandAreaOwner> area;

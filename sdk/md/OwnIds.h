@@ -10,4 +10,10 @@ namespace md::own {
 constexpr std::int32_t kUndo = 0x30000;
 constexpr std::int32_t kRedo = 0x30001;
 
+/// The reference host's virtual camera: the menu entry that shows or hides what it films, the
+/// dock and the picture inside.
+constexpr std::int32_t kCameraMenuAction = 0x30040;
+constexpr std::int32_t kCameraDock = 0x30041;
+constexpr std::int32_t kCameraPicture = 0x30042;
+
 } // namespace md::own
