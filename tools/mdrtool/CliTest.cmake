@@ -28,7 +28,7 @@ expect("${OUT}" "^mdrtool [0-9]+\\.[0-9]+\\.[0-9]+\n$")
 # Every command's help, its bash completion and its parser (which lists its options when it
 # refuses one) know the same options.
 file(READ ${COMPLETION} completion)
-foreach(command info validate export-map render sample transform trace)
+foreach(command info validate export-map render sample transform trace locate)
     run(0 ${command} --help)
     expect("${OUT}" "^usage: mdrtool ${command} ")
     string(REGEX MATCHALL "--[a-z][a-z-]*" in_help "${OUT}")

@@ -28,6 +28,7 @@ extern const MdrCommand kRenderCommand;
 extern const MdrCommand kSampleCommand;
 extern const MdrCommand kTransformCommand;
 extern const MdrCommand kTraceCommand;
+extern const MdrCommand kLocateCommand;
 
 /// Every command the tool offers, in the order `mdrtool --help` lists them.
 const std::vector<MdrCommand>& Commands();
