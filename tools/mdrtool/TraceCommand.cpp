@@ -45,7 +45,8 @@ const MdrCommand kTraceCommand = {
     "pointsPerGroup, channelColours, virtualCode, sameColourSwap, multiClock,\n"
     "connectorTable {rows, columns, cells}, dataLineType, driverPolarity, scanPolarity.\n"
     "EVENTS.txt holds one event a line ('#' starts a comment): click X Y,\n"
-    "key left|right|up|down, virtual N, undo, advanced-enable, advanced-start,\n"
+    "mark X Y 0|1 (unmark or mark the pixel), key left|right|up|down, virtual N, undo,\n"
+    "advanced-enable, advanced-start,\n"
     "scan-row-length N, row-address N, hub-address N.\n"
     "Prints the final analysis, the status, the layout result and every lighting command.\n"
     "Exit 1 for a file that cannot be read, 2 for a malformed file or command line.\n",

@@ -113,6 +113,9 @@ public:
                 tracer->Result().clear();
         }
         tracer->SetLayoutPresent(m_event.presentBefore);
+        // The click in the paint or erase marks mode changed the mark too.
+        if (m_event.mark >= 0)
+            tracer->SetMark(m_event.x, m_event.y, m_event.mark == 0);
         if (m_event.kind != PointTracer::Event::Kind::Virtual)
             return;
         if (tracer->AdvancedStarted()) {
@@ -132,9 +135,16 @@ public:
         if (!tracer)
             return;
         switch (m_event.kind) {
-        case PointTracer::Event::Kind::Click:
+        case PointTracer::Event::Kind::Click: {
+            if (m_event.mark >= 0)
+                tracer->SetMark(m_event.x, m_event.y, m_event.mark != 0);
+            // Whatever mode the grid is in now: the mark is given above.
+            const std::uint32_t mode = tracer->EditMode();
+            tracer->SetEditMode(0);
             tracer->Click(m_event.x, m_event.y);
+            tracer->SetEditMode(mode);
             break;
+        }
         case PointTracer::Event::Kind::Virtual:
             tracer->InsertVirtual(m_event.count);
             break;
@@ -153,9 +163,48 @@ private:
     std::size_t m_rowBefore;
 };
 
+/// A pixel marked or unmarked by a click in the paint or erase marks mode that traced nothing.
+class MarkCommand final : public UndoCommand
+{
+public:
+    MarkCommand(ModuleDesignDocument& document, int x, int y, bool marked)
+        : m_document(document), m_x(x), m_y(y), m_marked(marked)
+    {}
+    void Undo() override { Apply(!m_marked); }
+    void Redo() override { Apply(m_marked); }
+
+private:
+    void Apply(bool marked)
+    {
+        if (PointTracer* tracer = m_document.Tracer())
+            tracer->SetMark(m_x, m_y, marked);
+    }
+
+    ModuleDesignDocument& m_document;
+    int m_x;
+    int m_y;
+    bool m_marked;
+};
+
 } // namespace
 
 DesignEdits::DesignEdits(ModuleDesignDocument& document) : m_document(document) {}
+
+bool DesignEdits::Undo()
+{
+    const PointTracer* tracer = m_document.Tracer();
+    if (tracer && tracer->PointGoSelected() && m_stack.Top() && m_stack.Top()->Tracing())
+        return false;
+    return m_stack.Undo();
+}
+
+bool DesignEdits::Redo()
+{
+    const PointTracer* tracer = m_document.Tracer();
+    if (tracer && tracer->PointGoSelected() && m_stack.Next() && m_stack.Next()->Tracing())
+        return false;
+    return m_stack.Redo();
+}
 
 bool DesignEdits::Socket(const std::function<bool()>& edit)
 {
@@ -247,6 +296,9 @@ void DesignEdits::OnTracing(const PointTracer::Event& event)
             m_stack.Undone();
         else
             m_stack.Clear();
+        return;
+    case Kind::Mark:
+        m_stack.Push(std::make_unique<MarkCommand>(m_document, event.x, event.y, event.mark != 0));
         return;
     default:
         break;

@@ -115,9 +115,14 @@ void AddLayout(Digest& digest, const ModuleDesignDocument& document)
 {
     const LayoutModel& layout = document.Layout();
     digest.Add(Pack(layout.Width(), layout.Height()));
-    digest.Add(layout.ShapeSets().size());
-    for (const auto& set : layout.ShapeSets())
-        AddLeds(digest, set);
+    // A pixel counts with the LEDs of its shape set, not the set's number: a design read back
+    // numbers its sets in the order it meets them.
+    std::vector<std::uint64_t> sets;
+    for (const auto& set : layout.ShapeSets()) {
+        Digest leds;
+        AddLeds(leds, set);
+        sets.push_back(leds.Value());
+    }
     for (const LedPoint& p : layout.Points()) {
         // The highlight follows the focus and the drawn size the zoom: moving about the grid
         // and zooming change nothing.
@@ -127,7 +132,8 @@ void AddLayout(Digest& digest, const ModuleDesignDocument& document)
             if (p.hiddenBeyond[word] != 0)
                 digest.Add(p.hiddenBeyond[word] + word);
         digest.Add(Pack(p.x, p.y, p.cellVariant, p.marked | (p.traced << 8)));
-        digest.Add((std::uint64_t{p.label} << 32) | p.shapeSet);
+        digest.Add(p.label);
+        digest.Add(p.shapeSet < sets.size() ? sets[p.shapeSet] : 0);
     }
     const PointTracer* tracer = document.Tracer();
     digest.Add(tracer != nullptr);
@@ -149,11 +155,8 @@ void AddLayout(Digest& digest, const ModuleDesignDocument& document)
     AddRows(digest, tracer->Result());
 }
 
-} // namespace
-
-std::uint64_t DesignFingerprint::Of(const ModuleDesignDocument& document)
+void AddSections(Digest& digest, const ModuleDesignDocument& document)
 {
-    Digest digest;
     const NewModuleInfoRecord& info = document.ModuleInfo();
     digest.Add(Pack(info.pinCount, info.scanRows, info.xPixels, info.yPixels));
     digest.Add(info.ModuleName());
@@ -186,7 +189,22 @@ std::uint64_t DesignFingerprint::Of(const ModuleDesignDocument& document)
     AddConnectors(digest, document.Connectors());
     AddConnectors(digest, document.Setup().connectors);
     AddRows(digest, document.Setup().result);
+}
+
+} // namespace
+
+std::uint64_t DesignFingerprint::Of(const ModuleDesignDocument& document)
+{
+    Digest digest;
+    AddSections(digest, document);
     AddLayout(digest, document);
+    return digest.Value();
+}
+
+std::uint64_t DesignFingerprint::OfSections(const ModuleDesignDocument& document)
+{
+    Digest digest;
+    AddSections(digest, document);
     return digest.Value();
 }
 

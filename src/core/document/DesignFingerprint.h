@@ -17,6 +17,8 @@ class DesignFingerprint
 {
 public:
     static std::uint64_t Of(const ModuleDesignDocument& document);
+    /// The same of everything but the grid and its tracing: cheap on the largest module.
+    static std::uint64_t OfSections(const ModuleDesignDocument& document);
 };
 
 } // namespace md

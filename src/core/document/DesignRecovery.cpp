@@ -1,11 +1,13 @@
 #include "core/document/DesignRecovery.h"
 
 #include "core/document/DesignFile.h"
+#include "core/document/DesignFingerprint.h"
 #include "core/document/ModuleDesignDocument.h"
 #include "core/io/FileIo.h"
 #include "core/io/Utf.h"
 #include "core/platform/Clock.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <system_error>
@@ -15,10 +17,25 @@ namespace md {
 
 namespace {
 
-constexpr const char* kDriverFile = "design.MDR";
-constexpr const char* kStepsFile = "trace.txt";
 constexpr const char* kRecordFile = "record.txt";
-constexpr const char* kSetupFile = "setup.bin";
+
+/// The files of one generation of the record: the driver file, the steps and the setup. The
+/// record file names the generation that is whole; a new generation is written beside the old
+/// one and becomes the record when the record file names it, so a kill at any moment leaves a
+/// record whose files belong together. Steps taken since are appended to the steps file.
+struct Generation
+{
+    std::filesystem::path driverFile;
+    std::filesystem::path steps;
+    std::filesystem::path setup;
+
+    static Generation In(const std::filesystem::path& dir, std::uint64_t number)
+    {
+        const std::string n = std::to_string(number);
+        return {dir / ("design-" + n + ".MDR"), dir / ("trace-" + n + ".txt"),
+                dir / ("setup-" + n + ".bin")};
+    }
+};
 
 static_assert(std::is_trivially_copyable_v<ModuleRecord>);
 static_assert(std::is_trivially_copyable_v<ConnectorTable>);
@@ -34,18 +51,30 @@ struct SetupBlock
 };
 static_assert(std::is_trivially_copyable_v<SetupBlock>);
 
-bool WriteText(const std::filesystem::path& path, const std::string& text)
+std::span<const std::uint8_t> Bytes(const std::string& text)
 {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    return fileio::WriteAtomic(path, std::span<const std::uint8_t>(bytes, text.size()));
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
+/// The generation the record file names, or 0.
+std::uint64_t GenerationOf(const std::vector<std::string>& recordLines)
+{
+    if (recordLines.size() < 3)
+        return 0;
+    std::uint64_t number = 0;
+    std::istringstream(recordLines[2]) >> number;
+    return number;
+}
+
+/// The lines of a text; a last line without its end was cut off by a kill during an append.
 std::vector<std::string> Lines(const std::vector<std::uint8_t>& bytes)
 {
     std::vector<std::string> lines;
     std::istringstream in(std::string(bytes.begin(), bytes.end()));
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
+    if (!bytes.empty() && bytes.back() != '\n' && !lines.empty())
+        lines.pop_back();
     return lines;
 }
 
@@ -76,21 +105,25 @@ std::optional<DesignRecovery::Found> DesignRecovery::Find(const ProgramFolder& f
 {
     const std::filesystem::path dir = FolderOf(folder);
     const auto record = fileio::ReadAll(dir / kRecordFile);
-    const auto steps = fileio::ReadAll(dir / kStepsFile);
-    std::error_code error;
-    const auto time = std::filesystem::last_write_time(dir / kDriverFile, error);
-    if (!record || !steps || error)
+    if (!record)
         return std::nullopt;
     const std::vector<std::string> lines = Lines(*record);
+    const Generation files = Generation::In(dir, GenerationOf(lines));
+    const auto steps = fileio::ReadAll(files.steps);
+    std::error_code error;
+    const auto time = std::max(std::filesystem::last_write_time(dir / kRecordFile, error),
+                               std::filesystem::last_write_time(files.steps, error));
+    if (!steps || error || !std::filesystem::exists(files.driverFile, error))
+        return std::nullopt;
     Found found;
-    found.driverFile = dir / kDriverFile;
+    found.driverFile = files.driverFile;
     if (!lines.empty())
         found.original = std::filesystem::path(utf::ToUtf16(lines[0]));
     if (lines.size() > 1)
         found.name = utf::ToUtf16(lines[1]);
     found.time = time;
     found.steps = Lines(*steps);
-    if (const auto setup = fileio::ReadAll(dir / kSetupFile);
+    if (const auto setup = fileio::ReadAll(files.setup);
         setup && setup->size() == sizeof(SetupBlock)) {
         SetupBlock block;
         std::memcpy(&block, setup->data(), sizeof block);
@@ -139,8 +172,11 @@ bool DesignRecovery::Replay(PointTracer& tracer, const std::vector<std::string>&
             continue;
         long long a = 0;
         long long b = 0;
+        long long c = 0;
         if (verb == "click" && words >> a >> b) {
             tracer.Click(static_cast<int>(a), static_cast<int>(b));
+        } else if (verb == "mark" && words >> a >> b >> c) {
+            tracer.SetMark(static_cast<int>(a), static_cast<int>(b), c != 0);
         } else if (verb == "virtual" && words >> a && a >= 0) {
             tracer.InsertVirtual(static_cast<std::uint32_t>(a));
         } else if (verb == "undo") {
@@ -178,6 +214,7 @@ void DesignRecovery::Rebase()
 {
     PointTracer* tracer = m_document.Tracer();
     m_baseTracer = tracer;
+    ++m_baseId;
     m_steps.clear();
     m_prefix.clear();
     m_rowWasComplete = false;
@@ -205,9 +242,13 @@ void DesignRecovery::OnTracing(const PointTracer::Event& event)
         m_rowDue = event.kind == Kind::Finish;
         return;
     }
+    const std::string cell = std::to_string(event.x) + " " + std::to_string(event.y);
+    // A mark goes before the click that gave it: the click is replayed without a marks mode.
+    if (event.mark >= 0)
+        m_steps.push_back("mark " + cell + " " + std::to_string(event.mark));
     switch (event.kind) {
     case Kind::Click:
-        m_steps.push_back("click " + std::to_string(event.x) + " " + std::to_string(event.y));
+        m_steps.push_back("click " + cell);
         break;
     case Kind::Virtual:
         m_steps.push_back("virtual " + std::to_string(event.count));
@@ -237,7 +278,7 @@ void DesignRecovery::Tick()
         m_lastWrite = m_clock.TickCount();
         return;
     }
-    if (m_rowDue || m_clock.TickCount() - m_lastWrite >= kInterval)
+    if (m_rowDue || m_clock.TickCount() - m_lastWrite >= m_interval)
         Write();
 }
 
@@ -247,6 +288,49 @@ bool DesignRecovery::Write()
     m_lastWrite = m_clock.TickCount();
     if (m_document.Tracer() != m_baseTracer)
         Rebase();
+    SetupBlock block;
+    // Compared with the last written bytes: no padding byte may differ by chance.
+    std::memset(static_cast<void*>(&block), 0, sizeof block);
+    block.hasRecord = m_document.HasRecord() ? 1 : 0;
+    block.record = m_document.Record();
+    block.connectors = m_document.Connectors();
+    block.layoutConnectors = m_document.Setup().connectors;
+    const auto* blockBytes = reinterpret_cast<const std::uint8_t*>(&block);
+    std::vector<std::uint8_t> setup(blockBytes, blockBytes + sizeof block);
+    std::u16string name = m_document.FileTitle();
+    if (name.empty())
+        name = m_document.ModuleInfo().ModuleName();
+    std::string record =
+        utf::ToUtf8(m_document.FilePath().u16string()) + "\n" + utf::ToUtf8(name) + "\n";
+    const std::uint64_t sections = DesignFingerprint::OfSections(m_document);
+    // Only steps since the last write: they are added to the steps file, the rest stands.
+    const bool written = m_onDisk && m_written.baseId == m_baseId &&
+                                 m_written.sections == sections && m_written.setup == setup &&
+                                 m_written.record == record
+                             ? AppendSteps()
+                             : WriteWhole(sections, std::move(setup), std::move(record));
+    if (written)
+        ++m_writes;
+    return written;
+}
+
+bool DesignRecovery::AppendSteps()
+{
+    if (m_written.steps == m_steps.size())
+        return true;
+    std::string text;
+    for (std::size_t i = m_written.steps; i < m_steps.size(); ++i)
+        text += m_steps[i] + "\n";
+    const std::filesystem::path dir = FolderOf(m_document.Folder());
+    if (!fileio::Append(Generation::In(dir, m_written.generation).steps, Bytes(text)))
+        return false;
+    m_written.steps = m_steps.size();
+    return true;
+}
+
+bool DesignRecovery::WriteWhole(std::uint64_t sections, std::vector<std::uint8_t> setup,
+                                std::string record)
+{
     // The sections as they stand, but the grid as it stood when the steps began.
     const CellDesign& cell = m_document.Cell();
     LayoutDesign layout = m_base;
@@ -260,41 +344,43 @@ bool DesignRecovery::Write()
     const auto bytes = DesignPartsFile::Build(parts, m_ports, result);
     if (!bytes)
         return false;
-
     std::string steps;
     for (const auto* list : {&m_prefix, &m_steps})
         for (const std::string& line : *list)
             steps += line + "\n";
-    std::u16string name = m_document.FileTitle();
-    if (name.empty())
-        name = m_document.ModuleInfo().ModuleName();
-    const std::string record =
-        utf::ToUtf8(m_document.FilePath().u16string()) + "\n" + utf::ToUtf8(name) + "\n";
 
     const std::filesystem::path dir = FolderOf(m_document.Folder());
     std::error_code error;
     std::filesystem::create_directories(dir, error);
-    // The driver file last: it dates the record and marks it complete.
-    SetupBlock block;
-    block.hasRecord = m_document.HasRecord() ? 1 : 0;
-    block.record = m_document.Record();
-    block.connectors = m_document.Connectors();
-    block.layoutConnectors = m_document.Setup().connectors;
-    const auto* blockBytes = reinterpret_cast<const std::uint8_t*>(&block);
-    const bool written = fileio::WriteAtomic(dir / kSetupFile, {blockBytes, sizeof block}) &&
-                         WriteText(dir / kStepsFile, steps) &&
-                         WriteText(dir / kRecordFile, record) &&
-                         fileio::WriteAtomic(dir / kDriverFile, *bytes);
-    m_onDisk = m_onDisk || written;
-    if (written)
-        ++m_writes;
-    return written;
+    // A generation no record on disk names, so that the files of the one it does stay whole.
+    std::uint64_t generation = m_written.generation + 1;
+    if (const auto onDisk = fileio::ReadAll(dir / kRecordFile))
+        generation = std::max(generation, GenerationOf(Lines(*onDisk)) + 1);
+    const Generation files = Generation::In(dir, generation);
+    const std::string named = record + std::to_string(generation) + "\n";
+    // The record file last: it makes the new generation the record.
+    if (!fileio::WriteAtomic(files.setup, setup) ||
+        !fileio::WriteAtomic(files.driverFile, *bytes) ||
+        !fileio::WriteAtomic(files.steps, Bytes(steps)) ||
+        !fileio::WriteAtomic(dir / kRecordFile, Bytes(named)))
+        return false;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+        const std::filesystem::path& path = entry.path();
+        if (path != files.setup && path != files.driverFile && path != files.steps &&
+            path.filename() != kRecordFile)
+            std::filesystem::remove(path, error);
+    }
+    m_onDisk = true;
+    m_written = {generation,       m_baseId,          sections,
+                 std::move(setup), std::move(record), m_steps.size()};
+    return true;
 }
 
 void DesignRecovery::Remove()
 {
     Discard(m_document.Folder());
     m_onDisk = false;
+    m_written = {};
 }
 
 } // namespace md

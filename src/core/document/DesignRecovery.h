@@ -21,9 +21,11 @@ class ProgramFolder;
 /// The recovery record of a design with unsaved work, in the program folder's temp/recovery/:
 /// the driver file of the design's sections as far as they can be written, with the grid as it
 /// stood when the tracing steps since began (a new, opened or finished layout, or tracing
-/// started over), and those steps as trace-script lines ("click X Y", "virtual N", "undo"), so a
-/// half-traced layout survives a killed process. Written at most once per interval and after
-/// each completed scan row, each file atomically; removed once the design is unmodified.
+/// started over), and those steps as trace-script lines ("click X Y", "mark X Y 1", "virtual
+/// N", "undo"), so a half-traced layout survives a killed process. Written at most once per
+/// interval and after each completed scan row; a write after steps alone adds them to the
+/// steps file, any other change writes every file anew, each atomically, and a record file
+/// names the set that belongs together. Removed once the design is unmodified.
 class DesignRecovery
 {
 public:
@@ -70,12 +72,20 @@ public:
     bool Write();
     /// The layout was made, opened or restored: the steps start from the grid as it is now.
     void Rebase();
+    /// The longest time between two writes while the design is modified (kInterval unless a
+    /// test shortens it).
+    void SetInterval(std::uint32_t milliseconds) { m_interval = milliseconds; }
+    std::uint32_t Interval() const { return m_interval; }
     std::uint32_t WriteCount() const { return m_writes; }
     const std::vector<std::string>& Steps() const { return m_steps; }
 
 private:
     void OnTracing(const PointTracer::Event& event);
     void Remove();
+    /// Adds the steps taken since the last write to the steps file.
+    bool AppendSteps();
+    /// Writes every file of the record as a new generation.
+    bool WriteWhole(std::uint64_t sections, std::vector<std::uint8_t> setup, std::string record);
     std::vector<std::string> Prefix(const PointTracer& tracer) const;
 
     ModuleDesignDocument& m_document;
@@ -88,7 +98,20 @@ private:
     bool m_rowDue = false;
     bool m_rowWasComplete = false;
     bool m_onDisk = false;
+    std::uint64_t m_baseId = 0; ///< counts the grids the steps began from
+    /// What the record on disk holds: a write that finds the same adds only the new steps.
+    struct Written
+    {
+        std::uint64_t generation = 0;
+        std::uint64_t baseId = 0;
+        std::uint64_t sections = 0;
+        std::vector<std::uint8_t> setup;
+        std::string record;
+        std::size_t steps = 0;
+    };
+    Written m_written;
     std::uint32_t m_lastWrite = 0;
+    std::uint32_t m_interval = kInterval;
     std::uint32_t m_writes = 0;
 };
 

@@ -224,4 +224,16 @@ bool WriteAtomic(const std::filesystem::path& path, std::span<const std::uint8_t
     return SyncFolder(folder);
 }
 
+bool Append(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+{
+    const int fd = Retry([&] { return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC); });
+    if (fd < 0)
+        return false;
+    const bool ok = WriteAll(fd, bytes) && Retry([&] { return ::fdatasync(fd); }) == 0;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return ok;
+}
+
 } // namespace md::fileio

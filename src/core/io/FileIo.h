@@ -41,5 +41,10 @@ private:
 /// with errno telling why (this save's temporary file is removed).
 bool WriteAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
+/// Adds the bytes at the end of an existing file in one write and syncs its data; for logs that
+/// grow while their start stays (a reader drops a last line that was cut off). False when the
+/// file does not exist or a call fails, with errno telling why.
+bool Append(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
 } // namespace fileio
 } // namespace md

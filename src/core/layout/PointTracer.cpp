@@ -81,8 +81,9 @@ void PointTracer::Reset()
     ReopenFinished();
     m_stride = (m_setup ? m_setup->scanRows : 0U) * m_scanRowLength;
     m_tracedCount = 0;
-    for (auto& row : m_advancedRows)
-        row.clear();
+    // The groups follow the setup as it stands now: a design opened from its file and then given
+    // the wizard's record traces as many groups as the record says.
+    m_advancedRows.assign(m_setup ? std::max<std::uint16_t>(m_setup->dataGroups, 1) : 1, {});
     m_records.clear();
     m_model.ClearTracing();
     m_lastTraced = -1;
@@ -198,7 +199,7 @@ int PointTracer::TraceStep(GridCell cell, bool click)
         return -3;
     m_model.SetCurrent(index);
     if (click && (m_editMode == 2 || m_editMode == 3))
-        m_model.Points()[static_cast<std::size_t>(index)].marked = m_editMode == 2 ? 1 : 0;
+        MarkStep(index, m_editMode == 2);
     // With the test device in charge (hardware socket mode, point-go) the grid only moves the
     // current point; the device's LEDs are recorded by point-go.
     if (m_setup == nullptr || m_editMode >= kFirstDeviceMode)

@@ -33,7 +33,9 @@ public:
     };
 
     /// A tracing step that changed the tracing (a click or arrow key that traced a point is a
-    /// Click at the traced cell). Reset starts the tracing over.
+    /// Click at the traced cell). Reset starts the tracing over. A click in the paint or erase
+    /// marks mode that changed the pixel's mark carries the new mark; one that changed nothing
+    /// else is a Mark.
     struct Event
     {
         enum class Kind
@@ -42,12 +44,15 @@ public:
             Virtual,
             Finish,
             Undo,
-            Reset
+            Reset,
+            Mark
         };
         Kind kind = Kind::Click;
         int x = 0;
         int y = 0;
         std::uint32_t count = 0;
+        /// The mark the step gave the pixel at (x, y), or -1 when it left the mark alone.
+        int mark = -1;
         /// Whether a layout result stood, and was marked present, before the step (the analysis
         /// that runs on the way replaces both).
         bool presentBefore = false;
@@ -81,6 +86,9 @@ public:
     bool Analyse(bool check);
     void InsertVirtual(std::uint32_t count);
     int Undo();
+    /// Marks or unmarks the pixel at (x, y), as a click in the paint or erase marks mode does
+    /// (the undo history and the recovery record give marks back through here).
+    void SetMark(int x, int y, bool marked);
     /// Told of every step that changed the tracing, after it (not of steps inside steps).
     void SetEventSink(std::function<void(const Event&)> sink) { m_sink = std::move(sink); }
     void Tick(StatusBarInfo* statusBar);
@@ -135,7 +143,7 @@ private:
     struct Progress
     {
         std::size_t history = 0, firstRow = 0, starts = 0, records = 0;
-        std::uint32_t traced = 0, done = 0;
+        std::uint32_t traced = 0, done = 0, marks = 0;
         std::uint16_t ordinal = 0;
         bool operator==(const Progress&) const = default;
     };
@@ -150,6 +158,8 @@ private:
     bool AnalyseStep(bool check);
     void InsertVirtualStep(std::uint32_t count);
     int UndoStep();
+    /// Gives the pixel the mark; counts a change.
+    void MarkStep(std::int32_t index, bool marked);
     int TraceNormal(std::int32_t index, GridCell cell);
     int TraceStart(std::int32_t index, GridCell cell);
     int TraceAdvanced(std::int32_t index, GridCell cell);
@@ -205,6 +215,8 @@ private:
 
     std::function<void(const Event&)> m_sink;
     int m_stepDepth = 0;
+    std::uint32_t m_markChanges = 0; ///< marks changed so far, to tell a step that marked
+    bool m_lastMark = false;         ///< the mark the last change gave
 
     std::uint32_t m_editMode = 0;
     std::uint32_t m_rowAddress = 0;

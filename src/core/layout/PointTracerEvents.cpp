@@ -7,7 +7,18 @@ namespace md {
 PointTracer::Progress PointTracer::CurrentProgress() const
 {
     return {m_history.size(), m_firstRow.size(), m_starts.size(), m_records.size(),
-            m_tracedCount,    m_layoutDone,      m_ordinal};
+            m_tracedCount,    m_layoutDone,      m_markChanges,   m_ordinal};
+}
+
+void PointTracer::MarkStep(std::int32_t index, bool marked)
+{
+    LedPoint& pixel = m_model.Points()[static_cast<std::size_t>(index)];
+    if ((pixel.marked != 0) == marked)
+        return;
+    const LayoutModel::ChangeScope change(m_model);
+    pixel.marked = marked ? 1 : 0;
+    ++m_markChanges;
+    m_lastMark = marked;
 }
 
 template <class Step, class MakeEvent>
@@ -21,10 +32,17 @@ auto PointTracer::Reported(Step step, MakeEvent makeEvent)
     ++m_stepDepth;
     const auto result = step();
     --m_stepDepth;
-    if (!(CurrentProgress() == before)) {
+    Progress after = CurrentProgress();
+    if (!(after == before)) {
         Event event = makeEvent();
         event.presentBefore = present;
         event.resultBefore = hadResult;
+        if (after.marks != before.marks) {
+            event.mark = m_lastMark ? 1 : 0;
+            after.marks = before.marks;
+            if (after == before)
+                event.kind = Event::Kind::Mark; // the mark changed, the tracing did not
+        }
         m_sink(event);
     }
     return result;
@@ -77,6 +95,21 @@ void PointTracer::InsertVirtual(std::uint32_t count)
 int PointTracer::Undo()
 {
     return Reported([&] { return UndoStep(); }, [] { return Event{Event::Kind::Undo}; });
+}
+
+void PointTracer::SetMark(int x, int y, bool marked)
+{
+    const std::int32_t index = m_model.IndexOf(x, y);
+    if (index < 0)
+        return;
+    Reported(
+        [&] {
+            MarkStep(index, marked);
+            return 0;
+        },
+        [&] {
+            return Event{Event::Kind::Mark, x, y};
+        });
 }
 
 } // namespace md

@@ -192,11 +192,16 @@ bool Replay(const std::string& line, PointTracer& tracer, LayoutCommands& comman
     std::string verb;
     if (!(words >> verb))
         return true;
-    long long a = 0, b = 0;
+    long long a = 0, b = 0, c = 0;
     if (verb == "click") {
         if (!Whole(words, -1, 65535, a) || !Whole(words, -1, 65535, b))
             return false;
         tracer.Click(static_cast<int>(a), static_cast<int>(b));
+    } else if (verb == "mark") {
+        // The paint (1) or erase (0) marks mode's click on a pixel.
+        if (!Whole(words, -1, 65535, a) || !Whole(words, -1, 65535, b) || !Whole(words, 0, 1, c))
+            return false;
+        tracer.SetMark(static_cast<int>(a), static_cast<int>(b), c != 0);
     } else if (verb == "key") {
         std::string direction;
         words >> direction;

@@ -2,8 +2,10 @@
 // layout read back from it and replayed stands exactly where it stood.
 #include "DesignCycleFixture.h"
 
+#include "core/document/DesignFingerprint.h"
 #include "core/document/DesignRecovery.h"
 #include "core/driverfile/DriverFile.h"
+#include "core/layout/LayoutCommands.h"
 
 namespace md::test {
 namespace {
@@ -77,7 +79,7 @@ TEST_F(DesignRecoveryTest, WrittenEveryIntervalAndAfterEachScanRowWhileUnsaved)
     clock.tick += 1;
     recovery->Tick();
     EXPECT_EQ(recovery->WriteCount(), 1u);
-    EXPECT_TRUE(std::filesystem::exists(Folder() / "design.MDR"));
+    EXPECT_TRUE(DesignRecovery::Find(ProgramFolder(m_root)).has_value());
 
     // The first scan row completed: written at the next tick without waiting.
     PointTracer& tracer = *document->Tracer();
@@ -97,6 +99,50 @@ TEST_F(DesignRecoveryTest, WrittenEveryIntervalAndAfterEachScanRowWhileUnsaved)
     recovery->Tick();
     EXPECT_FALSE(std::filesystem::exists(Folder()));
     EXPECT_FALSE(DesignRecovery::Find(ProgramFolder(m_root)).has_value());
+}
+
+TEST_F(DesignRecoveryTest, StepsAloneAreAddedToTheRecordAndOtherEditsWriteItAnew)
+{
+    Begin();
+    PointTracer& tracer = *document->Tracer();
+    tracer.Click(0, 0);
+    ASSERT_TRUE(recovery->Write());
+    const auto first = DesignRecovery::Find(ProgramFolder(m_root));
+    ASSERT_TRUE(first.has_value());
+    const auto driverBytes = fileio::ReadAll(first->driverFile);
+
+    // Steps alone: the driver file stands, the steps file grows.
+    tracer.Click(1, 0);
+    tracer.Click(2, 0);
+    ASSERT_TRUE(recovery->Write());
+    const auto second = DesignRecovery::Find(ProgramFolder(m_root));
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(second->driverFile, first->driverFile);
+    EXPECT_EQ(fileio::ReadAll(second->driverFile), driverBytes);
+    const std::vector<std::string> clicks{"click 0 0", "click 1 0", "click 2 0"};
+    EXPECT_EQ(second->steps, clicks);
+
+    // A kill in the middle of adding a line leaves it cut off: it is not read.
+    std::filesystem::path steps;
+    for (const auto& entry : std::filesystem::directory_iterator(Folder()))
+        if (entry.path().filename().string().starts_with("trace-"))
+            steps = entry.path();
+    ASSERT_TRUE(fileio::Append(steps, std::vector<std::uint8_t>{'c', 'l', 'i'}));
+    EXPECT_EQ(DesignRecovery::Find(ProgramFolder(m_root))->steps, clicks);
+
+    // A marker moved: every file is written anew, the old ones go, the steps come along.
+    MoveMarker();
+    tracer.Click(3, 0);
+    ASSERT_TRUE(recovery->Write());
+    const auto third = DesignRecovery::Find(ProgramFolder(m_root));
+    ASSERT_TRUE(third.has_value());
+    EXPECT_NE(third->driverFile, first->driverFile);
+    EXPECT_FALSE(std::filesystem::exists(first->driverFile));
+    EXPECT_EQ(third->steps.size(), 4u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder()),
+                            std::filesystem::directory_iterator()),
+              4)
+        << "the record file and one set of driver, steps and setup files";
 }
 
 TEST_F(DesignRecoveryTest, NoToSaveChangesAndACleanCloseRemoveTheRecord)
@@ -141,6 +187,7 @@ TEST_F(DesignRecoveryTest, AHalfTracedLayoutComesBackWhereItStood)
     document->Background().SetPoints({7, 9}, {40, 9});
     ASSERT_TRUE(recovery->Write());
     Kill();
+    const std::uint64_t fingerprint = DesignFingerprint::Of(*document);
     const auto firstRow = tracer.FirstRow();
     const auto history = tracer.History();
     const auto rows = tracer.ChannelRows();
@@ -151,12 +198,77 @@ TEST_F(DesignRecoveryTest, AHalfTracedLayoutComesBackWhereItStood)
     EXPECT_EQ(original, path);
     EXPECT_EQ(document->FilePath(), path);
     EXPECT_TRUE(document->Modified());
+    EXPECT_EQ(DesignFingerprint::Of(*document), fingerprint);
     EXPECT_EQ(document->Tracer()->FirstRow(), firstRow);
     EXPECT_EQ(document->Tracer()->History(), history);
     EXPECT_EQ(document->Tracer()->ChannelRows(), rows);
     EXPECT_EQ(Grid(), grid);
     EXPECT_EQ(document->Background().Point1(), (BackgroundDesign::Point{7, 9}));
     EXPECT_EQ(FinishedBytes("restored.MDR"), uninterrupted);
+}
+
+TEST_F(DesignRecoveryTest, AnAdvancedTraceStoppedHalfWayComesBackWhereItStood)
+{
+    // Two data groups of four scan rows: 64 points a group, traced row by row of 16.
+    Begin();
+    PointTracer& tracer = *document->Tracer();
+    LayoutCommands commands(tracer, texts);
+    commands.Execute(LayoutCommands::kEnableAdvanced);
+    tracer.SetScanRowLength(16);
+    commands.Execute(LayoutCommands::kStartStop);
+    ASSERT_EQ(tracer.AdvancedTotal(), 128u);
+    // Past the first group, with a virtual point and an undone click on the way.
+    int next = 0;
+    const auto traceTo = [&](int end) {
+        for (; next < end; ++next)
+            document->Tracer()->Click(next % 16, next / 16);
+    };
+    traceTo(40);
+    tracer.InsertVirtual(1);
+    tracer.Undo();
+    tracer.Click(3, 7);
+    tracer.Undo();
+    // Two marks erased; one painted again with the click that traces it out of turn.
+    tracer.SetEditMode(3);
+    tracer.Click(5, 7);
+    tracer.Click(6, 7);
+    tracer.SetEditMode(2);
+    tracer.Click(5, 7);
+    tracer.SetEditMode(0);
+    traceTo(77);
+    ASSERT_EQ(tracer.TracedCount(), 78u) << "one point traced out of turn";
+    ASSERT_TRUE(recovery->Write());
+    Kill();
+    const std::uint64_t fingerprint = DesignFingerprint::Of(*document);
+    const auto records = tracer.AdvancedRecords();
+    const auto history = tracer.History();
+    const std::string grid = Grid();
+    const auto finish = [&] {
+        PointTracer& now = *document->Tracer();
+        now.SetEditMode(2);
+        now.Click(6, 7);
+        now.SetEditMode(0);
+        traceTo(128);
+        EXPECT_TRUE(step->Finish());
+        EXPECT_TRUE(step->WriteDriverFile(m_root / "advanced.MDR"));
+        auto bytes = *fileio::ReadAll(m_root / "advanced.MDR");
+        bytes.resize(bytes.size() - DriverFile::kIdentitySize);
+        return bytes;
+    };
+    const auto uninterrupted = finish();
+
+    Restore();
+    PointTracer& restored = *document->Tracer();
+    EXPECT_EQ(DesignFingerprint::Of(*document), fingerprint);
+    EXPECT_TRUE(restored.AdvancedEnabled());
+    EXPECT_TRUE(restored.AdvancedStarted());
+    EXPECT_EQ(restored.ScanRowLength(), 16u);
+    EXPECT_EQ(restored.AdvancedTotal(), 128u);
+    EXPECT_EQ(restored.AdvancedRecords(), records);
+    EXPECT_EQ(restored.History(), history);
+    EXPECT_EQ(Grid(), grid);
+    next = 77;
+    EXPECT_EQ(finish(), uninterrupted);
 }
 
 TEST_F(DesignRecoveryTest, AFinishedLayoutIsKeptInTheLayoutSectionWithoutSteps)

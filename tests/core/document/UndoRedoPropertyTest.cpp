@@ -53,7 +53,7 @@ protected:
     {
         DesignEdits& edits = document->Edits();
         PointTracer& tracer = *document->Tracer();
-        switch (Pick(0, 9)) {
+        switch (Pick(0, 10)) {
         case 0:
             edits.Socket([&] {
                 document->Socket().Select(static_cast<int>(Pick(0, 15)));
@@ -141,6 +141,12 @@ protected:
         case 8:
             tracer.Analyse(true);
             return "finish";
+        case 9:
+            // The paint or erase marks mode: a click marks or unmarks, and may trace as well.
+            tracer.SetEditMode(Pick(2, 3));
+            tracer.Click(static_cast<int>(Pick(0, 15)), static_cast<int>(Pick(0, 7)));
+            tracer.SetEditMode(0);
+            return "paint or erase a mark";
         default:
             tracer.Undo();
             return "repeat button";
