@@ -26,6 +26,7 @@ int SocketFile::SaveWith(SocketDesign& socket, const Context& context, bool prom
     std::filesystem::path path = socket.FilePath();
     if (path.empty()) {
         FileRequest request;
+        request.title = context.texts.Text("ID_SAVE_SOCKET_FILE");
         request.filter = context.texts.Text("ID_SOCKET_FILE") + u"(.mjk)|*.mjk||";
         request.defaultExtension = u"mjk";
         request.defaultName = context.moduleName + u".mjk";

@@ -8,18 +8,13 @@
 
 namespace md {
 
-namespace {
-
-constexpr const char* kErrorCaption = "IDS_MODULE_UI_DIG_TRANSFORM_BOX_TITLE_ERROR";
-
-} // namespace
-
 TransformPresenter::TransformPresenter(TransformPorts ports) : m_ports(std::move(ports)) {}
 
 void TransformPresenter::Say(const char* key, std::u16string_view fallback, const char* caption)
 {
     const std::u16string title =
-        caption ? m_ports.texts.Text(caption) : m_ports.texts.TextOr(kErrorCaption, u"错误");
+        caption ? m_ports.texts.Text(caption)
+                : m_ports.texts.TextOr("IDS_MODULE_UI_DIG_TRANSFORM_BOX_TITLE_ERROR", u"错误");
     m_ports.prompter.Ask(PromptButtons::Ok, title, m_ports.texts.TextOr(key, fallback));
 }
 

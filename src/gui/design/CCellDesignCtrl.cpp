@@ -2,6 +2,7 @@
 
 #include "core/design/CellDesignPresenter.h"
 #include "gui/design/CellCanvas.h"
+#include "gui/ui/HostText.h"
 #include "gui/ui/ResourceId.h"
 
 #include <QApplication>
@@ -31,19 +32,23 @@ std::u16string ToU16(const QString& text)
                           static_cast<std::size_t>(text.size()));
 }
 
-const QString kSizeLinePrompt = QStringLiteral("灯大小信息:");
+QString SizeLinePrompt()
+{
+    return HostText("IDS_MD_CELL_LIGHT_SIZE", QStringLiteral("灯大小信息:"));
+}
 
 struct LightRow
 {
     int list;
     int add;
     int sizeLine;
+    const char* addKey;
     const char* addText;
 };
 constexpr std::array<LightRow, 3> kLightRows{{
-    {20011, 20034, 20049, "添加红灯"},
-    {20014, 20042, 20050, "添加绿灯"},
-    {20017, 20044, 20051, "添加蓝灯"},
+    {20011, 20034, 20049, "IDS_MD_CELL_ADD_RED", "添加红灯"},
+    {20014, 20042, 20050, "IDS_MD_CELL_ADD_GREEN", "添加绿灯"},
+    {20017, 20044, 20051, "IDS_MD_CELL_ADD_BLUE", "添加蓝灯"},
 }};
 
 } // namespace
@@ -52,7 +57,7 @@ CCellDesignCtrl::CCellDesignCtrl(CellDesignPresenter& presenter, QWidget* parent
     : QDialog(parent), m_presenter(presenter)
 {
     SetResourceId(this, kResourceId);
-    setWindowTitle(QStringLiteral("模块最小单元设计"));
+    setWindowTitle(HostText("IDS_MD_CELL_TITLE", QStringLiteral("模块最小单元设计")));
     Build();
 }
 
@@ -63,7 +68,8 @@ CCellDesignCtrl::~CCellDesignCtrl()
 
 void CCellDesignCtrl::Build()
 {
-    auto* frame = new QGroupBox(QStringLiteral("单元虚拟大小256X256像素"), this);
+    auto* frame = new QGroupBox(
+        HostText("IDS_MD_CELL_CANVAS", QStringLiteral("单元虚拟大小256X256像素")), this);
     SetResourceId(frame, 20040);
     frame->setFixedSize(CellDesign::kCanvasSize + 10, CellDesign::kCanvasSize + 20);
     m_canvas = new CellCanvas(m_presenter, frame);
@@ -72,7 +78,8 @@ void CCellDesignCtrl::Build()
 
     auto* side = new QVBoxLayout;
     auto* sizeRow = new QHBoxLayout;
-    sizeRow->addWidget(new QLabel(QStringLiteral("实际大小(mm) "), this));
+    sizeRow->addWidget(
+        new QLabel(HostText("IDS_MD_CELL_SIZE_MM", QStringLiteral("实际大小(mm) ")), this));
     m_cellSize = new QLineEdit(QStringLiteral("10.0"), this);
     SetResourceId(m_cellSize, 20036);
     m_cellSize->setMaxLength(4);
@@ -88,9 +95,9 @@ void CCellDesignCtrl::Build()
         auto* list = new QComboBox(this);
         SetResourceId(list, row.list);
         list->setMinimumContentsLength(16);
-        auto* add = new QPushButton(QString::fromUtf8(row.addText), this);
+        auto* add = new QPushButton(HostText(row.addKey, QString::fromUtf8(row.addText)), this);
         SetResourceId(add, row.add);
-        auto* line = new QLabel(kSizeLinePrompt, this);
+        auto* line = new QLabel(SizeLinePrompt(), this);
         SetResourceId(line, row.sizeLine);
         m_lights[static_cast<std::size_t>(colour)] = list;
         m_sizeLines[static_cast<std::size_t>(colour)] = line;
@@ -108,7 +115,7 @@ void CCellDesignCtrl::Build()
         side->addWidget(line);
     }
 
-    auto* browse = new QPushButton(QStringLiteral("浏览..."), this);
+    auto* browse = new QPushButton(HostText("IDS_MD_CELL_BROWSE", QStringLiteral("浏览...")), this);
     SetResourceId(browse, 3);
     connect(browse, &QPushButton::clicked, this, [this] {
         if (!m_presenter.ChooseBackground())
@@ -119,11 +126,15 @@ void CCellDesignCtrl::Build()
     side->addWidget(browse, 0, Qt::AlignLeft);
 
     auto* info = new QGridLayout;
-    const std::array<std::pair<const char*, int>, 4> fields{
-        {{"灯总数:", 20062}, {"实际大小:", 20070}, {"像素大小:", 20072}, {"位置:", 20075}}};
+    const std::array<std::pair<QString, int>, 4> fields{{
+        {HostText("IDS_MD_CELL_LED_TOTAL", QStringLiteral("灯总数:")), 20062},
+        {HostText("IDS_MD_CELL_REAL_SIZE", QStringLiteral("实际大小:")), 20070},
+        {HostText("IDS_MD_CELL_PIXEL_SIZE", QStringLiteral("像素大小:")), 20072},
+        {HostText("IDS_MD_CELL_POSITION", QStringLiteral("位置:")), 20075},
+    }};
     std::array<QLabel*, 4> values{};
     for (int i = 0; i < 4; ++i) {
-        info->addWidget(new QLabel(QString::fromUtf8(fields[i].first), this), i, 0);
+        info->addWidget(new QLabel(fields[i].first, this), i, 0);
         values[i] = new QLabel(this);
         SetResourceId(values[i], fields[i].second);
         info->addWidget(values[i], i, 1);
@@ -142,26 +153,29 @@ void CCellDesignCtrl::Build()
         buttons->addWidget(pushButton);
         return pushButton;
     };
-    connect(button(4, QStringLiteral("删除(&Del)")), &QPushButton::clicked, this, [this] {
-        if (m_presenter.Delete())
-            Redraw();
-    });
-    connect(button(5, QStringLiteral("合并")), &QPushButton::clicked, this, [this] {
-        if (m_presenter.Merge())
-            Redraw();
-    });
-    connect(button(6, QStringLiteral("分开")), &QPushButton::clicked, this, [this] {
-        if (m_presenter.Split())
-            Redraw();
-    });
-    m_infoButton = button(7, QStringLiteral("显示灯信息"));
+    connect(button(4, HostText("IDS_MD_CELL_DELETE", QStringLiteral("删除(&Del)"))),
+            &QPushButton::clicked, this, [this] {
+                if (m_presenter.Delete())
+                    Redraw();
+            });
+    connect(button(5, HostText("IDS_MD_CELL_MERGE", QStringLiteral("合并"))), &QPushButton::clicked,
+            this, [this] {
+                if (m_presenter.Merge())
+                    Redraw();
+            });
+    connect(button(6, HostText("IDS_MD_CELL_SPLIT", QStringLiteral("分开"))), &QPushButton::clicked,
+            this, [this] {
+                if (m_presenter.Split())
+                    Redraw();
+            });
+    m_infoButton = button(7, HostText("ID_SHOW_LIGHT_INFO", QStringLiteral("显示灯信息")));
     connect(m_infoButton, &QPushButton::clicked, this, [this] { HandleKey(Qt::Key_F4, {}); });
     buttons->addStretch(1);
-    QPushButton* ok = button(1, QStringLiteral("确定(&A)"));
+    QPushButton* ok = button(1, HostText("IDS_MD_CELL_OK", QStringLiteral("确定(&A)")));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &CCellDesignCtrl::accept);
-    connect(button(2, QStringLiteral("退出(&E)")), &QPushButton::clicked, this,
-            &CCellDesignCtrl::reject);
+    connect(button(2, HostText("IDS_MD_CELL_EXIT", QStringLiteral("退出(&E)"))),
+            &QPushButton::clicked, this, &CCellDesignCtrl::reject);
 
     auto* top = new QHBoxLayout;
     top->addWidget(frame, 0, Qt::AlignTop);
@@ -188,7 +202,7 @@ void CCellDesignCtrl::Prepare()
         for (const std::u16string& name : names[colour])
             list->addItem(ToQString(name));
         list->setCurrentIndex(-1);
-        m_sizeLines[colour]->setText(kSizeLinePrompt);
+        m_sizeLines[colour]->setText(SizeLinePrompt());
     }
     {
         const QSignalBlocker blocker(m_cellSize);

@@ -4,6 +4,7 @@
 #include "gui/host/HostTexts.h"
 #include "gui/platform/QtPrompter.h"
 #include "gui/ui/ResourceId.h"
+#include "gui/ui/StandardButtonTexts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -59,11 +60,17 @@ NewModuleInfo::NewModuleInfo(std::vector<NewModuleInfoRecord::Chip> library, Pro
         m_texts = m_ownTexts.get();
     }
     SetResourceId(this, kResourceId);
-    setWindowTitle(QStringLiteral("新建模块"));
+    setWindowTitle(Text("IDS_MD_NEWMODULE_TITLE", QStringLiteral("新建模块")));
     BuildControls();
 }
 
 NewModuleInfo::~NewModuleInfo() {}
+
+QString NewModuleInfo::Text(const char* key, const QString& fallback) const
+{
+    const std::u16string text = m_texts->Text(key);
+    return text.empty() ? fallback : QString::fromStdU16String(text);
+}
 
 void NewModuleInfo::BuildControls()
 {
@@ -88,25 +95,36 @@ void NewModuleInfo::BuildControls()
     m_scanType->setReadOnly(true);
 
     int row = 0;
-    grid->addWidget(new QLabel(QStringLiteral("模块规格:"), this), row, 0);
+    grid->addWidget(new QLabel(Text("IDS_MD_NEWMODULE_NAME", QStringLiteral("模块规格:")), this),
+                    row, 0);
     grid->addLayout(nameRow, row++, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("插针数:"), this), row, 0);
+    grid->addWidget(new QLabel(Text("IDS_MD_NEWMODULE_PINS", QStringLiteral("插针数:")), this), row,
+                    0);
     grid->addWidget(m_pins, row, 1);
-    grid->addWidget(new QLabel(QStringLiteral("扫描数:"), this), row, 2);
+    grid->addWidget(new QLabel(Text("IDS_MD_NEWMODULE_SCAN_ROWS", QStringLiteral("扫描数:")), this),
+                    row, 2);
     grid->addWidget(m_scanRows, row++, 3);
-    grid->addWidget(new QLabel(QStringLiteral("长度:"), this), row, 0);
+    grid->addWidget(new QLabel(Text("IDS_MD_NEWMODULE_LENGTH", QStringLiteral("长度:")), this), row,
+                    0);
     grid->addWidget(m_length, row, 1);
-    grid->addWidget(new QLabel(QStringLiteral("宽度:"), this), row, 2);
+    grid->addWidget(new QLabel(Text("IDS_MD_NEWMODULE_WIDTH", QStringLiteral("宽度:")), this), row,
+                    2);
     grid->addWidget(m_width, row++, 3);
-    grid->addWidget(new QLabel(QStringLiteral("驱动芯片:"), this), row, 0);
+    grid->addWidget(
+        new QLabel(Text("IDS_MD_NEWMODULE_DRIVER_CHIP", QStringLiteral("驱动芯片:")), this), row,
+        0);
     grid->addWidget(m_driverChip, row, 1);
-    grid->addWidget(new QLabel(QStringLiteral("芯片类型:"), this), row, 2);
+    grid->addWidget(
+        new QLabel(Text("IDS_MD_NEWMODULE_CHIP_TYPE", QStringLiteral("芯片类型:")), this), row, 2);
     grid->addWidget(m_driverType, row++, 3);
-    grid->addWidget(new QLabel(QStringLiteral("扫描芯片:"), this), row, 0);
+    grid->addWidget(
+        new QLabel(Text("IDS_MD_NEWMODULE_SCAN_CHIP", QStringLiteral("扫描芯片:")), this), row, 0);
     grid->addWidget(m_scanChip, row, 1);
-    grid->addWidget(new QLabel(QStringLiteral("芯片类型:"), this), row, 2);
+    grid->addWidget(
+        new QLabel(Text("IDS_MD_NEWMODULE_CHIP_TYPE", QStringLiteral("芯片类型:")), this), row, 2);
     grid->addWidget(m_scanType, row++, 3);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    LocalizeStandardButtons(*buttons);
     grid->addWidget(buttons, row, 0, 1, 4);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &NewModuleInfo::Confirm);

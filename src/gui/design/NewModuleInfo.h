@@ -66,6 +66,8 @@ private:
     void Open();
     void Confirm();
     void ShowPresenterState();
+    /// The text of a key from the dialog's texts, or the fallback when it has none.
+    QString Text(const char* key, const QString& fallback) const;
 
     NewModuleInfoRecord m_record;
     std::unique_ptr<NewModuleInfoPresenter> m_presenter;

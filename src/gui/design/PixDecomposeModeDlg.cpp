@@ -1,5 +1,6 @@
 #include "gui/design/PixDecomposeModeDlg.h"
 
+#include "gui/ui/HostText.h"
 #include "gui/ui/ResourceId.h"
 
 #include <QAbstractButton>
@@ -24,7 +25,7 @@ PixDecomposeModeDlg::PixDecomposeModeDlg(ProgramFolder folder, QWidget* parent)
     : QDialog(parent), m_folder(std::move(folder))
 {
     SetResourceId(this, kResourceId);
-    setWindowTitle(QStringLiteral("像素分解模式"));
+    setWindowTitle(HostText("IDS_MD_DECOMPOSE_TITLE", QStringLiteral("像素分解模式")));
     const int width = kLeft * 2 + kStep * (PixelDecomposition::kModeCount - 1) + kPicture;
     const int rowsBottom = 10 + 3 * kRowHeight;
     setFixedSize(width, rowsBottom + 50);
@@ -55,12 +56,12 @@ PixDecomposeModeDlg::PixDecomposeModeDlg(ProgramFolder folder, QWidget* parent)
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(kLeft, rowsBottom, width - 2 * kLeft, 2);
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* ok = new QPushButton(HostText("IDS_MD_BUTTON_OK", QStringLiteral("确定")), this);
     SetResourceId(ok, 1);
     ok->setDefault(true);
     ok->setGeometry(width - kLeft - 2 * 90 - 10, rowsBottom + 12, 90, 26);
     connect(ok, &QPushButton::clicked, this, &PixDecomposeModeDlg::accept);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* cancel = new QPushButton(HostText("IDS_MD_BUTTON_CANCEL", QStringLiteral("取消")), this);
     SetResourceId(cancel, 2);
     cancel->setGeometry(width - kLeft - 90, rowsBottom + 12, 90, 26);
     connect(cancel, &QPushButton::clicked, this, &PixDecomposeModeDlg::reject);

@@ -1,5 +1,7 @@
 #include "gui/platform/QtPrompter.h"
 
+#include "gui/ui/StandardButtonTexts.h"
+
 #include <QMessageBox>
 
 namespace md {
@@ -35,6 +37,7 @@ PromptAnswer QtPrompter::Ask(PromptButtons buttons, const std::u16string& captio
         box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
         break;
     }
+    LocalizeStandardButtons(box);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return PromptAnswer::Yes;

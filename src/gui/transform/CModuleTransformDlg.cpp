@@ -58,7 +58,7 @@ QComboBox* Combo(QWidget* parent, const char* name, QStringList items, int selec
 
 QString Figures(std::uint32_t width, std::uint32_t height, std::size_t valid)
 {
-    return QStringLiteral("%1 x %2, %3 LEDs, %4 valid")
+    return HostText("IDS_MD_TRANSFORM_FIGURES", QStringLiteral("%1 x %2, %3 LEDs, %4 valid"))
         .arg(width)
         .arg(height)
         .arg(std::uint64_t{width} * height)
@@ -100,24 +100,31 @@ void CModuleTransformDlg::BuildControls()
     auto* layout = new QVBoxLayout(this);
     auto* controls = new QGridLayout;
     auto* open = Button(this, kOpen, QStringLiteral("..."));
-    m_mirrorX = new QCheckBox(QString::fromUtf8("左右镜像"), this);
+    m_mirrorX = new QCheckBox(
+        HostText("IDS_MD_TRANSFORM_MIRROR_LEFT_RIGHT", QString::fromUtf8("左右镜像")), this);
     m_mirrorX->setObjectName("MirrorLeftRight");
-    m_mirrorY = new QCheckBox(QString::fromUtf8("上下镜像"), this);
+    m_mirrorY = new QCheckBox(
+        HostText("IDS_MD_TRANSFORM_MIRROR_UP_DOWN", QString::fromUtf8("上下镜像")), this);
     m_mirrorY->setObjectName("MirrorUpDown");
-    m_zoomXOn = new QCheckBox(QString::fromUtf8("水平缩放"), this);
+    m_zoomXOn = new QCheckBox(
+        HostText("IDS_MD_TRANSFORM_ZOOM_HORIZONTAL", QString::fromUtf8("水平缩放")), this);
     m_zoomXOn->setObjectName("HorizontalZoomOn");
-    m_zoomYOn = new QCheckBox(QString::fromUtf8("垂直缩放"), this);
+    m_zoomYOn = new QCheckBox(
+        HostText("IDS_MD_TRANSFORM_ZOOM_VERTICAL", QString::fromUtf8("垂直缩放")), this);
     m_zoomYOn->setObjectName("VerticalZoomOn");
     m_angle = Combo(this, "Angle", {"0", "90", "180", "270"}, 0);
     m_zoomX = Combo(this, "HorizontalZoom", {"2", "4", "0.5", "0.25"}, 0);
     m_zoomY = Combo(this, "VerticalZoom", {"2", "4", "0.5", "0.25"}, 0);
-    auto* transform = Button(this, kTransform, QString::fromUtf8("转换"));
-    auto* save = Button(this, kSave, QString::fromUtf8("保存"));
-    auto* test = Button(this, kTest, QString::fromUtf8("测试"));
+    auto* transform =
+        Button(this, kTransform, HostText("IDS_MD_TRANSFORM_RUN", QString::fromUtf8("转换")));
+    auto* save = Button(this, kSave, HostText("IDS_MD_TRANSFORM_SAVE", QString::fromUtf8("保存")));
+    auto* test = Button(this, kTest, HostText("IDS_MD_TRANSFORM_TEST", QString::fromUtf8("测试")));
     controls->addWidget(open, 0, 0);
     controls->addWidget(m_mirrorX, 0, 1);
     controls->addWidget(m_mirrorY, 0, 2);
-    controls->addWidget(new QLabel(QString::fromUtf8("角度 (0~360):"), this), 0, 3);
+    controls->addWidget(
+        new QLabel(HostText("IDS_MD_TRANSFORM_ANGLE", QString::fromUtf8("角度 (0~360):")), this), 0,
+        3);
     controls->addWidget(m_angle, 0, 4);
     controls->addWidget(transform, 0, 5);
     controls->addWidget(m_zoomXOn, 1, 1);
@@ -145,8 +152,10 @@ void CModuleTransformDlg::BuildControls()
     for (const auto& side : sides) {
         auto* column = new QVBoxLayout;
         auto* zoom = new QHBoxLayout;
-        auto* larger = Button(this, side.larger, QString::fromUtf8("放大"));
-        auto* smaller = Button(this, side.smaller, QString::fromUtf8("缩小"));
+        auto* larger = Button(this, side.larger,
+                              HostText("IDS_MD_TRANSFORM_LARGER", QString::fromUtf8("放大")));
+        auto* smaller = Button(this, side.smaller,
+                               HostText("IDS_MD_TRANSFORM_SMALLER", QString::fromUtf8("缩小")));
         QTableView* grid = side.grid;
         connect(larger, &QPushButton::clicked, this, [grid] { ZoomGrid(grid, 1); });
         connect(smaller, &QPushButton::clicked, this, [grid] { ZoomGrid(grid, -1); });

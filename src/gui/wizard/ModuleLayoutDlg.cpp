@@ -47,9 +47,10 @@ constexpr StepButton kButtons[] = {
      "toolbaricon_repeat.png"},
     {ModuleLayoutDlg::kFinish, "IDS_MODULE_STEP5DLG_LAYOUT_FINISH", "完成",
      "toolbaricon_finish.png"},
-    {ModuleLayoutDlg::kHubArrangement, "IDS_MODULE_STEP5DLG_LAYOUT_OPATION", "选项",
+    {ModuleLayoutDlg::kHubArrangement, "IDS_MODULE_STEP5DLG_LAYOUT_OPATION", "HUB插头排列",
      "toolbaricon_option.png"},
-    {ModuleLayoutDlg::kInsertVirtual, nullptr, "插入虚点", "toolbaricon_ivp.png"},
+    {ModuleLayoutDlg::kInsertVirtual, "IDS_MD_STEP5_INSERT_VIRTUAL", "插入虚点",
+     "toolbaricon_ivp.png"},
 };
 
 } // namespace
@@ -118,8 +119,7 @@ void ModuleLayoutDlg::BuildToolbar()
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     const std::filesystem::path pictures = m_document.Folder().PluginData();
     for (const StepButton& button : kButtons) {
-        const QString text = button.key ? HostText(button.key, QString::fromUtf8(button.fallback))
-                                        : QString::fromUtf8(button.fallback);
+        const QString text = HostText(button.key, QString::fromUtf8(button.fallback));
         QAction* action = m_toolbar->addAction(
             QIcon(QString::fromStdString((pictures / button.image).string())), text);
         SetResourceId(action, button.command);

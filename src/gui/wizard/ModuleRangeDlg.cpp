@@ -63,7 +63,8 @@ ModuleRangeDlg::ModuleRangeDlg(RangeSelection& selection, QWidget* parent)
     m_grid->setStyleSheet("QTableView { background: #FFFFFF; gridline-color: #000000; "
                           "selection-background-color: #00FF00; }");
     layout->addWidget(m_grid, 1);
-    m_replace = new QCheckBox(QString::fromUtf8("替换像素"), this);
+    m_replace =
+        new QCheckBox(HostText("IDS_MD_RANGE_REPLACE_PIXELS", QString::fromUtf8("替换像素")), this);
     layout->addWidget(m_replace);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(HostText("IDS_MODULE_RANGEDLG_OK", tr("OK")), QDialogButtonBox::AcceptRole);

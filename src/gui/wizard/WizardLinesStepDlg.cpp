@@ -23,7 +23,7 @@ QString ColourText(int colour)
     case WizardStep4::kBlue:
         return HostText("IDS_MODULE_STEP4DLG_BLUECOLOR", QString::fromUtf8("蓝色"));
     default:
-        return HostText("IDS_MODULE_STEP4DLG_BLACKCOLOR", QString::fromUtf8("黑色"));
+        return HostText("IDS_MODULE_STEP4DLG_BLACKCOLOR", QString::fromUtf8("黑色(不亮)"));
     }
 }
 } // namespace

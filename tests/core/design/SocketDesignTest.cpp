@@ -171,6 +171,7 @@ TEST_F(SocketFixture, SaveEntryPointsReturnTheirOwnCodes)
     ScriptedChooser chooser;
     test::MapTexts texts;
     texts.texts["ID_SOCKET_FILE"] = u"Socket";
+    texts.texts["ID_SAVE_SOCKET_FILE"] = u"Save socket";
     const VersionWords version{1, 0, 0};
     int sent = 0;
     SocketFile::Context context{chooser, texts, version, u"P10RGB", [&] { ++sent; }};
@@ -186,6 +187,7 @@ TEST_F(SocketFixture, SaveEntryPointsReturnTheirOwnCodes)
     ASSERT_EQ(chooser.asked.size(), 1u);
     EXPECT_EQ(chooser.asked[0].defaultName, u"P10RGB.mjk");
     EXPECT_EQ(chooser.asked[0].filter, u"Socket(.mjk)|*.mjk||");
+    EXPECT_EQ(chooser.asked[0].title, u"Save socket");
     EXPECT_FALSE(chooser.asked[0].promptOverwrite);
     EXPECT_EQ(sent, 0);
 

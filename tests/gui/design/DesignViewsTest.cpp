@@ -63,7 +63,7 @@ TEST(NewModuleInfoView, BindsControlsAndConfirmsThroughThePresenter)
     test::KeyTexts texts;
     NewModuleInfo dialog({{u"ICN2038", 0, 0, 7}, {u"SM5166", 1, 1, 9}}, &prompter, &texts);
     EXPECT_EQ(dialog.objectName(), "20016");
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("新建模块"));
+    EXPECT_EQ(dialog.windowTitle(), "IDS_MD_NEWMODULE_TITLE"); // from the dialog's texts
     bool confirmed = true;
     QTimer::singleShot(0, &dialog, [&] {
         auto* pins = dialog.findChild<QLineEdit*>("20018");
