@@ -10,6 +10,15 @@ namespace md::own {
 constexpr std::int32_t kUndo = 0x30000;
 constexpr std::int32_t kRedo = 0x30001;
 
+/// Point-go's test device port: the layout step's command, the dialog and its controls.
+constexpr std::int32_t kPointGoPortCommand = 0x30020;
+constexpr std::int32_t kPointGoPortDialog = 0x30021;
+constexpr std::int32_t kPointGoPortList = 0x30022;
+constexpr std::int32_t kPointGoPortRescan = 0x30023;
+constexpr std::int32_t kPointGoBaudList = 0x30024;
+constexpr std::int32_t kPointGoTestLink = 0x30025;
+constexpr std::int32_t kPointGoTestOutcome = 0x30026;
+
 /// The reference host's virtual camera: the menu entry that shows or hides what it films, the
 /// dock and the picture inside.
 constexpr std::int32_t kCameraMenuAction = 0x30040;

@@ -142,6 +142,30 @@ void AddPointGoIcons(PictureSet& pictures)
                          q.drawLine(QPointF(20.5, 23), QPointF(24, 18.5));
                      });
                  }));
+    pictures.Add(kFolder + "toolbaricon_pg_port.png", Draw([](QPainter& p) {
+                     // A serial connector and a dial: which port, how fast.
+                     QPainterPath shell;
+                     shell.moveTo(2, 4);
+                     shell.lineTo(18, 4);
+                     shell.lineTo(15.8, 13);
+                     shell.lineTo(4.2, 13);
+                     shell.closeSubpath();
+                     p.setPen(QPen(InkColour(), 1.3));
+                     p.setBrush(QColor(207, 216, 220));
+                     p.drawPath(shell);
+                     p.setPen(Qt::NoPen);
+                     p.setBrush(InkColour());
+                     for (int i = 0; i < 4; ++i)
+                         p.drawEllipse(QPointF(5.5 + i * 3, 7.3), 0.9, 0.9);
+                     for (int i = 0; i < 3; ++i)
+                         p.drawEllipse(QPointF(7 + i * 3, 10.2), 0.9, 0.9);
+                     Badge(p, kAccent, [](QPainter& q) {
+                         q.setPen(Stroke(Qt::white, 1.4));
+                         q.setBrush(Qt::NoBrush);
+                         q.drawArc(QRectF(16.8, 16.8, 8.4, 8.4), 0, 180 * 16);
+                         q.drawLine(QPointF(21, 21.5), QPointF(23.4, 18.2));
+                     });
+                 }));
     pictures.Add(kFolder + "toolbaricon_pg_all.png", PointGoPicture(QStringLiteral("A")));
     pictures.Add(kFolder + "toolbaricon_pg_group1.png", PointGoPicture(QStringLiteral("1")));
     pictures.Add(kFolder + "toolbaricon_pg_group2.png", PointGoPicture(QStringLiteral("2")));

@@ -3,6 +3,7 @@
 #include "core/design/CellLed.h"
 #include "core/design/LightImage.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -49,6 +50,17 @@ public:
     Point TopLeft() const { return {m_centre.x - kSize / 2, m_centre.y - kSize / 2}; }
     /// Whether the LED is shown: its colour is the filter and its code is 1.
     bool Shows(const CellLed& led) const { return led.colour == m_colour && led.code == 1; }
+    /// Shows exactly these LEDs (indices in the list), each labelled with its number from 1 and
+    /// drawn where it sits on the cell's 256 x 256 canvas, instead of the filter's LEDs with their
+    /// group numbers four times enlarged: point-go's candidates of a pixel. An empty list goes
+    /// back to the filter.
+    void SetOffered(std::vector<std::size_t> offered) { m_offered = std::move(offered); }
+    /// Whether the LED at this index of the list is shown.
+    bool ShowsAt(std::size_t index) const;
+    /// The number drawn at the LED of this index: its number or its group.
+    std::uint32_t LabelAt(std::size_t index) const;
+    /// Where the LED of this index is drawn and clicked.
+    Box BoxAt(std::size_t index) const;
     static Box BoxOf(const CellLed& led);
 
     /// Clears the pick (every opening).
@@ -58,6 +70,8 @@ public:
     bool Picked() const { return m_picked.has_value(); }
     /// The picked LED; only valid when Picked().
     const CellLed& PickedLed() const { return m_leds.at(*m_picked); }
+    /// The picked LED's index in the list; nothing before a pick.
+    std::optional<std::size_t> PickedIndex() const { return m_picked; }
 
 private:
     std::vector<CellLed> m_leds;
@@ -65,6 +79,7 @@ private:
     Point m_centre;
     LightImage m_background;
     std::vector<LightImage> m_images;
+    std::vector<std::size_t> m_offered;
     std::optional<std::size_t> m_picked;
 };
 

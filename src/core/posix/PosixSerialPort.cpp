@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -51,18 +54,38 @@ int Remaining(Clock::time_point deadline)
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
+int OpenLine(const std::string& device)
+{
+    return ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+}
+
+/// Takes the advisory lock that marks the device in use; false when another holds it.
+bool Lock(int fd)
+{
+    int result = 0;
+    do
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (result != 0 && errno == EINTR);
+    return result == 0 || errno != EWOULDBLOCK;
+}
+
 } // namespace
 
 std::unique_ptr<PosixSerialPort> PosixSerialPort::Open(const std::string& device, int baud,
-                                                       std::string* error)
+                                                       std::string* error, bool* busy)
 {
+    if (busy)
+        *busy = false;
     const std::optional<speed_t> speed = SpeedOf(baud);
     if (!speed) {
         SetError(error, "unsupported baud rate " + std::to_string(baud));
         return nullptr;
     }
-    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenLine(device);
     if (fd < 0) {
+        // EBUSY: another program opened the line exclusively.
+        if (busy)
+            *busy = errno == EBUSY;
         SetError(error, device + ": " + std::strerror(errno));
         return nullptr;
     }
@@ -70,6 +93,12 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::Open(const std::string& device
     termios settings{};
     if (::tcgetattr(fd, &settings) != 0) {
         SetError(error, device + ": not a serial line (" + std::strerror(errno) + ")");
+        return nullptr;
+    }
+    if (!Lock(fd)) {
+        if (busy)
+            *busy = true;
+        SetError(error, device + ": in use by another program");
         return nullptr;
     }
     ::cfmakeraw(&settings);
@@ -85,13 +114,36 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::Open(const std::string& device
                             std::strerror(errno) + ")");
         return nullptr;
     }
+    ::ioctl(fd, TIOCEXCL);
+    port->m_exclusive = true;
     return port;
+}
+
+PosixSerialPort::Availability PosixSerialPort::Probe(const std::string& device)
+{
+    const int fd = OpenLine(device);
+    if (fd < 0)
+        return errno == EBUSY ? Availability::Busy : Availability::Absent;
+    termios settings{};
+    serial_struct uart{};
+    // A serial node without a UART behind it opens on some systems; its port type says so.
+    const bool noUart = ::ioctl(fd, TIOCGSERIAL, &uart) == 0 && uart.type == PORT_UNKNOWN;
+    Availability availability = Availability::Absent;
+    if (::tcgetattr(fd, &settings) == 0 && !noUart)
+        availability = Lock(fd) ? Availability::Free : Availability::Busy;
+    ::close(fd); // also lets the lock go
+    return availability;
 }
 
 PosixSerialPort::~PosixSerialPort()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_fd < 0)
+        return;
+    // A pseudo-terminal whose other end stays open keeps the exclusive flag after this close:
+    // clear it so that the next open (of a user without root rights) is not refused.
+    if (m_exclusive)
+        ::ioctl(m_fd, TIOCNXCL);
+    ::close(m_fd);
 }
 
 bool PosixSerialPort::Write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout)

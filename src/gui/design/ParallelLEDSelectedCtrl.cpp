@@ -37,15 +37,28 @@ void ParallelLEDSelectedCtrl::paintEvent(QPaintEvent*)
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(QColor::fromRgba(0xFF008000));
-    for (const CellLed& led : m_picker.Leds()) {
-        if (!m_picker.Shows(led))
+    const std::vector<CellLed>& leds = m_picker.Leds();
+    for (std::size_t i = 0; i < leds.size(); ++i) {
+        if (!m_picker.ShowsAt(i))
             continue;
-        const ParallelLedPicker::Box box = ParallelLedPicker::BoxOf(led);
+        const CellLed& led = leds[i];
+        const ParallelLedPicker::Box box = m_picker.BoxAt(i);
         const QRect area(box.x, box.y, box.width, box.height);
-        if (const QImage* picture = m_pictures.ForLed(m_picker.Images(), led))
+        const QImage* picture = m_pictures.ForLed(m_picker.Images(), led);
+        if (picture && !picture->isNull()) {
             painter.drawImage(area, *picture);
+        } else {
+            // No picture of the light: its colour, so that there is something to click.
+            static const QColor kColours[] = {QColor(229, 57, 53), QColor(67, 160, 71),
+                                              QColor(30, 136, 229)};
+            painter.fillRect(area, led.colour < 3 ? kColours[led.colour] : QColor(Qt::gray));
+            const QPen text = painter.pen();
+            painter.setPen(QColor(33, 33, 33));
+            painter.drawRect(area.adjusted(0, 0, -1, -1));
+            painter.setPen(text);
+        }
         painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                         QString::number(led.group));
+                         QString::number(m_picker.LabelAt(i)));
     }
 }
 

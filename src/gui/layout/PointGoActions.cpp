@@ -1,6 +1,7 @@
 #include "gui/layout/PointGoActions.h"
 
 #include "core/layout/PointGo.h"
+#include "md/OwnIds.h"
 
 namespace md {
 
@@ -11,6 +12,8 @@ constexpr QKeyCombination kNone{};
 const PointGoAction kActions[] = {
     {PointGo::kHardwareStart, "ID_POINT_GO_HARDWARE_START", "Connect test device",
      "toolbaricon_pg_hardware.png", QKeyCombination(Qt::Key_F5)},
+    {own::kPointGoPortCommand, "IDS_MD_POINTGO_PORT_ACTION", "Test device port",
+     "toolbaricon_pg_port.png", kNone},
     {PointGo::kFirstModeCommand, "ID_POINT_GO_ALL", "Point-go: every LED", "toolbaricon_pg_all.png",
      QKeyCombination(Qt::Key_F6)},
     {PointGo::kFirstModeCommand + 1, "ID_POINT_GO_GROUP1", "Point-go: group 1",

@@ -5,22 +5,22 @@
 #include "core/layout/PointGoPort.h"
 #include "core/layout/PointTracer.h"
 #include "core/layout/StatusBarInfo.h"
-#include "core/parameters/RuntimeSettings.h"
 #include "gui/design/CCellDesignCtrl.h"
 #include "gui/design/PixDecomposeModeDlg.h"
 #include "gui/host/HostLink.h"
 #include "gui/layout/CLedLayoutCtrl.h"
 #include "gui/layout/CStatusBarInfoDlg.h"
 #include "gui/layout/PointGoActions.h"
+#include "gui/layout/PointGoLedPicker.h"
 #include "gui/ui/HostText.h"
 #include "gui/ui/ResourceId.h"
 #include "gui/wizard/HubAddressDlg.h"
+#include "md/OwnIds.h"
 
 #include <QAction>
 #include <QCursor>
 #include <QIcon>
 #include <QLabel>
-#include <QMenu>
 #include <QStackedLayout>
 #include <QTableView>
 #include <QToolBar>
@@ -155,28 +155,7 @@ void ModuleLayoutDlg::BuildPointGoActions()
 std::optional<std::size_t> ModuleLayoutDlg::ChooseLed(const std::vector<CellLed>& leds,
                                                       const std::vector<std::size_t>& candidates)
 {
-    static const char* const kColours[][2] = {{"IDS_MODULE_STEP4DLG_REDCOLOR", "Red"},
-                                              {"IDS_MODULE_STEP4DLG_GREENCOLOR", "Green"},
-                                              {"IDS_MODULE_STEP4DLG_BLUECOLOR", "Blue"}};
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("pointGoLedChoice"));
-    for (std::size_t i : candidates) {
-        const CellLed& led = leds[i];
-        const QString colour = led.colour < 3 ? HostText(kColours[led.colour][0],
-                                                         QString::fromUtf8(kColours[led.colour][1]))
-                                              : QString::number(led.colour);
-        const QString name = QString::fromStdU16String(led.name);
-        QAction* action =
-            menu.addAction(QStringLiteral("LED %1  %2%3")
-                               .arg(i + 1)
-                               .arg(colour, name.isEmpty() ? QString() : "  " + name));
-        action->setData(static_cast<qulonglong>(i));
-        action->setObjectName(QString::number(i + 1));
-    }
-    QAction* chosen = menu.exec(QCursor::pos());
-    if (!chosen)
-        return std::nullopt;
-    return static_cast<std::size_t>(chosen->data().toULongLong());
+    return ChoosePointGoLed(m_document.Cell(), leds, candidates, QCursor::pos(), this);
 }
 
 bool ModuleLayoutDlg::PointGoCommand(int id)
@@ -237,6 +216,8 @@ bool ModuleLayoutDlg::Available(int id) const
     case kHubArrangement:
     case kToggleDesign:
         return tracer != nullptr;
+    case own::kPointGoPortCommand:
+        return true;
     case kInsertVirtual: {
         std::uint32_t position = 0, count = 0;
         return tracer &&
@@ -277,6 +258,9 @@ bool ModuleLayoutDlg::Command(int id)
         break;
     case kHubArrangement:
         RunHubArrangement();
+        break;
+    case own::kPointGoPortCommand:
+        RunPointGoPortDialog();
         break;
     case kInsertVirtual:
         m_grid->OpenVirtualPointDialog();
@@ -364,10 +348,8 @@ void ModuleLayoutDlg::SyncGrid()
                                   const std::vector<std::size_t>& candidates) {
                                return ChooseLed(leds, candidates);
                            },
-                           [runInfo = m_document.Folder().RunInfo()](std::u16string& reason) {
-                               return OpenPointGoPort(
-                                   RuntimeSettings::FromHost(HostLink::Services(), runInfo),
-                                   reason);
+                           [this](std::u16string& reason) {
+                               return OpenPointGoPort(ChosenPointGoPort(), m_ports.texts, reason);
                            }});
         m_pointGo->SetChangedHandler([this] { UpdateActions(); });
         m_grid->SetPointGo(m_pointGo.get());

@@ -23,6 +23,7 @@ class CLedLayoutCtrl;
 class CStatusBarInfoDlg;
 class ModuleDesignDocument;
 class PointGo;
+struct PointGoPortChoice;
 class PointTracer;
 class StatusBarInfo;
 
@@ -93,6 +94,10 @@ private:
     bool PointGoCommand(int id);
     std::optional<std::size_t> ChooseLed(const std::vector<CellLed>& leds,
                                          const std::vector<std::size_t>& candidates);
+    /// The test device's port and rate as point-go opens them (the user's choice first).
+    PointGoPortChoice ChosenPointGoPort() const;
+    /// Chooses and tests the test device's port and rate (own::kPointGoPortCommand).
+    void RunPointGoPortDialog();
     void UpdateActions();
     void RunHubArrangement();
     void Changed();

@@ -1,7 +1,6 @@
 #include "TempProgramFolder.h"
 
 #include "core/io/Utf.h"
-#include "core/layout/PointGoPort.h"
 #include "core/parameters/ChipLibrary.h"
 #include "core/parameters/RuntimeSettings.h"
 #include "core/platform/SerialPort.h"
@@ -154,9 +153,6 @@ TEST_F(ChipLibraryTest, TheHostsConfigurationAnswersFirstAndTheFileTheRest)
     const auto unset = RuntimeSettings::FromFile(Write("bare.ini", "[pointgo]\nport=\n"));
     EXPECT_EQ(unset.PointGoPort(), "");
     EXPECT_EQ(unset.PointGoBaud(), 115200);
-    std::u16string reason;
-    EXPECT_FALSE(OpenPointGoPort(unset, reason));
-    EXPECT_NE(reason.find(u"[pointgo] port"), std::u16string::npos);
 }
 
 } // namespace

@@ -1,10 +1,11 @@
 // Point-go through the real layout step offscreen: the test device on a pseudo-terminal, the
-// LED choice as a pop-up list, Space while the device is busy, and a reset that brings every
+// LED choice on the LED picker, Space while the device is busy, and a reset that brings every
 // LED back.
 #include "core/document/ModuleDesignDocument.h"
 #include "core/layout/PointGo.h"
 #include "core/layout/PointTracer.h"
 #include "core/support/PtyDevice.h"
+#include "gui/design/ParallelLEDSelectedCtrl.h"
 #include "gui/layout/CLedLayoutCtrl.h"
 #include "gui/panel/ModuleDesignPanelDlg.h"
 #include "gui/wizard/ModuleLayoutDlg.h"
@@ -59,18 +60,20 @@ CellLed Led(std::uint16_t colour, std::uint16_t group, std::uint16_t x)
     return led;
 }
 
-/// Picks the LED named number from the pop-up list as soon as it opens.
+/// Picks the LED named number (counted from 1) on the LED picker as soon as it opens, and
+/// tells which LEDs it offered.
 void ChooseFromList(const QString& number, QStringList* offered)
 {
-    QTimer::singleShot(50, [number, offered] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr) << "no list of LEDs";
-        for (QAction* action : menu->actions()) {
-            *offered << action->objectName();
-            if (action->objectName() == number)
-                menu->setActiveAction(action);
-        }
-        QTest::keyClick(menu, Qt::Key_Return);
+    test::ModalDriver::Expect([number, offered](QWidget* modal) {
+        auto* window = qobject_cast<ParallelLEDSelectedCtrl*>(modal);
+        ASSERT_NE(window, nullptr) << "no LED picker";
+        const ParallelLedPicker& picker = window->Picker();
+        for (std::size_t i = 0; i < picker.Leds().size(); ++i)
+            if (picker.ShowsAt(i))
+                *offered << QString::number(i + 1);
+        const ParallelLedPicker::Box box = picker.BoxAt(number.toUInt() - 1);
+        QTest::mouseClick(window, Qt::LeftButton, {},
+                          QPoint(box.x + box.width / 2, box.y + box.height / 2));
     });
 }
 
