@@ -31,9 +31,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
-# The run-time libraries (Qt, libpng, OpenCV's core, imgproc and calib3d, libstdc++) come from
-# dpkg-shlibdeps.
+# The run-time libraries (Qt with Qt Multimedia, libpng, OpenCV's core, imgproc and calib3d,
+# libstdc++) come from dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt Multimedia's GStreamer backend reads webcams through these plug-ins, which no library links.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${MD_PROGRAM_DIR})
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei")
 include(CPack)

@@ -10,14 +10,13 @@ class QCommandLineParser;
 
 namespace md::host {
 
-/// The host's command-line options for its virtual camera: --camera-view
-/// TILT,TURN (degrees) and --camera-latency MS.
+/// The host's command-line options for its virtual camera: --camera-view TILT,TURN (degrees) and
+/// --camera-latency MS.
 class CameraOptions
 {
 public:
     static void AddTo(QCommandLineParser& parser);
-    /// The settings the command line asks for; nothing, with the reason, when a
-    /// value is bad.
+    /// The settings the command line asks for; nothing, with the reason, when a value is bad.
     static std::optional<VirtualCamera::Settings> Read(const QCommandLineParser& parser,
                                                        QString* error);
 };

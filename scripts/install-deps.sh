@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libpng-dev zlib1g-dev
           nlohmann-json3-dev libopencv-core-dev libopencv-imgproc-dev libopencv-calib3d-dev
+          qt6-multimedia-dev gstreamer1.0-plugins-good # cameras; without the plug-ins Qt's
+                                                       # GStreamer backend finds no webcam
           binutils dpkg-dev file fonts-dejavu-core fonts-wqy-microhei
           locales) # the locale sources the tests compile de_DE.UTF-8 from (comma decimals)
 

@@ -16,10 +16,16 @@ void VirtualCameraService::Observe(Clock::time_point now)
     const std::optional<VirtualModule::Frame> shown = observe ? observe() : std::nullopt;
     if (!shown)
         return;
-    // The state may have changed at any moment since the last look: date it back
-    // to then.
+    // The state may have changed at any moment since the last look: date it back to then.
     m_camera.Record(m_lastLook ? *m_lastLook + Clock::duration(1) : Clock::time_point(), *shown);
     m_lastLook = now;
+}
+
+void VirtualCameraService::LookLastedUntilNow()
+{
+    // The module is changed on the UI thread, which the camera held since its look.
+    if (m_lastLook)
+        m_lastLook = Clock::now();
 }
 
 bool VirtualCameraService::Available()
@@ -34,6 +40,7 @@ const VirtualCamera::Picture& VirtualCameraService::Latest(Clock::time_point now
     Observe(now);
     if (m_latest.rgb.empty() || m_latest.captured != captured)
         m_latest = m_camera.Render(captured);
+    LookLastedUntilNow();
     return m_latest;
 }
 
@@ -67,7 +74,9 @@ bool VirtualCameraService::LatestFrame(CameraFrameRecord* frame)
     Observe(now);
     if (!Fits(frame, m_camera.LatestCaptureBefore(now)))
         return false;
-    return Deliver(Latest(now), frame);
+    const bool delivered = Deliver(Latest(now), frame);
+    LookLastedUntilNow();
+    return delivered;
 }
 
 bool VirtualCameraService::FrameAt(std::int64_t capturedNs, CameraFrameRecord* frame)
@@ -77,7 +86,9 @@ bool VirtualCameraService::FrameAt(std::int64_t capturedNs, CameraFrameRecord* f
     Observe(Clock::now());
     if (!Fits(frame, captured))
         return false;
-    return Deliver(m_camera.Render(captured), frame);
+    const bool delivered = Deliver(m_camera.Render(captured), frame);
+    LookLastedUntilNow();
+    return delivered;
 }
 
 } // namespace md::host

@@ -9,11 +9,10 @@
 
 namespace md::host {
 
-/// The virtual camera as a host service: it films whatever the host's virtual
-/// module shows. Before each frame it asks the host for the module's state
-/// (Observe), so a command the plug-in has just written is seen; a change is
-/// dated at the previous look, so a frame is never staler than the camera's
-/// latency says.
+/// The virtual camera as a host service: it films whatever the host's virtual module shows. Before
+/// each frame it asks the host for the module's state (Observe), so a command the plug-in has just
+/// written is seen; a change is dated just after the previous look ended, so a frame is never
+/// staler than the camera's latency says.
 class VirtualCameraService final : public IVirtualCamera
 {
 public:
@@ -27,8 +26,7 @@ public:
     /// Whether there is a module to film (the service is offered only then).
     bool Available();
 
-    /// The module's present state as the host shows it; called before every
-    /// frame.
+    /// The module's present state as the host shows it; called before every frame.
     std::function<std::optional<VirtualModule::Frame>()> observe;
     /// Takes the module's state now (also done before every frame).
     void Observe(Clock::time_point now);
@@ -46,10 +44,10 @@ public:
     std::int32_t LatencyMs() override { return m_camera.Config().latencyMs; }
 
 private:
-    /// Fills the record's size, capture time and sequence; whether its buffer
-    /// holds the frame.
+    /// Fills the record's size, capture time and sequence; whether its buffer holds the frame.
     bool Fits(CameraFrameRecord* frame, Clock::time_point captured) const;
     bool Deliver(const VirtualCamera::Picture& picture, CameraFrameRecord* frame) const;
+    void LookLastedUntilNow();
 
     std::u16string m_name = u"Virtual camera";
     VirtualCamera m_camera;

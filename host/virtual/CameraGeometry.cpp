@@ -27,8 +27,7 @@ CameraGeometry::CameraGeometry(QSize frame, QSize module, double tiltDegrees, do
     const double tilt = tiltDegrees * radians;
     const double turn = turnDegrees * radians;
     const auto project = [&](double x, double y) {
-        // Centre the module, turn it about its vertical axis, then tilt it about
-        // the horizontal.
+        // Centre the module, turn it about its vertical axis, then tilt it about the horizontal.
         const double px = x - module.width() / 2.0;
         const double py = y - module.height() / 2.0;
         const double turnedX = px * std::cos(turn);

@@ -17,8 +17,8 @@ std::uint64_t SplitMix(std::uint64_t& state)
     return z ^ (z >> 31);
 }
 
-/// Standard normal values in 1/256 steps, drawn once: a table lookup per pixel
-/// keeps the noise of a 1280 x 720 frame to a few milliseconds.
+/// Standard normal values in 1/256 steps, drawn once: a table lookup per pixel keeps the noise of a
+/// 1280 x 720 frame to a few milliseconds.
 const std::array<std::int16_t, 4096>& NormalTable()
 {
     static const auto table = [] {
@@ -102,8 +102,7 @@ void CameraRaster::ShiftFrom(const CameraRaster& source, double dx, double dy)
     m_rgb.resize(source.m_rgb.size());
     if (m_rgb.empty())
         return;
-    // Pixel (x, y) shows source point (x - dx, y - dy): whole pixels plus a
-    // fraction in 1/256.
+    // Pixel (x, y) shows source point (x - dx, y - dy): whole pixels plus a fraction in 1/256.
     const double fx = std::floor(-dx), fy = std::floor(-dy);
     const int ox = static_cast<int>(fx), oy = static_cast<int>(fy);
     const int wx = static_cast<int>(std::lround((-dx - fx) * 256.0));
@@ -168,8 +167,7 @@ void CameraRaster::AddNoise(std::uint64_t seed, double sigma)
 {
     if (sigma <= 0 || m_rgb.empty())
         return;
-    // Per grey level, the noise's size in 1/256 grey levels: a floor plus shot
-    // noise.
+    // Per grey level, the noise's size in 1/256 grey levels: a floor plus shot noise.
     std::array<int, 256> scale{};
     for (int level = 0; level < 256; ++level)
         scale[std::size_t(level)] =

@@ -9,10 +9,9 @@
 
 namespace md::host {
 
-/// A camera picture being made: packed 8-bit RGB without row padding, and what
-/// a sensor does to it (the lens's blur, a shake of the whole picture, light
-/// added, noise). Every operation is deterministic: the noise comes from the
-/// seed it is given.
+/// A camera picture being made: packed 8-bit RGB without row padding, and what a sensor does to it
+/// (the lens's blur, a shake of the whole picture, light added, noise). Every operation is
+/// deterministic: the noise comes from the seed it is given.
 class CameraRaster
 {
 public:
@@ -32,15 +31,12 @@ public:
 
     /// Blurs with a Gaussian of sigma pixels (the lens), edges repeated.
     void Blur(double sigma);
-    /// Becomes source moved by (dx, dy) pixels, interpolated between pixels; the
-    /// edges repeat.
+    /// Becomes source moved by (dx, dy) pixels, interpolated between pixels; the edges repeat.
     void ShiftFrom(const CameraRaster& source, double dx, double dy);
-    /// Adds the light of a round source at centre (pixel centres at .5): colour
-    /// times gain times a Gaussian of sigma pixels, clipped at white as a sensor
-    /// clips.
+    /// Adds the light of a round source at centre (pixel centres at .5): colour times gain times a
+    /// Gaussian of sigma pixels, clipped at white as a sensor clips.
     void AddLight(QPointF centre, double sigma, QColor colour, double gain);
-    /// Adds sensor noise: sigma grey levels in the dark, more in bright parts
-    /// (shot noise).
+    /// Adds sensor noise: sigma grey levels in the dark, more in bright parts (shot noise).
     void AddNoise(std::uint64_t seed, double sigma);
 
 private:

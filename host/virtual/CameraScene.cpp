@@ -11,8 +11,8 @@ namespace md::host {
 
 namespace {
 
-/// The board, its LEDs and the frame drawn flat in the plane, fine enough for
-/// the camera's pitch, then drawn through the homography.
+/// The board, its LEDs and the frame drawn flat in the plane, fine enough for the camera's pitch,
+/// then drawn through the homography.
 QImage PlanePicture(const CameraScene& scene, QRectF plane, double pixelsPerCell)
 {
     const QSize module = scene.Geometry().Module();
@@ -26,8 +26,7 @@ QImage PlanePicture(const CameraScene& scene, QRectF plane, double pixelsPerCell
     painter.translate(-plane.topLeft());
     painter.setPen(Qt::NoPen);
 
-    // The controller box with its connector strip; its status LED is added per
-    // frame.
+    // The controller box with its connector strip; its status LED is added per frame.
     const QPointF led = scene.StatusLed();
     const QRectF box(led.x() - 1.2, led.y() - 1.0, std::max(4.0, module.width() * 0.16),
                      std::max(3.0, module.height() * 0.3));
@@ -75,8 +74,7 @@ CameraScene::CameraScene(const CameraGeometry& geometry, double blurSigma) : m_g
     wall.setColorAt(0.0, QColor(78, 74, 70));
     wall.setColorAt(1.0, QColor(150, 146, 138));
     painter.fillRect(picture.rect(), wall);
-    // The lamp just inside the top-right edge: a white core the sensor clips, a
-    // warm halo.
+    // The lamp just inside the top-right edge: a white core the sensor clips, a warm halo.
     const QPointF lamp(frame.width() * 0.97, frame.height() * 0.1);
     const double reach = frame.width() * 0.16;
     QRadialGradient halo(lamp, reach);

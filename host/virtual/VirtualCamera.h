@@ -14,12 +14,11 @@
 
 namespace md::host {
 
-/// A webcam filming the virtual module: each frame shows the module as it was
-/// one latency before the frame's capture time, in perspective, through a soft
-/// lens, with a small shake, sensor noise and a lit room around it (a lamp, the
-/// controller's blinking status LED, a shiny frame that mirrors the lit LEDs).
-/// Frames are made on demand for any capture time, so tests run it on simulated
-/// time; the same seed and capture time give the same frame.
+/// A webcam filming the virtual module: each frame shows the module as it was one latency before
+/// the frame's capture time, in perspective, through a soft lens, with a small shake, sensor noise
+/// and a lit room around it (a lamp, the controller's blinking status LED, a shiny frame that
+/// mirrors the lit LEDs). Frames are made on demand for any capture time, so tests run it on
+/// simulated time; the same seed and capture time give the same frame.
 class VirtualCamera
 {
 public:
@@ -52,23 +51,21 @@ public:
 
     const Settings& Config() const { return m_settings; }
     std::chrono::nanoseconds FrameInterval() const;
-    /// The capture time of the newest frame taken at or before now (frames are
-    /// taken on a fixed beat of the steady clock).
+    /// The capture time of the newest frame taken at or before now (frames are taken on a fixed
+    /// beat of the steady clock).
     Clock::time_point LatestCaptureBefore(Clock::time_point now) const;
 
-    /// The module shows `shown` from `from` on. A module of another size starts a
-    /// new history; times before the first record show the first state.
+    /// The module shows `shown` from `from` on. A module of another size starts a new history;
+    /// times before the first record show the first state.
     void Record(Clock::time_point from, const VirtualModule::Frame& shown);
     bool HasModule() const { return !m_history.empty(); }
     /// The geometry of the current module's view (empty before the first record).
     const CameraGeometry& Geometry() const { return m_scene.Geometry(); }
     const CameraScene& Scene() const { return m_scene; }
 
-    /// The frame captured at `captured`: the module as it was at captured −
-    /// latency.
+    /// The frame captured at `captured`: the module as it was at captured − latency.
     Picture Render(Clock::time_point captured) const;
-    /// Whether the controller's status LED is lit at that moment (it blinks once
-    /// a second).
+    /// Whether the controller's status LED is lit at that moment (it blinks once a second).
     static bool StatusLedOn(Clock::time_point at);
 
 private:

@@ -9,8 +9,7 @@ namespace md::host {
 
 class VirtualCameraService;
 
-/// Shows what the virtual camera films, at its frame rate while the view is
-/// visible.
+/// Shows what the virtual camera films, at its frame rate while the view is visible.
 class VirtualCameraView : public QWidget
 {
     Q_OBJECT

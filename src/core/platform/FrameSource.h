@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,16 @@ public:
     /// Asks for a fixed exposure; false when the driver does not allow it (the caller then
     /// measures from the dark and all-lit frames instead).
     virtual bool LockExposure() = 0;
+    /// The frame a capture at `captured` gives, made at once without waiting for that moment.
+    /// Only a source that renders its pictures can (the reference host's virtual camera): tests
+    /// and the demo trace with it on simulated time. A real camera answers false.
+    virtual bool FrameAt(std::chrono::steady_clock::time_point /*captured*/, CameraFrame& /*frame*/)
+    {
+        return false;
+    }
+    /// How long after the module changes the source's frames show it, when the source knows
+    /// (the virtual camera does); nothing for a webcam, whose delay the caller measures.
+    virtual std::optional<std::chrono::milliseconds> Latency() const { return std::nullopt; }
 };
 
 } // namespace md

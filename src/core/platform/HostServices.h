@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/platform/FrameSource.h"
+
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -45,6 +48,9 @@ public:
     /// host or the service does not answer it.
     virtual std::optional<std::u16string> ReadConfig(const char* section, const char* key,
                                                      const std::u16string& path) const = 0;
+    /// A source of frames over the host's virtual camera, when the host offers one (the
+    /// reference host does); nothing otherwise.
+    virtual std::unique_ptr<FrameSource> VirtualCamera() { return nullptr; }
 };
 
 } // namespace md

@@ -1,5 +1,6 @@
 #include "gui/host/HostLink.h"
 
+#include "gui/camera/VirtualCameraSource.h"
 #include "md/ContractIds.h"
 #include "md/IChipManRecordSet.h"
 #include "md/IConfigFilebase.h"
@@ -184,6 +185,12 @@ public:
                                              const std::u16string& path) const override
     {
         return HostLink::Host() ? HostLink::ReadConfig(section, key, path) : std::nullopt;
+    }
+    std::unique_ptr<FrameSource> VirtualCamera() override
+    {
+        if (!VirtualCameraSource::Offered(HostLink::Host()))
+            return nullptr;
+        return std::make_unique<VirtualCameraSource>(HostLink::Host());
     }
 };
 
