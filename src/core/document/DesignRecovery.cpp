@@ -19,23 +19,53 @@ namespace {
 
 constexpr const char* kRecordFile = "record.txt";
 
-/// The files of one generation of the record: the driver file, the steps and the setup. The
-/// record file names the generation that is whole; a new generation is written beside the old
-/// one and becomes the record when the record file names it, so a kill at any moment leaves a
-/// record whose files belong together. Steps taken since are appended to the steps file.
+/// The files of one generation of the record: the driver file and the steps. The record file
+/// (the design's path, its name, the generation and the setup) names the generation that is
+/// whole; a new generation is written beside the old one and becomes the record when the record
+/// file names it, so a kill at any moment leaves a record whose files belong together. Steps
+/// taken since are appended to the steps file.
 struct Generation
 {
     std::filesystem::path driverFile;
     std::filesystem::path steps;
-    std::filesystem::path setup;
 
     static Generation In(const std::filesystem::path& dir, std::uint64_t number)
     {
         const std::string n = std::to_string(number);
-        return {dir / ("design-" + n + ".MDR"), dir / ("trace-" + n + ".txt"),
-                dir / ("setup-" + n + ".bin")};
+        return {dir / ("design-" + n + ".MDR"), dir / ("trace-" + n + ".txt")};
     }
 };
+
+std::string Hex(const std::vector<std::uint8_t>& bytes)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (std::uint8_t byte : bytes) {
+        text += kDigits[byte >> 4];
+        text += kDigits[byte & 15];
+    }
+    return text;
+}
+
+std::optional<std::vector<std::uint8_t>> FromHex(const std::string& text)
+{
+    const auto digit = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    };
+    if (text.size() % 2 != 0)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size() / 2);
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        const int high = digit(text[i]);
+        const int low = digit(text[i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+    }
+    return bytes;
+}
 
 static_assert(std::is_trivially_copyable_v<ModuleRecord>);
 static_assert(std::is_trivially_copyable_v<ConnectorTable>);
@@ -123,7 +153,7 @@ std::optional<DesignRecovery::Found> DesignRecovery::Find(const ProgramFolder& f
         found.name = utf::ToUtf16(lines[1]);
     found.time = time;
     found.steps = Lines(*steps);
-    if (const auto setup = fileio::ReadAll(files.setup);
+    if (const auto setup = lines.size() > 3 ? FromHex(lines[3]) : std::nullopt;
         setup && setup->size() == sizeof(SetupBlock)) {
         SetupBlock block;
         std::memcpy(&block, setup->data(), sizeof block);
@@ -357,17 +387,16 @@ bool DesignRecovery::WriteWhole(std::uint64_t sections, std::vector<std::uint8_t
     if (const auto onDisk = fileio::ReadAll(dir / kRecordFile))
         generation = std::max(generation, GenerationOf(Lines(*onDisk)) + 1);
     const Generation files = Generation::In(dir, generation);
-    const std::string named = record + std::to_string(generation) + "\n";
-    // The record file last: it makes the new generation the record.
-    if (!fileio::WriteAtomic(files.setup, setup) ||
-        !fileio::WriteAtomic(files.driverFile, *bytes) ||
-        !fileio::WriteAtomic(files.steps, Bytes(steps)) ||
+    const std::string named = record + std::to_string(generation) + "\n" + Hex(setup) + "\n";
+    // The files of the generation are new; the record file, replaced atomically and last, makes
+    // them the record.
+    if (!fileio::WriteNew(files.driverFile, *bytes) ||
+        !fileio::WriteNew(files.steps, Bytes(steps)) ||
         !fileio::WriteAtomic(dir / kRecordFile, Bytes(named)))
         return false;
     for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
         const std::filesystem::path& path = entry.path();
-        if (path != files.setup && path != files.driverFile && path != files.steps &&
-            path.filename() != kRecordFile)
+        if (path != files.driverFile && path != files.steps && path.filename() != kRecordFile)
             std::filesystem::remove(path, error);
     }
     m_onDisk = true;

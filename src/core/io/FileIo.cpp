@@ -224,16 +224,31 @@ bool WriteAtomic(const std::filesystem::path& path, std::span<const std::uint8_t
     return SyncFolder(folder);
 }
 
-bool Append(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+namespace {
+
+/// Writes the bytes to an open file, syncs its data and closes it.
+bool WriteAndSync(int fd, std::span<const std::uint8_t> bytes)
 {
-    const int fd = Retry([&] { return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC); });
-    if (fd < 0)
-        return false;
     const bool ok = WriteAll(fd, bytes) && Retry([&] { return ::fdatasync(fd); }) == 0;
     const int error = errno;
     ::close(fd);
     errno = error;
     return ok;
+}
+
+} // namespace
+
+bool WriteNew(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+{
+    const int fd =
+        Retry([&] { return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666); });
+    return fd >= 0 && WriteAndSync(fd, bytes);
+}
+
+bool Append(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+{
+    const int fd = Retry([&] { return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC); });
+    return fd >= 0 && WriteAndSync(fd, bytes);
 }
 
 } // namespace md::fileio

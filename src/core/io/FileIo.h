@@ -41,6 +41,11 @@ private:
 /// with errno telling why (this save's temporary file is removed).
 bool WriteAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
+/// Writes a file no one reads yet (a part of a set that another file will name once the set is
+/// whole): created or emptied, written, its data synced; nothing is renamed. False on a failure,
+/// with errno telling why.
+bool WriteNew(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
 /// Adds the bytes at the end of an existing file in one write and syncs its data; for logs that
 /// grow while their start stays (a reader drops a last line that was cut off). False when the
 /// file does not exist or a call fails, with errno telling why.

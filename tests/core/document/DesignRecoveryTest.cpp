@@ -141,8 +141,8 @@ TEST_F(DesignRecoveryTest, StepsAloneAreAddedToTheRecordAndOtherEditsWriteItAnew
     EXPECT_EQ(third->steps.size(), 4u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder()),
                             std::filesystem::directory_iterator()),
-              4)
-        << "the record file and one set of driver, steps and setup files";
+              3)
+        << "the record file and one driver and steps file";
 }
 
 TEST_F(DesignRecoveryTest, NoToSaveChangesAndACleanCloseRemoveTheRecord)

@@ -43,6 +43,20 @@ TEST(TraceScriptTest, ReplaysVirtualPointsKeysAndClicks)
                                              "A1010100 000102F1"}));
 }
 
+TEST(TraceScriptTest, AnUnmarkedPixelWaitsUntilItIsMarkedAgain)
+{
+    // Advanced tracing traces marked pixels only: the second pixel comes third.
+    const nlohmann::json out = Replay(R"({"width":4,"height":1,"scanRows":1})",
+                                      "advanced-enable\nscan-row-length 4\nadvanced-start\n"
+                                      "mark 1 0 0\nclick 0 0\nclick 1 0\nclick 2 0\n"
+                                      "mark 1 0 1\nclick 1 0\nclick 3 0\n");
+    EXPECT_TRUE(out.at("supported").get<bool>());
+    std::vector<int> order;
+    for (const auto& point : out.at("entries").at(0).at("rows").at(0))
+        order.push_back(point.at("x").get<int>());
+    EXPECT_EQ(order, (std::vector<int>{0, 2, 1, 3}));
+}
+
 TEST(TraceScriptTest, MalformedInputNamesTheLine)
 {
     std::ostringstream out;
@@ -54,7 +68,8 @@ TEST(TraceScriptTest, MalformedInputNamesTheLine)
     EXPECT_EQ(RunTraceScript("{\"width\":-4}", "", out, error), 2);
     EXPECT_NE(error.find("width"), std::string::npos);
     EXPECT_EQ(RunTraceScript("{\"width\":65535,\"height\":65535}", "", out, error), 2);
-    for (const char* bad : {"click 1", "key sideways", "jump", "virtual x", "undo now"}) {
+    for (const char* bad :
+         {"click 1", "key sideways", "jump", "virtual x", "undo now", "mark 1 0", "mark 1 0 2"}) {
         EXPECT_EQ(
             RunTraceScript("{\"width\":4,\"height\":2}", std::string("undo\n") + bad, out, error),
             2);
