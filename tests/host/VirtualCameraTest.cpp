@@ -1,12 +1,14 @@
 // The reference host's virtual camera on simulated time: what a frame shows and when, where the
 // perspective puts a lit LED, the room around the module, and the same frame for the same seed.
 #include "virtual/VirtualCamera.h"
+#include "virtual/CameraRaster.h"
 
 #include <QRect>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace md::host {
 namespace {
@@ -228,6 +230,58 @@ TEST(VirtualCameraTest, FramesAreTakenOnAFixedBeat)
     EXPECT_GT(beat, kStart + 5ms - camera.FrameInterval());
     EXPECT_EQ(camera.LatestCaptureBefore(beat), beat);
     EXPECT_EQ(camera.LatestCaptureBefore(beat + camera.FrameInterval() - 1ns), beat);
+}
+
+TEST(CameraRasterTest, ShakeMovesThePictureBySubPixelsAndNoiseHasItsSize)
+{
+    // One bright pixel, moved by a fraction of a pixel: its light moves with it, none is lost.
+    CameraRaster still(40, 30);
+    std::fill_n(still.Bytes().begin() + (12 * 40 + 20) * 3, 3, std::uint8_t(240));
+    const auto centre = [](const CameraRaster& r) {
+        double sum = 0, sx = 0, sy = 0;
+        for (int y = 0; y < r.Height(); ++y)
+            for (int x = 0; x < r.Width(); ++x) {
+                sum += r.Pixel(x, y)[0];
+                sx += r.Pixel(x, y)[0] * x;
+                sy += r.Pixel(x, y)[0] * y;
+            }
+        return std::tuple(sum, sx / sum, sy / sum);
+    };
+    CameraRaster moved;
+    moved.ShiftFrom(still, 1.25, -0.5);
+    const auto [before, x0, y0] = centre(still);
+    const auto [after, x1, y1] = centre(moved);
+    EXPECT_NEAR(after, before, 3);
+    EXPECT_NEAR(x1 - x0, 1.25, 0.02);
+    EXPECT_NEAR(y1 - y0, -0.5, 0.02);
+
+    // Whole pixels move exactly, and the picture's edge repeats into the uncovered side.
+    CameraRaster ramp(16, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 16; ++x)
+            std::fill_n(ramp.Bytes().begin() + (y * 16 + x) * 3, 3, std::uint8_t(10 * x + y));
+    CameraRaster right;
+    right.ShiftFrom(ramp, 2, 1);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(right.Pixel(x, y)[1], 10 * std::max(x - 2, 0) + std::max(y - 1, 0))
+                << x << "," << y;
+
+    // Noise on a flat grey: centred, of about the size asked for, the same for the same seed.
+    CameraRaster grey(320, 240), again(320, 240);
+    std::fill(grey.Bytes().begin(), grey.Bytes().end(), std::uint8_t(60));
+    again.Bytes() = grey.Bytes();
+    grey.AddNoise(11, 4.0);
+    again.AddNoise(11, 4.0);
+    EXPECT_EQ(grey.Bytes(), again.Bytes());
+    double sum = 0, squares = 0;
+    for (const std::uint8_t v : grey.Bytes()) {
+        sum += v - 60;
+        squares += (v - 60) * (v - 60);
+    }
+    const double n = double(grey.Bytes().size());
+    EXPECT_NEAR(sum / n, 0.0, 0.1);
+    EXPECT_NEAR(std::sqrt(squares / n), std::sqrt(16 + 0.06 * 4 * 60), 0.3); // with shot noise
 }
 
 } // namespace
