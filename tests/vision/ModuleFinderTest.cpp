@@ -48,6 +48,11 @@ struct View
     int height = 32;
 };
 
+void PrintTo(const View& view, std::ostream* out)
+{
+    *out << view.name;
+}
+
 class FinderViewTest : public ::testing::TestWithParam<View>
 {};
 
