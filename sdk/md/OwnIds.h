@@ -10,6 +10,9 @@ namespace md::own {
 constexpr std::int32_t kUndo = 0x30000;
 constexpr std::int32_t kRedo = 0x30001;
 
+/// Point-go: the current position drives no LED (Delete, and a button of the layout toolbar).
+constexpr std::int32_t kPointGoSkip = 0x30010;
+
 /// Point-go's test device port: the layout step's command, the dialog and its controls.
 constexpr std::int32_t kPointGoPortCommand = 0x30020;
 constexpr std::int32_t kPointGoPortDialog = 0x30021;

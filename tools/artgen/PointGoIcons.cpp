@@ -178,6 +178,19 @@ void AddPointGoIcons(PictureSet& pictures)
                      p.drawRect(QRectF(9.5, 8.5, 3.2, 11));
                      p.drawRect(QRectF(15.3, 8.5, 3.2, 11));
                  }));
+    pictures.Add(kFolder + "toolbaricon_pg_skip.png", Draw([](QPainter& p) {
+                     // An output with no LED on it (a dashed, empty socket) jumped over.
+                     p.setPen(QPen(InkColour(), 1.2, Qt::DashLine));
+                     p.setBrush(Qt::NoBrush);
+                     p.drawEllipse(QPointF(14, 17), 5, 5);
+                     p.setPen(Stroke(kAccent, 2));
+                     QPainterPath arc;
+                     arc.moveTo(4, 15);
+                     arc.quadTo(14, 1, 24, 15);
+                     p.drawPath(arc);
+                     p.drawLine(QPointF(24, 15), QPointF(20.5, 13.5));
+                     p.drawLine(QPointF(24, 15), QPointF(24.5, 11));
+                 }));
     pictures.Add(kFolder + "toolbaricon_pg_reset.png", Draw([](QPainter& p) {
                      Grid(p, 0x1FF);
                      Badge(p, QColor(198, 40, 40), [](QPainter& q) {

@@ -24,8 +24,10 @@ public:
 
     UndoStack& Stack() { return m_stack; }
     const UndoStack& Stack() const { return m_stack; }
-    bool Undo() { return m_stack.Undo(); }
-    bool Redo() { return m_stack.Redo(); }
+    /// Undo and redo; a tracing step is neither undone nor redone while point-go holds the
+    /// layout (its Ctrl+Z steps back point-go's last LED instead).
+    bool Undo();
+    bool Redo();
 
     /// Runs an edit of the socket's pins and keeps it when the pins changed; returns the
     /// edit's own result.

@@ -153,6 +153,8 @@ void AddLayout(Digest& digest, const ModuleDesignDocument& document)
     AddPoints(digest, tracer->AdvancedRecords());
     AddRows(digest, tracer->ChannelRows());
     AddRows(digest, tracer->Result());
+    // Every LED point-go records (or skips) is an unsaved change.
+    AddRows(digest, document.PointGoLayout().Entries());
 }
 
 void AddSections(Digest& digest, const ModuleDesignDocument& document)

@@ -112,6 +112,8 @@ bool LayoutStepPresenter::Finish()
                                  u"There is no layout to finish: make one with New layout."));
         return false;
     }
+    if (tracer->PointGoSelected())
+        return FinishPointGo(*tracer);
     if (!tracer->Analyse(true)) {
         // Say which of the two it is: too little traced, or traced points nothing follows from.
         const bool traced =
@@ -125,6 +127,28 @@ bool LayoutStepPresenter::Finish()
                                           u"trace the whole first scan row first."));
         return false;
     }
+    Notify();
+    return true;
+}
+
+bool LayoutStepPresenter::FinishPointGo(PointTracer& tracer)
+{
+    const PointGoResult& result = m_document.PointGoLayout();
+    if (!result.Complete()) {
+        const std::string recorded = std::to_string(result.Cursor());
+        const std::string all = std::to_string(result.Size());
+        std::u16string text = m_ports.texts.TextOr(
+            "IDS_MD_FINISH_POINTGO_INCOMPLETE",
+            u"Point-go has recorded %1 of the %2 LEDs of the device's lines. Confirm the rest "
+            u"(Delete records an output that drives no LED) before Finish.");
+        for (const auto& [place, number] : {std::pair{u"%1", &recorded}, std::pair{u"%2", &all}})
+            if (const auto at = text.find(place); at != std::u16string::npos)
+                text.replace(at, 2, utf::FromAscii(*number));
+        Say(text);
+        return false;
+    }
+    if (!tracer.Adopted())
+        tracer.AdoptResult(result.Entries());
     Notify();
     return true;
 }

@@ -12,6 +12,7 @@ namespace md {
 
 class FileChooser;
 class ModuleDesignDocument;
+class PointTracer;
 class Prompter;
 class Texts;
 struct ModuleRange;
@@ -67,7 +68,8 @@ public:
     void StartFromRecord();
     /// New layout: asks before replacing an existing grid; true when a grid was made.
     bool NewLayout();
-    /// Finish: the final analysis of the traced layout; true when it stored the result.
+    /// Finish: the final analysis of the traced layout; true when it stored the result. While
+    /// point-go is selected, its result is taken instead once every position is recorded.
     bool Finish();
     /// The HUB connector arrangement was confirmed: the grid's setup takes the table.
     void TakeConnectorTable();
@@ -109,6 +111,8 @@ public:
 
 private:
     int SaveChecked(bool saveAs, const std::optional<std::filesystem::path>& target);
+    /// Finish while point-go is selected: its complete result becomes the layout result.
+    bool FinishPointGo(PointTracer& tracer);
     void Say(std::u16string text);
     bool ModuleInfoValid() const;
     /// True when every stored name fits the code page, or the user agreed to '?' for the rest.

@@ -139,10 +139,17 @@ PointTracer& ModuleDesignDocument::CreateLayout(const Texts& texts, Prompter& pr
     for (int i = 0; i < CellDesign::kSlotCount; ++i)
         slots[i] = m_cell.Slot(i + 1);
     m_tracer.reset();
+    m_pointGoLayout.Forget();
     m_layout.Construct(m_setup.width, m_setup.height, slots);
     m_tracer = std::make_unique<PointTracer>(m_layout, m_controller.Channel(), texts, prompter);
     m_tracer->SetSetup(&m_setup, true);
     m_tracer->SetEventSink([this](const PointTracer::Event& event) {
+        // Tracing that starts over takes what point-go hid on the grid back with it (tracing
+        // refuses to while point-go is selected, which is when it has recorded anything).
+        if (event.kind == PointTracer::Event::Kind::Reset && !m_pointGoLayout.Empty()) {
+            m_pointGoLayout.Drop(m_layout);
+            m_layout.ClearTracing();
+        }
         m_edits.OnTracing(event);
         if (m_tracingListener)
             m_tracingListener(event);
@@ -160,6 +167,7 @@ void ModuleDesignDocument::LayoutReady()
 void ModuleDesignDocument::DestroyLayout()
 {
     m_tracer.reset();
+    m_pointGoLayout.Forget();
     m_layout.Construct(0, 0, {});
     m_edits.Stack().Clear();
 }

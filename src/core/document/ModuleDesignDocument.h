@@ -9,6 +9,7 @@
 #include "core/io/ProgramFolder.h"
 #include "core/layout/LayoutModel.h"
 #include "core/layout/LayoutSetup.h"
+#include "core/layout/PointGoResult.h"
 #include "core/layout/SerialPointGoLink.h"
 #include "core/panel/ToolbarModel.h"
 #include "core/parameters/ConnectorTable.h"
@@ -77,6 +78,10 @@ public:
     /// The words the handshake announces polarity pins with: the record's driver and scan
     /// polarity, and the state chosen in wizard step 1 (2 when its bit is set, else 1).
     HandshakeWords PointGoWords() const;
+    /// The layout point-go builds LED by LED, apart from the tracer's layout result until
+    /// Finish takes it; it goes with the grid it was recorded on.
+    PointGoResult& PointGoLayout() { return m_pointGoLayout; }
+    const PointGoResult& PointGoLayout() const { return m_pointGoLayout; }
 
     /// The layout grid's tracing; null until a new layout is made or a layout is read.
     PointTracer* Tracer() const { return m_tracer.get(); }
@@ -149,6 +154,7 @@ private:
     WizardMemory m_wizard;
     ControllerLink m_controller;
     SerialPointGoLink m_pointGoLink;
+    PointGoResult m_pointGoLayout;
     std::filesystem::path m_filePath;
     DesignEdits m_edits{*this};
     std::uint64_t m_savedFingerprint = 0;

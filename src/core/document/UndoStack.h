@@ -39,6 +39,11 @@ public:
     void Undone();
     /// The last done edit, or null.
     const UndoCommand* Top() const { return m_done > 0 ? m_commands[m_done - 1].get() : nullptr; }
+    /// The first undone edit (the next to redo), or null.
+    const UndoCommand* Next() const
+    {
+        return m_done < m_commands.size() ? m_commands[m_done].get() : nullptr;
+    }
     /// Forgets every edit (a new, opened or closed design).
     void Clear();
     /// Whether an undo or redo runs now: edits it causes are not pushed again.

@@ -21,8 +21,9 @@ constexpr const char16_t* kCheckSocketText = u"Please check socket design.";
 
 } // namespace
 
-PointGo::PointGo(PointTracer& tracer, SerialPointGoLink& link, Ports ports)
-    : m_tracer(tracer), m_model(tracer.Model()), m_link(link), m_ports(std::move(ports))
+PointGo::PointGo(PointTracer& tracer, PointGoResult& result, SerialPointGoLink& link, Ports ports)
+    : m_tracer(tracer), m_model(tracer.Model()), m_result(result), m_link(link),
+      m_ports(std::move(ports))
 {}
 
 bool PointGo::Command(int id, const CommandContext& context)
@@ -68,6 +69,9 @@ bool PointGo::Command(int id, const CommandContext& context)
         return true;
     case kHardwareStart:
         StartHardware(context.socket, context.words);
+        return true;
+    case kSkipCommand:
+        Skip();
         return true;
     default:
         return false;
@@ -160,8 +164,7 @@ void PointGo::SelectMode(std::uint32_t mode)
 
 bool PointGo::ToggleHold()
 {
-    const auto& result = m_tracer.Result();
-    if (!m_selected || result.empty() || m_entry >= result.size())
+    if (!m_selected || m_result.Empty() || m_result.Complete())
         return false;
     m_hold = !m_hold;
     Changed();
@@ -184,15 +187,6 @@ void PointGo::AllowReset()
         m_tracer.SetEditMode(kMayReset);
 }
 
-bool PointGo::LayoutComplete() const
-{
-    const auto& result = m_tracer.Result();
-    return !result.empty() && std::all_of(result.begin(), result.end(), [](const ChannelRow& e) {
-        return !e.rows.empty() && std::none_of(e.rows.begin(), e.rows.end(),
-                                               [](const ScanRow& r) { return r.points.empty(); });
-    });
-}
-
 bool PointGo::InPointGoMode() const
 {
     const std::uint32_t mode = m_tracer.EditMode();
@@ -201,29 +195,46 @@ bool PointGo::InPointGoMode() const
 
 bool PointGo::Finished() const
 {
-    return m_selected && m_entry >= m_tracer.Result().size();
+    return m_selected && m_result.Complete();
 }
 
-void PointGo::Step()
+std::size_t PointGo::EntryCursor() const
 {
-    const std::int32_t current = m_model.Current();
-    if (current < 0 || !InPointGoMode() || m_hold)
-        return;
+    const auto place = m_result.PlaceOf(m_result.Cursor());
+    return place ? place->entry : m_result.Entries().size();
+}
+
+std::size_t PointGo::LineCursor() const
+{
+    const auto place = m_result.PlaceOf(m_result.Cursor());
+    return place ? place->line : 0;
+}
+
+bool PointGo::MayRecord()
+{
     if (m_busy) {
         Message("ID_HARDWARE_POINT_GOING");
-        return;
+        return false;
     }
     if (Finished()) {
         Message("ID_POINT_GO_FINISHED");
         m_timerRunning = false;
-        return;
+        return false;
     }
     if (!DeviceAtCursor()) {
         // The device has not said it lights this LED (an advance was given up): ask again.
         RequestCursorLed();
         Message("ID_HARDWARE_POINT_GOING");
-        return;
+        return false;
     }
+    return true;
+}
+
+void PointGo::Step()
+{
+    const std::int32_t current = m_model.Current();
+    if (current < 0 || !InPointGoMode() || m_hold || !MayRecord())
+        return;
     m_selectedLed = 0;
     LedPoint& point = m_model.Points()[static_cast<std::size_t>(current)];
     if (!point.marked) {
@@ -257,38 +268,29 @@ void PointGo::Record()
 {
     m_timerRunning = false;
     const std::int32_t current = m_model.Current();
-    std::vector<ChannelRow>& result = m_tracer.Result();
-    // A point is recorded only for the LED the device has said it lights.
-    if (current < 0 || m_selectedLed == 0 || m_entry >= result.size() ||
-        m_line >= result[m_entry].rows.size() || !DeviceAtCursor())
+    // A point is recorded only for the LED the device has said it lights; the result checks
+    // that its cursor, the pixel and the LED are in range.
+    if (current < 0 || m_selectedLed == 0 || !DeviceAtCursor() ||
+        !m_result.Record(m_model, current, m_selectedLed - 1))
         return;
-    LedPoint& pixel = m_model.Points()[static_cast<std::size_t>(current)];
-    m_model.SetLedVisible(pixel, m_selectedLed - 1, false);
-
-    ChannelRow& entry = result[m_entry];
-    ScanRow& line = entry.rows[m_line];
-    TracedPoint point;
-    point.x = pixel.x;
-    point.y = pixel.y;
-    point.cellVariant = pixel.cellVariant;
-    point.pixel = current;
-    point.channelIndex = entry.index;
-    point.rowTag = line.tag;
-    point.ordinal = static_cast<std::uint16_t>(line.points.size() + 1);
-    line.points.push_back(point);
-    pixel.traced = 1;
     m_tracer.SetLastTraced(current);
     m_selectedLed = 0;
+    Advance();
+}
 
-    if (line.points.size() >= entry.rowLength) {
-        ++m_line;
-        if (m_line >= entry.rows.size()) {
-            m_line = 0;
-            ++m_entry;
-        }
-    }
-    if (m_entry >= result.size()) {
-        m_tracer.SetLayoutPresent(true);
+bool PointGo::Skip()
+{
+    if (!m_selected || !InPointGoMode() || m_hold || !MayRecord() || !m_result.Skip())
+        return false;
+    m_model.NotifyChanged();
+    Advance();
+    return true;
+}
+
+void PointGo::Advance()
+{
+    m_restartNeeded = false;
+    if (m_result.Complete()) {
         m_busy = false;
         Changed();
         Message("ID_POINT_GO_FINISHED");
@@ -298,24 +300,46 @@ void PointGo::Record()
     Changed();
 }
 
+bool PointGo::StepBack()
+{
+    if (!m_selected || m_exchanging)
+        return false;
+    // The layout made of the complete result is no longer complete.
+    m_tracer.ReleaseAdopted();
+    if (!m_result.StepBack(m_model))
+        return false;
+    m_selectedLed = 0;
+    const auto& positions = m_result.Positions();
+    m_tracer.SetLastTraced(positions.empty() ? -1 : positions.back().pixel);
+    if (m_link.Advance() == SerialPointGoLink::AdvanceKind::Indexed) {
+        // The device lights the LED taken back again.
+        m_restartNeeded = false;
+        RequestCursorLed();
+    } else {
+        // "The next one" cannot go back: the device is taken to be restarted by the user from
+        // the recorded position, and the status bar says so.
+        m_restartNeeded = true;
+        m_awaiting = false;
+        m_busy = false;
+        m_lit = CursorLed();
+    }
+    Changed();
+    return true;
+}
+
 void PointGo::Reset()
 {
     if (m_tracer.EditMode() != kMayReset)
         return;
-    m_tracer.SetLayoutPresent(false);
+    m_tracer.ReleaseAdopted();
+    m_result.Drop(m_model);
+    m_tracer.SetPointGoSelected(false);
     m_busy = false;
     m_selected = false;
     m_awaiting = false;
     m_hold = false;
-    m_tracer.Result().clear();
-    m_entry = 0;
-    m_line = 0;
+    m_restartNeeded = false;
     m_lit.reset();
-    for (LedPoint& point : m_model.Points())
-        if (point.traced) {
-            point.traced = 0;
-            point.ShowAllLeds();
-        }
     m_tracer.SetLastTraced(-1);
     m_timerRunning = false;
     Changed();

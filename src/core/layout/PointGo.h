@@ -2,7 +2,9 @@
 
 #include "core/design/CellLed.h"
 #include "core/layout/PointGoExchange.h"
+#include "core/layout/PointGoResult.h"
 #include "core/layout/SerialFrames.h"
+#include "md/OwnIds.h"
 
 #include <array>
 #include <cstdint>
@@ -25,8 +27,10 @@ class Texts;
 
 /// Point-go: the LED-by-LED way of building a layout with a test device on a serial line. The
 /// device lights one LED after the other; the user confirms each on the grid (a click or Space)
-/// and it is appended to the current data line until every line is full. Also the commands that
-/// prepare the grid for it: the work area (the marked pixels) and the colour layer views.
+/// and it is appended to the current data line of point-go's own result (the design document
+/// keeps it) until every line is full; Finish then makes it the layout result. While point-go
+/// is selected the tracer leaves the layout alone. Also the commands that prepare the grid for
+/// it: the work area (the marked pixels) and the colour layer views.
 class PointGo
 {
 public:
@@ -78,6 +82,8 @@ public:
     static constexpr int kEraseMarks = 0x1001C;
     static constexpr int kReset = 0x1001D;
     static constexpr int kHardwareStart = 0x1001E;
+    /// Records the current position as an output that drives no LED (Delete).
+    static constexpr int kSkipCommand = own::kPointGoSkip;
 
     /// What a command needs from the open design.
     struct CommandContext
@@ -89,9 +95,10 @@ public:
         std::function<bool()> confirmReset;
     };
 
-    PointGo(PointTracer& tracer, SerialPointGoLink& link, Ports ports);
+    /// result: point-go's own result, kept by the design document beside the tracer.
+    PointGo(PointTracer& tracer, PointGoResult& result, SerialPointGoLink& link, Ports ports);
 
-    /// Runs one of the commands 0x1000F to 0x1001E; false for another number.
+    /// Runs one of the commands 0x1000F to 0x1001E or kSkipCommand; false for another number.
     bool Command(int id, const CommandContext& context);
 
     /// Sent after every change the grid and the layout dialog show (counts, enabled commands).
@@ -122,8 +129,17 @@ public:
     /// The chosen LED is recorded and the device asked for the next one; nothing is recorded
     /// unless the device has said it lights the LED at the cursor.
     void Record();
-    /// Back to no point-go: the layout, the traced points and the hidden LEDs go.
+    /// Back to no point-go: its result goes with the LEDs it hid, the layout result from before
+    /// point-go comes back.
     void Reset();
+    /// Ctrl+Z: the last recorded position is taken back (its LED drawn again) and the device
+    /// asked to light it again; with the one-byte advance, which cannot go back, the status bar
+    /// says the device must be restarted from that position. Not redoable. False when there
+    /// is nothing to take back.
+    bool StepBack();
+    /// Delete: the current position is recorded as empty (an output that drives no LED) and
+    /// the device asked for the next one.
+    bool Skip();
     /// A click in hardware socket mode sends the layout instead of tracing; true when handled.
     bool ClickInHardwareMode();
     /// The 200 ms timer: takes the device's answer to an advance without waiting.
@@ -138,12 +154,14 @@ public:
     bool Held() const { return m_hold; }
     bool Finished() const;
     bool InPointGoMode() const;
-    /// Every entry of the layout result holds points: the handshake keeps it, point-go does not
-    /// build a new one.
-    bool LayoutComplete() const;
     bool TimerRunning() const { return m_timerRunning; }
-    std::size_t EntryCursor() const { return m_entry; }
-    std::size_t LineCursor() const { return m_line; }
+    /// The data line (entry) and scan row the next LED is recorded in.
+    std::size_t EntryCursor() const;
+    std::size_t LineCursor() const;
+    const PointGoResult& Result() const { return m_result; }
+    /// The one-byte advance could not take the device to the cursor (a step back, a reconnect
+    /// in the middle of a run): it must be restarted from the recorded position.
+    bool RestartNeeded() const { return m_restartNeeded; }
     /// Index of the chosen LED in the current pixel's list plus 1 (0 = none).
     std::uint32_t SelectedLed() const { return m_selectedLed; }
     /// The LED (counted from 0 in the device's order) the cursor records next.
@@ -180,9 +198,16 @@ private:
     void RequestCursorLed();
     /// Whether the device has confirmed lighting the LED the cursor is at.
     bool DeviceAtCursor() const;
-
+    /// Whether a confirmation (Space, click, Delete) may record now; says why not.
+    bool MayRecord();
+    /// After a position was recorded: the next LED is asked for, or point-go is finished.
+    void Advance();
+    /// After the handshake: the result is kept when the device's lines are the ones it was
+    /// built for (a reconnect), else built afresh; true when a run goes on from its cursor.
+    bool KeepOrBuildResult();
     PointTracer& m_tracer;
     LayoutModel& m_model;
+    PointGoResult& m_result;
     SerialPointGoLink& m_link;
     Ports m_ports;
     std::function<void()> m_onChanged;
@@ -191,8 +216,7 @@ private:
     bool m_busy = true;
     bool m_hold = false;
     bool m_timerRunning = false;
-    std::size_t m_entry = 0;
-    std::size_t m_line = 0;
+    bool m_restartNeeded = false;
     std::uint32_t m_selectedLed = 0;
     bool m_awaiting = false; ///< an advance was sent and its time-out counts
     std::uint32_t m_sentAt = 0;

@@ -191,45 +191,49 @@ void PointGo::Refresh()
         m_tracer.SetEditMode(kRefreshed);
     }
     m_selected = true;
-    if (!LayoutComplete()) {
-        // A new design: the device's lines become the entries point-go fills.
-        std::vector<ChannelRow>& result = m_tracer.Result();
-        result.clear();
-        const auto& lengths = m_link.Lines().lengths;
-        for (std::size_t i = 0; i < lengths.size(); ++i) {
-            ChannelRow entry;
-            entry.index = static_cast<std::uint16_t>(i);
-            entry.rowLength = lengths[i];
-            entry.pointsPerGroup = static_cast<std::uint16_t>(lengths[i] * m_scanRows);
-            entry.rows.resize(m_scanRows);
-            for (std::uint16_t row = 0; row < m_scanRows; ++row)
-                entry.rows[row].tag = row;
-            result.push_back(std::move(entry));
-        }
-        m_entry = 0;
-        m_line = 0;
-    }
+    m_tracer.SetPointGoSelected(true);
     // The device lights the first LED once it has answered.
     m_busy = false;
     m_awaiting = false;
+    m_restartNeeded = false;
     m_asked = 0;
     m_lit = 0;
+    if (KeepOrBuildResult()) {
+        if (m_link.Advance() == SerialPointGoLink::AdvanceKind::Indexed) {
+            // A reconnect in the middle of a run: the device is sent to the recorded position.
+            RequestCursorLed();
+        } else {
+            // The one-byte advance starts at the first LED again and cannot be sent elsewhere.
+            m_restartNeeded = true;
+            m_lit = CursorLed();
+            m_ports.prompter.Ask(
+                PromptButtons::Ok, m_ports.texts.TextOrKey(kPrompt),
+                Fill(m_ports.texts.TextOr(
+                         "IDS_MD_POINTGO_RESUME_ONE_BYTE",
+                         u"The device knows only the one-byte advance: it starts again at its "
+                         u"first LED and cannot be sent to LED %1, where point-go stopped. "
+                         u"Restart the device from that LED, or reset point-go to start over."),
+                     {CursorLed() + 1}));
+        }
+    }
     Changed();
+}
+
+bool PointGo::KeepOrBuildResult()
+{
+    const auto& lengths = m_link.Lines().lengths;
+    if (!m_result.Fits(lengths, m_scanRows)) {
+        // Other lines than the result was built for: it goes, with what it hid on the grid.
+        m_tracer.ReleaseAdopted();
+        m_result.Build(m_model, lengths, m_scanRows);
+        return false;
+    }
+    return m_result.Cursor() > 0 && !m_result.Complete();
 }
 
 std::size_t PointGo::CursorLed() const
 {
-    const auto& result = m_tracer.Result();
-    std::size_t k = 0;
-    for (std::size_t e = 0; e < std::min(m_entry, result.size()); ++e)
-        k += result[e].rows.size() * result[e].rowLength;
-    if (m_entry < result.size()) {
-        const ChannelRow& entry = result[m_entry];
-        k += std::min(m_line, entry.rows.size()) * entry.rowLength;
-        if (m_line < entry.rows.size())
-            k += std::min<std::size_t>(entry.rows[m_line].points.size(), entry.rowLength);
-    }
-    return k;
+    return m_result.Cursor();
 }
 
 bool PointGo::DeviceAtCursor() const
@@ -331,12 +335,11 @@ bool PointGo::ClickInHardwareMode()
 
 std::optional<PointGo::Expected> PointGo::Next() const
 {
-    const auto& result = m_tracer.Result();
-    if (!m_selected || m_entry >= result.size())
+    const auto place = m_result.PlaceOf(m_result.Cursor());
+    if (!m_selected || !place)
         return std::nullopt;
-    const ChannelRow& entry = result[m_entry];
-    const std::size_t recorded = m_line < entry.rows.size() ? entry.rows[m_line].points.size() : 0;
-    return Expected{m_entry + 1, m_line + 1, recorded + 1, entry.rowLength};
+    return Expected{place->entry + 1, place->line + 1, place->position + 1,
+                    m_result.Entries()[place->entry].rowLength};
 }
 
 std::u16string PointGo::StatusText() const
@@ -358,6 +361,12 @@ std::u16string PointGo::StatusText() const
                  : texts.TextOr("IDS_MD_POINTGO_ADVANCE_ONE_BYTE", u"one-byte advance"));
     if (m_hold)
         return text + u"; " + texts.TextOr("ID_POINT_GO_HELD", u"held");
+    if (const auto next = Next(); next && m_restartNeeded)
+        return text + u"; " +
+               Fill(texts.TextOr("IDS_MD_POINTGO_RESTART_DEVICE",
+                                 u"one-byte advance: the device cannot go back; restart it from "
+                                 u"line %1, scan row %2, LED %3"),
+                    {next->entry, next->line, next->position});
     if (const auto next = Next())
         text +=
             u"; " + texts.TextOr("ID_POINT_GO_NEXT", u"next") + u": " +

@@ -84,7 +84,8 @@ PointGoExchange::State PointGoExchange::Step()
             m_stage = Stage::Handshake;
         }
         if (!m_sent) {
-            if (m_stage == Stage::Entries)
+            // What came before (a late echo of an advance) is no answer to this frame.
+            if (m_stage != Stage::Probe)
                 port->Purge();
             port->ClearErrors();
             if (!port->Write(Frame(), kWriteSlice)) {

@@ -200,9 +200,9 @@ int PointTracer::TraceStep(GridCell cell, bool click)
     m_model.SetCurrent(index);
     if (click && (m_editMode == 2 || m_editMode == 3))
         MarkStep(index, m_editMode == 2);
-    // With the test device in charge (hardware socket mode, point-go) the grid only moves the
-    // current point; the device's LEDs are recorded by point-go.
-    if (m_setup == nullptr || m_editMode >= kFirstDeviceMode)
+    // With the test device in charge (hardware socket mode, point-go, or point-go selected at
+    // all) the grid only moves the current point; the device's LEDs are recorded by point-go.
+    if (m_setup == nullptr || m_editMode >= kFirstDeviceMode || m_pointGoSelected)
         return -1;
     if (m_layoutDone != 0) {
         Finished();

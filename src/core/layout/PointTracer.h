@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -138,6 +139,20 @@ public:
     bool VirtualPointDialogValues(std::uint32_t& position, std::uint32_t& count) const;
     LayoutModel& Model() { return m_model; }
 
+    /// Point-go holds the layout while it is selected: tracing steps and the commands that
+    /// would change the layout result (undo, reset, virtual points, the final analysis) are
+    /// refused, and clicks only move the current point.
+    void SetPointGoSelected(bool selected) { m_pointGoSelected = selected; }
+    bool PointGoSelected() const { return m_pointGoSelected; }
+    /// While point-go is selected: says that tracing cannot change the layout now; true then.
+    bool RefusedForPointGo() const;
+    /// Point-go's complete result becomes the layout result (and the record's), in place of
+    /// what tracing had; the previous one is kept for ReleaseAdopted.
+    void AdoptResult(std::vector<ChannelRow> result);
+    /// The layout result from before the adoption comes back.
+    void ReleaseAdopted();
+    bool Adopted() const { return m_adopted.has_value(); }
+
 private:
     /// What a tracing step can change, to tell a step that did something from one that did not.
     struct Progress
@@ -217,6 +232,16 @@ private:
     int m_stepDepth = 0;
     std::uint32_t m_markChanges = 0; ///< marks changed so far, to tell a step that marked
     bool m_lastMark = false;         ///< the mark the last change gave
+
+    bool m_pointGoSelected = false;
+    /// The layout result as it was before point-go's was adopted.
+    struct Adoption
+    {
+        std::vector<ChannelRow> result;
+        std::vector<ChannelRow> recordResult;
+        bool present = false;
+    };
+    std::optional<Adoption> m_adopted;
 
     std::uint32_t m_editMode = 0;
     std::uint32_t m_rowAddress = 0;

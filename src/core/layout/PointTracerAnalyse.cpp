@@ -14,6 +14,9 @@ bool PointTracer::AnalyseStep(bool check)
     // from counts the final analysis has already raised.
     if (m_layoutDone != 0)
         return true;
+    // Point-go's own result becomes the layout through AdoptResult, never through deduction.
+    if (m_pointGoSelected)
+        return false;
     if (check && m_setup != nullptr)
         m_beforeFinish = {*m_setup, m_width, m_height};
     if (m_advancedEnabled)

@@ -1,9 +1,47 @@
-// Taking tracing steps back and inserting virtual points.
+// Taking tracing steps back, inserting virtual points, and the layout while point-go holds it.
 #include "core/layout/PointTracer.h"
+
+#include "core/platform/Prompter.h"
+#include "core/platform/Texts.h"
 
 #include <utility>
 
 namespace md {
+
+bool PointTracer::RefusedForPointGo() const
+{
+    if (!m_pointGoSelected)
+        return false;
+    m_prompter.Ask(PromptButtons::Ok, m_texts.TextOrKey("IDS_MODULE_FIRSETDLG_PROMPT"),
+                   m_texts.TextOr("IDS_MD_POINTGO_HOLDS_LAYOUT",
+                                  u"Point-go is building the layout: tracing cannot change it "
+                                  u"now. Finish point-go, or reset its layout to trace again."));
+    return true;
+}
+
+void PointTracer::AdoptResult(std::vector<ChannelRow> result)
+{
+    const LayoutModel::ChangeScope change(m_model);
+    if (!m_adopted)
+        m_adopted = Adoption{m_result, m_setup ? m_setup->result : std::vector<ChannelRow>{},
+                             m_layoutPresent};
+    m_result = std::move(result);
+    if (m_setup)
+        m_setup->result = m_result;
+    m_layoutPresent = true;
+}
+
+void PointTracer::ReleaseAdopted()
+{
+    if (!m_adopted)
+        return;
+    const LayoutModel::ChangeScope change(m_model);
+    m_result = std::move(m_adopted->result);
+    if (m_setup)
+        m_setup->result = std::move(m_adopted->recordResult);
+    m_layoutPresent = m_adopted->present;
+    m_adopted.reset();
+}
 
 void PointTracer::InsertVirtualStep(std::uint32_t count)
 {

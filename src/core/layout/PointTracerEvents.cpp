@@ -80,6 +80,8 @@ bool PointTracer::Analyse(bool check)
 
 void PointTracer::InsertVirtual(std::uint32_t count)
 {
+    if (RefusedForPointGo())
+        return;
     const std::size_t before = m_firstRow.size() + m_records.size();
     Reported(
         [&] {
@@ -94,6 +96,8 @@ void PointTracer::InsertVirtual(std::uint32_t count)
 
 int PointTracer::Undo()
 {
+    if (RefusedForPointGo())
+        return -1;
     return Reported([&] { return UndoStep(); }, [] { return Event{Event::Kind::Undo}; });
 }
 

@@ -201,6 +201,13 @@ bool CLedLayoutCtrl::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Undo) ||
             (key->key() == Qt::Key_Z && key->modifiers() & Qt::ControlModifier)) {
+            // While point-go is selected, its last LED is taken back instead of a tracing step.
+            if (m_pointGo && m_pointGo->Selected()) {
+                m_pointGo->StepBack();
+                emit traced();
+                Refresh();
+                return true;
+            }
             Command(LayoutCommands::kUndo);
             SyncFocus();
             return true;
@@ -224,6 +231,13 @@ bool CLedLayoutCtrl::eventFilter(QObject* watched, QEvent* event)
                 Refresh();
             }
             emit pointGoStep();
+            return true;
+        case Qt::Key_Delete:
+            // Point-go: the current output drives no LED.
+            if (m_pointGo && m_pointGo->Skip()) {
+                emit traced();
+                Refresh();
+            }
             return true;
         case Qt::Key_F4:
             Command(LayoutCommands::kInsertVirtual);

@@ -22,6 +22,8 @@ const PointGoAction kActions[] = {
      "toolbaricon_pg_group2.png", QKeyCombination(Qt::Key_F8)},
     {PointGo::kHold, "ID_POINT_GO_HOLD", "Hold point-go", "toolbaricon_pg_hold.png",
      QKeyCombination(Qt::Key_F9)},
+    {PointGo::kSkipCommand, "IDS_MD_POINTGO_SKIP", "Skip output (no LED)",
+     "toolbaricon_pg_skip.png", QKeyCombination(Qt::Key_Delete)},
     {PointGo::kReset, "ID_POINT_GO_RESET", "Reset point-go layout", "toolbaricon_pg_reset.png",
      kNone},
     {PointGo::kCheckSocket, "ID_POINT_GO_CHECK_SOCKET", "Check socket", "toolbaricon_pg_socket.png",

@@ -128,7 +128,10 @@ void ModuleDesignPanelDlg::BuildUndoActions()
         action->setShortcuts(keys);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(action);
-        connect(action, &QAction::triggered, this, [this, run] {
+        connect(action, &QAction::triggered, this, [this, id, run] {
+            // While point-go is selected, Ctrl+Z in the layout view takes back its last LED.
+            if (id == own::kUndo && LayoutViewVisible() && m_layoutDlg->PointGoUndo())
+                return;
             if ((m_document.Edits().*run)())
                 EditsReplayed();
         });

@@ -206,13 +206,18 @@ void ModuleLayoutDlg::UpdateActions()
 bool ModuleLayoutDlg::Available(int id) const
 {
     PointTracer* tracer = m_document.Tracer();
+    // While point-go is selected it holds the layout: undo steps back its last LED, Finish
+    // takes its result once complete, and tracing's own steps wait.
+    const bool pointGo = m_pointGo && m_pointGo->Selected();
     switch (id) {
     case kNewLayout:
         return m_document.Setup().width > 0 && m_document.Setup().height > 0;
+    case kRepeat:
+        return tracer != nullptr && (!pointGo || m_document.PointGoLayout().Cursor() > 0);
+    case kFinish:
+        return tracer != nullptr && (!pointGo || m_document.PointGoLayout().Complete());
     case kZoomIn:
     case kZoomOut:
-    case kRepeat:
-    case kFinish:
     case kHubArrangement:
     case kToggleDesign:
         return tracer != nullptr;
@@ -220,9 +225,11 @@ bool ModuleLayoutDlg::Available(int id) const
         return true;
     case kInsertVirtual: {
         std::uint32_t position = 0, count = 0;
-        return tracer &&
+        return tracer && !pointGo &&
                (tracer->AdvancedStarted() || tracer->VirtualPointDialogValues(position, count));
     }
+    case PointGo::kSkipCommand:
+        return tracer != nullptr && m_grid != nullptr && pointGo;
     default:
         // The grid's own commands go to it while it exists; each says itself when it cannot
         // run (no test device answered, no work area).
@@ -233,8 +240,12 @@ bool ModuleLayoutDlg::Available(int id) const
 
 bool ModuleLayoutDlg::Command(int id)
 {
-    if (!Available(id))
+    if (!Available(id)) {
+        // Finish reached while point-go has not recorded every LED: the step says why.
+        if (id == kFinish && m_pointGo && m_pointGo->Selected())
+            m_step->Finish();
         return false;
+    }
     PointTracer* tracer = m_document.Tracer();
     switch (id) {
     case kNewLayout:
@@ -248,7 +259,8 @@ bool ModuleLayoutDlg::Command(int id)
         m_grid->ZoomIn();
         break;
     case kRepeat:
-        tracer->Undo();
+        if (!PointGoUndo())
+            tracer->Undo();
         m_grid->Refresh();
         break;
     case kFinish:
@@ -275,6 +287,18 @@ bool ModuleLayoutDlg::Command(int id)
             return false;
         break;
     }
+    UpdateActions();
+    return true;
+}
+
+bool ModuleLayoutDlg::PointGoUndo()
+{
+    if (!m_pointGo || !m_pointGo->Selected())
+        return false;
+    m_pointGo->StepBack();
+    if (m_grid)
+        m_grid->Refresh();
+    m_status->SetStatusText(m_pointGo->StatusText());
     UpdateActions();
     return true;
 }
@@ -342,7 +366,7 @@ void ModuleLayoutDlg::SyncGrid()
         m_grid->SetStatusBar(m_status.get());
         connect(m_grid, &CLedLayoutCtrl::traced, this, [this] { UpdateActions(); });
         m_pointGo = std::make_unique<PointGo>(
-            *tracer, m_document.PointGoLink(),
+            *tracer, m_document.PointGoLayout(), m_document.PointGoLink(),
             PointGo::Ports{m_ports.prompter, m_ports.texts, m_ports.clock,
                            [this](const std::vector<CellLed>& leds,
                                   const std::vector<std::size_t>& candidates) {

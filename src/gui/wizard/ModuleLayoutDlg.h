@@ -70,6 +70,9 @@ public:
     bool Command(int id);
     /// Whether a command can run now (the grid answers for its own).
     bool Available(int id) const;
+    /// Ctrl+Z while point-go is selected: its last LED is taken back (not redoable); false when
+    /// point-go is not selected and the design's undo applies.
+    bool PointGoUndo();
     /// A window command of the design panel (5122, 5123, 5138, 5142).
     void WindowCommand(int message, std::intptr_t argument);
     /// Shows the document's grid (a new one after New layout or Open), or the empty state.

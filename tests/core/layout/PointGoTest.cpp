@@ -51,7 +51,7 @@ struct PointGoHarness : ::testing::Test
         for (int i = 0; i < 4; ++i)
             socket.Pins()[static_cast<std::size_t>(i)].code = codes[i];
         pointGo = std::make_unique<PointGo>(
-            *tracing.tracer, link,
+            *tracing.tracer, result, link,
             PointGo::Ports{prompter, tracing.texts, clock,
                            [this](const std::vector<CellLed>&, const std::vector<std::size_t>& c) {
                                offered.push_back(c);
@@ -85,7 +85,7 @@ struct PointGoHarness : ::testing::Test
         std::this_thread::sleep_for(10ms);
         pointGo->Tick();
     }
-    const std::vector<ChannelRow>& Result() const { return tracing.tracer->Result(); }
+    const std::vector<ChannelRow>& Result() const { return result.Entries(); }
 
     TracingHarness tracing;
     PtyDevice device;
@@ -97,6 +97,7 @@ struct PointGoHarness : ::testing::Test
     std::vector<std::vector<std::size_t>> offered;
     bool portAvailable = true;
     int changes = 0;
+    PointGoResult result;
     std::unique_ptr<PointGo> pointGo;
 };
 
@@ -180,7 +181,7 @@ TEST_F(TwoLineModule, EveryLedIsRecordedLineByLineUntilFinished)
     pointGo->Step();
     EXPECT_EQ(prompter.Last(), "ID_POINT_GO_FINISHED");
     EXPECT_TRUE(pointGo->Finished());
-    EXPECT_TRUE(tracing.tracer->LayoutPresent());
+    EXPECT_TRUE(tracing.tracer->Result().empty()) << "the layout result waits for Finish";
     EXPECT_EQ(Result()[1].rows[0].points[0].x, 0);
     const std::size_t boxes = prompter.asked.size();
     pointGo->Step();
@@ -298,6 +299,10 @@ TEST_F(PointGoHarness, AnUnansweredAdvanceOffersRetryAndCancel)
 TEST_F(TwoLineModule, AClickInHardwareSocketModeSendsTheLayoutOnce)
 {
     ASSERT_TRUE(Start(Reply({0xA0, 2, 0, 1, 0, 1})));
+    // The layout result goes to the device, one frame per entry (point-go's own result is no
+    // layout until Finish takes it).
+    tracing.tracer->Result().resize(2);
+    tracing.tracer->Result()[1].index = 1;
     device.Play({{3, {0x01}}, {3, {0x01}}});
     EXPECT_TRUE(pointGo->ClickInHardwareMode());
     EXPECT_EQ(device.Received().size(), pointgo::kHandshakeSize + 3 + 6);

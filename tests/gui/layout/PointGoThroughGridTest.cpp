@@ -2,6 +2,7 @@
 // LED choice on the LED picker, Space while the device is busy, and a reset that brings every
 // LED back.
 #include "core/document/ModuleDesignDocument.h"
+#include "core/layout/LayoutCommands.h"
 #include "core/layout/PointGo.h"
 #include "core/layout/PointTracer.h"
 #include "core/support/PtyDevice.h"
@@ -9,6 +10,7 @@
 #include "gui/layout/CLedLayoutCtrl.h"
 #include "gui/panel/ModuleDesignPanelDlg.h"
 #include "gui/wizard/ModuleLayoutDlg.h"
+#include "md/OwnIds.h"
 #include "support/ModalDriver.h"
 
 #include <QAction>
@@ -92,9 +94,11 @@ protected:
         m_panel->show();
         const ModuleRecord record = Record();
         ASSERT_EQ(m_panel->OnNotify(18, reinterpret_cast<std::uintptr_t>(&record), 0), 0);
-        // Every pixel: red and green in parallel group 1, blue in group 2.
+        // Every pixel: two red LEDs in parallel group 1, two blue ones in group 2 (the LEDs of
+        // a parallel group share their colour).
         for (int slot = 1; slot <= 4; ++slot)
-            m_document->Cell().Slot(slot) = {Led(0, 1, 20), Led(1, 1, 100), Led(2, 2, 180)};
+            m_document->Cell().Slot(slot) = {Led(0, 1, 10), Led(0, 1, 70), Led(2, 2, 130),
+                                             Led(2, 2, 190)};
         m_step = m_panel->LayoutDlg();
         ASSERT_TRUE(m_step->Command(ModuleLayoutDlg::kNewLayout));
         ASSERT_NE(m_step->Grid(), nullptr);
@@ -108,7 +112,7 @@ protected:
 
     QTableView* Grid() const { return m_step->Grid()->Grid(); }
     PointGo& Run() const { return *m_step->PointGoRun(); }
-    const std::vector<ChannelRow>& Result() const { return m_document->Tracer()->Result(); }
+    const std::vector<ChannelRow>& Result() const { return m_document->PointGoLayout().Entries(); }
     void Space() { QTest::keyClick(Grid(), Qt::Key_Space); }
     void Click(int x)
     {
@@ -122,6 +126,42 @@ protected:
         m_device.Join();
         return QTest::qWaitFor([this] { return !Run().Busy(); }, 2000);
     }
+
+    /// Hardware start against a device with one data line of `leds` LEDs that leaves the probe
+    /// for the indexed advance unanswered.
+    bool StartDevice(std::uint8_t leds)
+    {
+        Bytes reply(48, 0);
+        reply[0] = 0xA0;
+        reply[1] = 1;
+        reply[3] = leds;
+        m_device.Play({{43, reply}, {3, {}}});
+        const bool started = m_step->Command(PointGo::kHardwareStart);
+        m_device.Join();
+        return started && Run().Selected();
+    }
+    /// Whether the grid's context menu offers the command enabled.
+    bool MenuEntryEnabled(int command)
+    {
+        bool enabled = true;
+        bool found = false;
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction* action : menu->actions())
+                if (action->objectName() == QString::number(command)) {
+                    found = true;
+                    enabled = action->isEnabled();
+                }
+            menu->close();
+        });
+        QTest::mouseClick(Grid()->viewport(), Qt::RightButton, {},
+                          Grid()->visualRect(Grid()->model()->index(0, 0)).center());
+        EXPECT_TRUE(found) << command;
+        return enabled;
+    }
+    std::size_t Recorded() const { return m_document->PointGoLayout().Cursor(); }
 
     QTemporaryDir m_folder;
     test::PtyDevice m_device;
@@ -190,6 +230,76 @@ TEST_F(PointGoThroughGridTest, TheDeviceLedsAreConfirmedWithSpaceClicksAndChoice
     EXPECT_FALSE(Run().Selected());
     for (const LedPoint& point : m_document->Layout().Points())
         EXPECT_EQ(point.hiddenLeds, 0U);
+}
+
+TEST_F(PointGoThroughGridTest, PointGoHoldsTheLayoutUntilFinishTakesItsCompleteResult)
+{
+    ASSERT_TRUE(StartDevice(4));
+    PointTracer& tracer = *m_document->Tracer();
+    // Tracing cannot start over while point-go is selected: greyed in the menu, refused by
+    // number with a message.
+    EXPECT_FALSE(MenuEntryEnabled(LayoutCommands::kEnableAdvanced));
+    EXPECT_FALSE(MenuEntryEnabled(LayoutCommands::kStartStop));
+    QString shown;
+    test::ModalDriver::Press("OK", &shown);
+    m_step->Grid()->Command(LayoutCommands::kEnableAdvanced);
+    EXPECT_TRUE(shown.contains("Point-go is building the layout")) << shown.toStdString();
+    EXPECT_FALSE(tracer.AdvancedEnabled());
+
+    ASSERT_TRUE(m_step->Command(PointGo::kFirstModeCommand + 1));
+    QStringList offered;
+    ChooseFromList("1", &offered);
+    Space();
+    ASSERT_TRUE(DeviceAnswers());
+    Space(); // the other red LED of pixel 1 needs no choice
+    ASSERT_TRUE(DeviceAnswers());
+    ASSERT_EQ(Recorded(), 2U);
+    EXPECT_TRUE(m_document->Modified()) << "recorded LEDs are unsaved work";
+
+    // Ctrl+Z in the panel takes the last LED back; the one-byte advance cannot, so the status
+    // bar asks for the device to be restarted there. Ctrl+Y does not bring it back.
+    const std::size_t redo = m_document->Edits().Stack().RedoCount();
+    QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Recorded(), 1U);
+    EXPECT_TRUE(m_document->Layout().Points()[0].LedVisible(1));
+    EXPECT_FALSE(m_document->Layout().Points()[0].LedVisible(0));
+    EXPECT_TRUE(Run().RestartNeeded());
+    EXPECT_NE(Run().StatusText().find(u"restart it from line 1, scan row 1, LED 2"),
+              std::u16string::npos);
+    QTest::keyClick(Grid(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Recorded(), 1U);
+    EXPECT_EQ(m_document->Edits().Stack().RedoCount(), redo);
+
+    // Delete records an output that drives no LED.
+    QAction* skip = m_step->findChild<QAction*>(QString::number(own::kPointGoSkip));
+    ASSERT_NE(skip, nullptr);
+    EXPECT_TRUE(skip->isEnabled());
+    QTest::keyClick(Grid(), Qt::Key_Delete);
+    ASSERT_EQ(Recorded(), 2U);
+    EXPECT_TRUE(Result()[0].rows[0].points[1].IsVirtual());
+    ASSERT_TRUE(DeviceAnswers());
+
+    // Finish waits for every LED, and says so when reached anyway.
+    QAction* finish = m_step->findChild<QAction*>(QString::number(ModuleLayoutDlg::kFinish));
+    ASSERT_NE(finish, nullptr);
+    EXPECT_FALSE(finish->isEnabled());
+    test::ModalDriver::Press("OK", &shown);
+    EXPECT_FALSE(m_step->Command(ModuleLayoutDlg::kFinish));
+    EXPECT_TRUE(shown.contains("recorded 2 of the 4")) << shown.toStdString();
+    EXPECT_TRUE(tracer.Result().empty());
+
+    ChooseFromList("1", &offered);
+    Click(1);
+    ASSERT_TRUE(DeviceAnswers());
+    test::ModalDriver::Press("OK", &shown);
+    Space();
+    EXPECT_EQ(shown, "ID_POINT_GO_FINISHED");
+    ASSERT_TRUE(Run().Finished());
+    EXPECT_TRUE(finish->isEnabled());
+    ASSERT_TRUE(m_step->Command(ModuleLayoutDlg::kFinish));
+    EXPECT_EQ(tracer.Result(), Result());
+    EXPECT_EQ(m_document->Setup().result, Result()) << "the module record holds the layout";
+    EXPECT_TRUE(tracer.LayoutPresent());
 }
 
 TEST_F(PointGoThroughGridTest, EveryCommandIsNamedAndTheLayerViewDrawsOneColour)
