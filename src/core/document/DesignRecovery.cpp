@@ -78,6 +78,8 @@ struct SetupBlock
     ModuleRecord record{};
     ConnectorTable connectors;
     ConnectorTable layoutConnectors;
+    std::uint32_t backgroundWidth = 0;
+    std::uint32_t backgroundHeight = 0;
 };
 static_assert(std::is_trivially_copyable_v<SetupBlock>);
 
@@ -161,6 +163,8 @@ std::optional<DesignRecovery::Found> DesignRecovery::Find(const ProgramFolder& f
             found.record = block.record;
         found.connectors = block.connectors;
         found.layoutConnectors = block.layoutConnectors;
+        found.backgroundWidth = block.backgroundWidth;
+        found.backgroundHeight = block.backgroundHeight;
     }
     return found;
 }
@@ -186,6 +190,14 @@ bool DesignRecovery::Restore(ModuleDesignDocument& document, const Found& found)
     }
     document.Connectors() = found.connectors;
     document.Setup().connectors = found.layoutConnectors;
+    // The driver file keeps the markers but not the size the background was set up for.
+    BackgroundDesign& background = document.Background();
+    if (found.backgroundWidth != 0 && background.Width() == 0) {
+        const BackgroundDesign::Point first = background.Point1();
+        const BackgroundDesign::Point second = background.Point2();
+        background.PlaceMarkers(found.backgroundWidth, found.backgroundHeight);
+        background.SetPoints(first, second);
+    }
     tracer->Create();
     const bool replayed = Replay(*tracer, found.steps);
     document.SetFilePath(found.original);
@@ -325,6 +337,8 @@ bool DesignRecovery::Write()
     block.record = m_document.Record();
     block.connectors = m_document.Connectors();
     block.layoutConnectors = m_document.Setup().connectors;
+    block.backgroundWidth = m_document.Background().Width();
+    block.backgroundHeight = m_document.Background().Height();
     const auto* blockBytes = reinterpret_cast<const std::uint8_t*>(&block);
     std::vector<std::uint8_t> setup(blockBytes, blockBytes + sizeof block);
     std::u16string name = m_document.FileTitle();

@@ -44,6 +44,9 @@ public:
         std::optional<ModuleRecord> record;
         ConnectorTable connectors;
         ConnectorTable layoutConnectors;
+        /// The module size the background view was set up for (0 before it was).
+        std::uint32_t backgroundWidth = 0;
+        std::uint32_t backgroundHeight = 0;
     };
 
     DesignRecovery(ModuleDesignDocument& document, DesignFilePorts ports, const Clock& clock);

@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <chrono>
 
 namespace md {
@@ -57,11 +58,17 @@ ModuleDesignPanelDlg::ModuleDesignPanelDlg(ModuleDesignDocument& document, QWidg
     m_document.SetRefreshScheduler(
         [this] { QTimer::singleShot(0, this, [this] { m_document.Refresh(); }); });
     RegisterToolbarGroups();
-    // Unsaved work is kept in the recovery record, looked at once a second.
+    // Unsaved work is kept in the recovery record, looked at once a second. Tests that kill
+    // the program at a given moment shorten the interval between two writes with
+    // MD_RECOVERY_INTERVAL_MS.
     m_recovery = std::make_unique<DesignRecovery>(document, ports.Files(), ports.clock);
+    bool shortened = false;
+    const int interval = qEnvironmentVariableIntValue("MD_RECOVERY_INTERVAL_MS", &shortened);
+    if (shortened && interval > 0)
+        m_recovery->SetInterval(static_cast<std::uint32_t>(interval));
     auto* recoveryTimer = new QTimer(this);
     connect(recoveryTimer, &QTimer::timeout, this, [this] { m_recovery->Tick(); });
-    recoveryTimer->start(1000);
+    recoveryTimer->start(static_cast<int>(std::min<std::uint32_t>(m_recovery->Interval(), 1000)));
     QTimer::singleShot(0, this, [this] { OfferRecovery(); });
 }
 

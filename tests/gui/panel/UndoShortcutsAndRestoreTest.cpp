@@ -1,0 +1,226 @@
+// The design panel's real windows offscreen: Ctrl+Z undoes and Ctrl+Y and Ctrl+Shift+Z redo the
+// last edit in whichever view is in front, and at start the panel offers back a design a run
+// left unsaved (Yes restores it unsaved under its own path, No deletes the record).
+#include "core/document/DesignFingerprint.h"
+#include "core/document/DesignRecovery.h"
+#include "core/document/ModuleDesignDocument.h"
+#include "core/layout/PointTracer.h"
+#include "gui/design/CBackgroundDesignDlg.h"
+#include "gui/design/SocketDesignDlg.h"
+#include "gui/layout/CLedLayoutCtrl.h"
+#include "gui/panel/ModuleDesignPanelDlg.h"
+#include "gui/wizard/ModuleLayoutDlg.h"
+#include "support/ModalDriver.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QMessageBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace md {
+namespace {
+
+ModuleRecord Record()
+{
+    ModuleRecord r{};
+    r.kind = ModuleRecord::kKind;
+    const char16_t name[] = u"zt5module";
+    std::copy(std::begin(name), std::end(name), r.name);
+    r.scanRows = 4;
+    r.width = 16;
+    r.height = 8;
+    r.groupCount = 2;
+    r.pointsPerGroup = 64;
+    r.pointsPerRow = 16;
+    r.lineCount = 1;
+    for (auto& row : r.connector)
+        std::fill(std::begin(row), std::end(row), -1);
+    r.connector[0][0] = 0;
+    r.connectorRows = r.connectorColumns = 1;
+    return r;
+}
+
+class UndoShortcutsAndRestoreTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        namespace fs = std::filesystem;
+        fs::copy(fs::path(MD_PROGRAM_DIR) / "Modules", Root() / "Modules",
+                 fs::copy_options::recursive);
+        // The record is written at the panel's first look once the design is unsaved.
+        qputenv("MD_RECOVERY_INTERVAL_MS", "1");
+    }
+    void TearDown() override
+    {
+        m_panel.reset();
+        m_document.reset();
+        qunsetenv("MD_RECOVERY_INTERVAL_MS");
+    }
+
+    std::filesystem::path Root() const { return m_folder.path().toStdString(); }
+    std::uint64_t Print() const { return DesignFingerprint::Of(*m_document); }
+
+    /// A fresh document and panel over the program folder, shown and active.
+    void Open()
+    {
+        m_panel.reset();
+        m_document = std::make_unique<ModuleDesignDocument>(ProgramFolder(Root()));
+        m_panel = std::make_unique<ModuleDesignPanelDlg>(*m_document);
+        m_panel->resize(700, 400);
+        m_panel->show();
+    }
+    /// The panel's window takes the keyboard (shortcuts need an active window).
+    void Activate()
+    {
+        m_panel->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_panel.get()));
+    }
+    /// Hand-over and New layout: the layout view in front with its grid.
+    void NewDesign()
+    {
+        const ModuleRecord record = Record();
+        ASSERT_EQ(m_panel->OnNotify(18, reinterpret_cast<std::uintptr_t>(&record), 0), 0);
+        m_panel->LayoutDlg()
+            ->findChild<QAction*>(QString::number(ModuleLayoutDlg::kNewLayout))
+            ->trigger();
+        ASSERT_NE(m_panel->LayoutDlg()->Grid(), nullptr);
+        m_panel->OnNotify(3, 0, 0);
+    }
+    /// A marker drag, one edit from the press to the release.
+    void MoveMarker(int by)
+    {
+        BackgroundDesign& background = m_document->Background();
+        m_document->Edits().MarkersPressed();
+        for (int step = 1; step <= by; ++step)
+            background.SetPoints({background.Point1().x + 1, background.Point1().y},
+                                 background.Point2());
+        m_document->Edits().MarkersReleased();
+    }
+    QTableView* Grid() const { return m_panel->LayoutDlg()->Grid()->Grid(); }
+    void ClickCell(int x, int y)
+    {
+        QTableView* grid = Grid();
+        const QModelIndex index = grid->model()->index(y, x);
+        grid->scrollTo(index);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+    }
+
+    /// In the view in front (its widget has the focus): Ctrl+Z gives back `before`, Ctrl+Y
+    /// and Ctrl+Shift+Z give back `after`.
+    void CheckShortcuts(QWidget* focus, std::uint64_t before, std::uint64_t after, const char* view)
+    {
+        SCOPED_TRACE(view);
+        ASSERT_NE(before, after) << "the edit changed the design";
+        focus->setFocus();
+        QApplication::processEvents();
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Print(), before) << "Ctrl+Z";
+        QTest::keyClick(focus, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(Print(), after) << "Ctrl+Y";
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Print(), before) << "Ctrl+Z again";
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(Print(), after) << "Ctrl+Shift+Z";
+    }
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<ModuleDesignDocument> m_document;
+    std::unique_ptr<ModuleDesignPanelDlg> m_panel;
+};
+
+TEST_F(UndoShortcutsAndRestoreTest, ShortcutsUndoAndRedoTheLastEditInTheViewInFront)
+{
+    ASSERT_NO_FATAL_FAILURE(Open());
+    ASSERT_NO_FATAL_FAILURE(Activate());
+    ASSERT_NO_FATAL_FAILURE(NewDesign());
+
+    // The layout view: a point traced with the mouse.
+    ClickCell(0, 0);
+    ASSERT_EQ(m_document->Tracer()->History().size(), 1u);
+    std::uint64_t before = Print();
+    ClickCell(1, 0);
+    ASSERT_EQ(m_document->Tracer()->History().size(), 2u);
+    CheckShortcuts(Grid(), before, Print(), "layout");
+    EXPECT_EQ(m_document->Tracer()->History().size(), 2u);
+
+    // The socket view in front: the shortcuts reach the same history (a marker moved).
+    m_panel->OnNotify(2, 0, 0);
+    SocketDesignDlg* socket = m_panel->SocketWindow();
+    ASSERT_TRUE(socket->isVisible());
+    before = Print();
+    MoveMarker(7);
+    CheckShortcuts(socket, before, Print(), "socket");
+
+    // The background view: a marker drag is one edit.
+    m_panel->OnNotify(4, 0, 0);
+    CBackgroundDesignDlg* background = m_panel->BackgroundWindow();
+    ASSERT_TRUE(background && background->isVisible());
+    before = Print();
+    MoveMarker(3);
+    CheckShortcuts(background->viewport(), before, Print(), "background");
+}
+
+TEST_F(UndoShortcutsAndRestoreTest, YesRestoresTheDesignUnsavedUnderItsPathAndNoDeletesTheRecord)
+{
+    const auto original = Root() / "ModLib" / "mine.MDR";
+    ASSERT_NO_FATAL_FAILURE(Open());
+    ASSERT_NO_FATAL_FAILURE(NewDesign());
+    m_document->SetFilePath(original);
+    for (int x = 0; x < 5; ++x)
+        ClickCell(x, 0);
+    const auto history = m_document->Tracer()->History();
+    const std::uint64_t print = Print();
+    const ProgramFolder folder(Root());
+    QTRY_VERIFY(DesignRecovery::Find(folder).has_value() &&
+                DesignRecovery::Find(folder)->steps.size() == 5);
+    // What a killed run leaves: the record, which a clean close would remove.
+    const auto kept = Root() / "kept";
+    std::filesystem::copy(DesignRecovery::FolderOf(folder), kept);
+    m_panel.reset();
+    ASSERT_FALSE(DesignRecovery::Find(folder).has_value());
+    std::filesystem::rename(kept, DesignRecovery::FolderOf(folder));
+    std::filesystem::copy(DesignRecovery::FolderOf(folder), kept);
+
+    QString asked;
+    test::ModalDriver::Expect([&asked](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        asked = box->text();
+        box->button(QMessageBox::Yes)->click();
+    });
+    ASSERT_NO_FATAL_FAILURE(Open());
+    QTRY_VERIFY(m_panel->IsDesignOpen());
+    EXPECT_TRUE(asked.contains("mine.MDR")) << asked.toStdString();
+    ASSERT_NE(m_document->Tracer(), nullptr);
+    EXPECT_EQ(m_document->Tracer()->History(), history);
+    EXPECT_EQ(Print(), print);
+    EXPECT_EQ(m_document->FilePath(), original);
+    EXPECT_EQ(m_panel->HasUnsavedChanges(), 1);
+    // The restored tracing goes on where it stood.
+    ClickCell(5, 0);
+    EXPECT_EQ(m_document->Tracer()->History().size(), 6u);
+
+    // No: the record goes and nothing is opened.
+    m_panel.reset();
+    std::filesystem::remove_all(DesignRecovery::FolderOf(folder));
+    std::filesystem::rename(kept, DesignRecovery::FolderOf(folder));
+    test::ModalDriver::Expect([](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        box->button(QMessageBox::No)->click();
+    });
+    ASSERT_NO_FATAL_FAILURE(Open());
+    QTRY_VERIFY(!DesignRecovery::Find(folder).has_value());
+    EXPECT_FALSE(std::filesystem::exists(DesignRecovery::FolderOf(folder)));
+    EXPECT_FALSE(m_panel->IsDesignOpen());
+}
+
+} // namespace
+} // namespace md
