@@ -7,12 +7,16 @@
 #include "md/IDesignUIPlugin.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -25,16 +29,20 @@ namespace {
 constexpr std::int32_t kNewLayout = 0x1000E;
 constexpr std::int32_t kFinish = 0x10024;
 constexpr int kLayoutGrid = 0xFFD0;
+/// The layout grid's context menu: enable advanced tracing, set its scan row length, start.
+constexpr int kAdvancedMenuCommands[] = {30814, 30809, 30812};
+/// The scan row length dialog and its field.
+constexpr int kScanRowLengthDialog = 20115;
+constexpr int kScanRowLengthField = 20564;
 /// The socket's required signals: type buttons 2, 3 and 4 (codes 16, 47 and 63).
 constexpr int kRequiredTypeCommands[] = {0x10002, 0x10003, 0x10004};
 
-void Click(QWidget* target, const QPoint& at)
+void Click(QWidget* target, const QPoint& at, Qt::MouseButton button = Qt::LeftButton)
 {
     const QPointF local(at);
     const QPointF global(target->mapToGlobal(at));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton,
                         Qt::NoModifier);
     QApplication::sendEvent(target, &press);
     QApplication::sendEvent(target, &release);
@@ -58,10 +66,25 @@ DemoRunner::DemoRunner(MainWindow& window, CommandAreaOwner& area, VirtualModule
     connect(&m_timer, &QTimer::timeout, this, &DemoRunner::Tick);
 }
 
+std::optional<DemoRunner::Moment> DemoRunner::MomentNamed(const QString& name)
+{
+    if (name == QLatin1String("socket"))
+        return Moment::Socket;
+    if (name == QLatin1String("first-row"))
+        return Moment::FirstRow;
+    if (name == QLatin1String("advanced"))
+        return Moment::Advanced;
+    return std::nullopt;
+}
+
 void DemoRunner::Start(int paceMs)
 {
     m_timer.start(std::max(paceMs, 1));
-    Go(Stage::FillPage, tr("Filling the module parameters"));
+    m_waiting.invalidate();
+    if (m_resume)
+        Go(Stage::Resume, tr("Restoring the design the last run left"));
+    else
+        Go(Stage::FillPage, tr("Filling the module parameters"));
 }
 
 void DemoRunner::SpeedUp()
@@ -76,6 +99,12 @@ void DemoRunner::Go(Stage stage, const QString& note)
         m_timer.stop();
     if (onProgress)
         onProgress(stage, note);
+}
+
+void DemoRunner::Stop(const QString& where)
+{
+    m_timer.stop();
+    Go(Stage::Stopped, tr("Stopped %1").arg(where));
 }
 
 void DemoRunner::Fail(const QString& why)
@@ -94,6 +123,16 @@ void DemoRunner::Later(std::function<void()> action)
     });
 }
 
+QTableView* DemoRunner::Grid() const
+{
+    // A grid that New layout replaced may linger until it is deleted: the one shown counts.
+    QTableView* found = nullptr;
+    for (auto* grid : m_window.findChildren<QTableView*>(QString::number(kLayoutGrid)))
+        if (!found || grid->isVisible())
+            found = grid;
+    return found;
+}
+
 QWidget* DemoRunner::Find(const QString& name) const
 {
     if (SettingsWindow* settings = m_window.ExistingSettings())
@@ -110,6 +149,10 @@ VirtualModule::Frame DemoRunner::Showing() const
 
 void DemoRunner::Tick()
 {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        PickFromMenu(popup);
+        return;
+    }
     if (QWidget* modal = QApplication::activeModalWidget()) {
         Answer(modal);
         return;
@@ -137,14 +180,35 @@ void DemoRunner::Tick()
     case Stage::Socket:
         if (!DesignSocket())
             return Fail(tr("the socket page or its toolbar buttons are not there"));
+        if (m_stopAt == Moment::Socket)
+            return Stop(tr("after the socket design"));
         Go(Stage::NewLayout, tr("New layout"));
         return;
-    case Stage::NewLayout:
-        panel->OnNotify(3, 0, 0);
-        panel->ForwardWithArgument(kNewLayout);
-        if (!Find(QString::number(kLayoutGrid)))
+    case Stage::NewLayout: {
+        // From an event of its own: a grid that stands already is replaced after a question.
+        if (!m_newLayoutSent) {
+            m_newLayoutSent = true;
+            panel->OnNotify(3, 0, 0);
+            Later([panel] { panel->ForwardWithArgument(kNewLayout); });
+            return;
+        }
+        auto* grid = Grid();
+        if (!grid || grid->model()->rowCount() == 0)
             return Fail(tr("New layout made no layout grid"));
-        Go(Stage::Tracing, tr("Clicking every pixel the module lights"));
+        panel->OnNotify(3, 0, 0);
+        if (m_advanced)
+            Go(Stage::Advanced, tr("Setting up advanced tracing"));
+        else
+            Go(Stage::Tracing, tr("Clicking every pixel the module lights"));
+        return;
+    }
+    case Stage::Advanced:
+        if (!SetUpAdvanced())
+            return;
+        Go(Stage::Tracing, tr("Clicking every point the module lights"));
+        return;
+    case Stage::Resume:
+        Resume();
         return;
     case Stage::Tracing:
         if (!TraceNext())
@@ -183,6 +247,7 @@ void DemoRunner::Tick()
         return;
     case Stage::Done:
     case Stage::Failed:
+    case Stage::Stopped:
         return;
     }
 }
@@ -223,6 +288,12 @@ void DemoRunner::Answer(QWidget* modal)
     if (modal->objectName() == "20109") { // step 6: the module is shown as it should be
         qobject_cast<QDialog*>(modal)->reject();
         return;
+    }
+    if (modal->objectName() == QString::number(kScanRowLengthDialog)) {
+        const VirtualModule::Description& d = m_module.Module();
+        auto* field = modal->findChild<QLineEdit*>(QString::number(kScanRowLengthField));
+        if (field && !d.chains.isEmpty())
+            field->setText(QString::number(d.chains[0][0].size()));
     }
     if (modal->findChild<QPushButton*>()) {
         AnswerStep(modal);
@@ -287,11 +358,104 @@ bool DemoRunner::DesignSocket()
     return true;
 }
 
-bool DemoRunner::TraceNext()
+int DemoRunner::PointsToTrace() const
 {
     const VirtualModule::Description& d = m_module.Module();
-    const int rowLength = d.chains.isEmpty() ? 0 : static_cast<int>(d.chains[0][0].size());
-    if (m_traced >= rowLength)
+    if (d.chains.isEmpty())
+        return 0;
+    if (!m_advanced)
+        return static_cast<int>(d.chains[0][0].size());
+    int points = 0;
+    for (const auto& group : d.chains)
+        for (const auto& row : group)
+            points += static_cast<int>(row.size());
+    return points;
+}
+
+void DemoRunner::PickFromMenu(QWidget* popup)
+{
+    auto* menu = qobject_cast<QMenu*>(popup);
+    if (!menu || m_menuCommand == 0)
+        return;
+    QAction* action = nullptr;
+    for (QAction* entry : menu->actions())
+        if (entry->objectName() == QString::number(m_menuCommand))
+            action = entry;
+    m_menuCommand = 0;
+    if (!action || !action->isEnabled()) {
+        menu->close();
+        return Fail(tr("the layout grid's menu offers no enabled command %1")
+                        .arg(action ? action->objectName() : tr("of that number")));
+    }
+    // Chosen as the user does, with the keyboard, from the menu's own event loop: the command
+    // may open a dialog of its own.
+    QTimer::singleShot(0, menu, [menu = QPointer<QMenu>(menu), action = QPointer<QAction>(action)] {
+        if (!menu || !action)
+            return;
+        menu->setActiveAction(action);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(menu, &press);
+    });
+}
+
+bool DemoRunner::SetUpAdvanced()
+{
+    if (m_advancedStep >= static_cast<int>(std::size(kAdvancedMenuCommands)))
+        return true;
+    auto* grid = Grid();
+    if (!grid) {
+        Fail(tr("the layout grid went away before advanced tracing"));
+        return false;
+    }
+    m_menuCommand = kAdvancedMenuCommands[m_advancedStep++];
+    QPointer<QWidget> viewport = grid->viewport();
+    Later([viewport] {
+        if (viewport)
+            Click(viewport, QPoint(4, 4), Qt::RightButton);
+    });
+    return false;
+}
+
+bool DemoRunner::Resume()
+{
+    IDesignUIPlugin* panel = m_window.Panel();
+    if (!m_waiting.isValid()) {
+        m_waiting.start();
+        // The settings page, made when its window is first shown, maps the controller's
+        // command area, which tracing lights through.
+        if (SettingsWindow* settings = m_window.Settings()) {
+            settings->show();
+            settings->hide();
+        }
+    }
+    if (!panel || !panel->IsDesignOpen()) {
+        if (m_waiting.elapsed() > 10000)
+            Fail(tr("no design was restored"));
+        return false;
+    }
+    m_waiting.invalidate();
+    auto* grid = Grid();
+    const QAbstractItemModel* cells = grid ? grid->model() : nullptr;
+    if (!cells || cells->rowCount() == 0) {
+        Go(Stage::NewLayout, tr("New layout"));
+        return true;
+    }
+    // The restored grid numbers the points traced so far: the run goes on after them.
+    const int width = cells->columnCount();
+    for (int row = 0; row < cells->rowCount(); ++row)
+        for (int column = 0; column < width; ++column)
+            if (!cells->data(cells->index(row, column)).toString().isEmpty()) {
+                m_clicked.insert(row * width + column);
+                ++m_traced;
+            }
+    panel->OnNotify(3, 0, 0);
+    Go(Stage::Tracing, tr("Clicking the pixels the restored design has not traced yet"));
+    return true;
+}
+
+bool DemoRunner::TraceNext()
+{
+    if (m_traced >= PointsToTrace())
         return true;
     const VirtualModule::Frame frame = Showing();
     int lit = -1;
@@ -300,7 +464,7 @@ bool DemoRunner::TraceNext()
             lit = i;
     if (frame.caption.isEmpty() || !frame.caption.startsWith("Group"))
         lit = -1; // not a point-lighting picture
-    auto* grid = qobject_cast<QTableView*>(Find(QString::number(kLayoutGrid)));
+    auto* grid = Grid();
     if (!grid) {
         Fail(tr("the layout grid went away while tracing"));
         return false;
@@ -310,15 +474,28 @@ bool DemoRunner::TraceNext()
     if (lit < 0 || m_clicked.contains(lit)) {
         // Tracing blinks the next position with the one before it: wait for the new one.
         if (m_waiting.elapsed() > 5000)
-            Fail(tr("the module shows no new lit pixel for position %1").arg(m_traced + 1));
+            Fail(tr("the module shows no new lit pixel for position %1 (it shows: %2)")
+                     .arg(m_traced + 1)
+                     .arg(frame.caption.isEmpty() ? tr("nothing") : frame.caption));
         return false;
     }
-    m_clicked.insert(lit);
-    m_waiting.restart();
     const QModelIndex index = grid->model()->index(lit / frame.width, lit % frame.width);
     grid->scrollTo(index);
-    Click(grid->viewport(), grid->visualRect(index).center());
+    if (!grid->isVisible() || !grid->viewport()->rect().contains(grid->visualRect(index).center()))
+        return false; // not laid out yet
+    m_clicked.insert(lit);
+    m_waiting.restart();
+    // From an event of its own: the last point of a trace says so in a message box.
+    QPointer<QWidget> viewport = grid->viewport();
+    const QPoint at = grid->visualRect(index).center();
+    Later([viewport, at] {
+        if (viewport)
+            Click(viewport, at);
+    });
     ++m_traced;
+    const bool halfWay = m_traced == PointsToTrace() / 2;
+    if (halfWay && m_stopAt == (m_advanced ? Moment::Advanced : Moment::FirstRow))
+        Stop(tr("half way through the tracing, %1 points traced").arg(m_traced));
     return false;
 }
 

@@ -9,7 +9,9 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
+class QTableView;
 class QWidget;
 
 namespace md::host {
@@ -36,8 +38,24 @@ public:
         Save,
         Reopen,
         Done,
-        Failed
+        Failed,
+        Advanced, ///< advanced tracing enabled, its scan row length set and started
+        Resume,   ///< the restore question answered, the design looked at
+        Stopped   ///< stopped at the moment asked for, everything left open
     };
+
+    /// Moments at which a run can be told to stop, so that a test can kill the host there:
+    /// after the socket design, half way through the first scan row, half way through an
+    /// advanced trace.
+    enum class Moment
+    {
+        None,
+        Socket,
+        FirstRow,
+        Advanced
+    };
+    /// The moment named "socket", "first-row" or "advanced"; nothing for another name.
+    static std::optional<Moment> MomentNamed(const QString& name);
 
     DemoRunner(MainWindow& window, CommandAreaOwner& area, VirtualModule module,
                QString programFolder, QObject* parent = nullptr);
@@ -46,6 +64,13 @@ public:
     void Start(int paceMs);
     /// Fewer pauses from now on (the demo's speed-up key).
     void SpeedUp();
+    /// Traces every point with advanced tracing instead of the first scan row.
+    void SetAdvanced(bool advanced) { m_advanced = advanced; }
+    /// Stops without closing anything once the run reaches the moment.
+    void StopAt(Moment moment) { m_stopAt = moment; }
+    /// Starts from the restore question of a run that was killed: Yes, then the stages the
+    /// restored design still lacks (a layout, the rest of the tracing), Finish and Save.
+    void SetResume(bool resume) { m_resume = resume; }
     Stage CurrentStage() const { return m_stage; }
     /// What went wrong when the stage is Failed.
     const QString& Failure() const { return m_failure; }
@@ -65,7 +90,15 @@ private:
     bool FillPage();
     bool DesignSocket();
     bool TraceNext();
+    bool SetUpAdvanced();
+    bool Resume();
+    /// Picks the command from the layout grid's context menu once it is open.
+    void PickFromMenu(QWidget* menu);
+    void Stop(const QString& where);
+    int PointsToTrace() const;
     QWidget* Find(const QString& name) const;
+    /// The layout grid shown, or null.
+    QTableView* Grid() const;
     VirtualModule::Frame Showing() const;
 
     MainWindow& m_window;
@@ -80,6 +113,12 @@ private:
     int m_traced = 0;
     QSet<int> m_clicked;     ///< pixels already clicked (the grid blinks the last one too)
     QElapsedTimer m_waiting; ///< since the last click
+    bool m_advanced = false;
+    bool m_resume = false;
+    Moment m_stopAt = Moment::None;
+    int m_advancedStep = 0; ///< the next context menu command of the advanced set-up
+    int m_menuCommand = 0;  ///< the command to pick from the open context menu
+    bool m_newLayoutSent = false;
 };
 
 } // namespace md::host

@@ -40,6 +40,20 @@ int main(int argc, char** argv)
                             "FILE");
     QCommandLineOption pace("pace", "Milliseconds between two demo steps (default 250).", "MS",
                             "250");
+    QCommandLineOption demoAdvanced("demo-advanced",
+                                    "The demo traces every point with advanced tracing.");
+    QCommandLineOption demoStop(
+        "demo-stop-at",
+        "The demo stops, leaving everything open, at MOMENT: socket (after the socket design), "
+        "first-row or advanced (half way through the tracing). For tests of the recovery "
+        "record, which kill the host there.",
+        "MOMENT");
+    QCommandLineOption demoResume("demo-resume",
+                                  "The demo answers Yes to restoring the design a killed run "
+                                  "left, and finishes and saves it.");
+    parser.addOption(demoAdvanced);
+    parser.addOption(demoStop);
+    parser.addOption(demoResume);
     QCommandLineOption deviceLog("device-log",
                                  "Print every frame of the point-go test device in hex.");
     QCommandLineOption deviceLeds(
@@ -112,10 +126,15 @@ int main(int argc, char** argv)
         if (parser.isSet(demo)) {
             QString error;
             const auto description = VirtualModule::Load(parser.value(demo), &error);
-            if (!description || !area || !area->IsOpen()) {
-                std::fprintf(stderr, "module-design-host: --demo %s: %s\n",
-                             qPrintable(parser.value(demo)),
-                             qPrintable(description ? QStringLiteral("no command area") : error));
+            const auto stopAt = parser.isSet(demoStop)
+                                    ? DemoRunner::MomentNamed(parser.value(demoStop))
+                                    : std::optional(DemoRunner::Moment::None);
+            if (!stopAt)
+                error = QStringLiteral("--demo-stop-at takes socket, first-row or advanced");
+            if (!description || !stopAt || !area || !area->IsOpen()) {
+                std::fprintf(
+                    stderr, "module-design-host: --demo %s: %s\n", qPrintable(parser.value(demo)),
+                    qPrintable(description && stopAt ? QStringLiteral("no command area") : error));
                 window.DetachPlugin();
                 host.SetPlugin(nullptr);
                 loader.Unload();
@@ -124,10 +143,15 @@ int main(int argc, char** argv)
             window.UseVirtualModule(VirtualModule(*description));
             runner = std::make_unique<DemoRunner>(window, *area, VirtualModule(*description),
                                                   programFolder);
+            runner->SetAdvanced(parser.isSet(demoAdvanced));
+            runner->StopAt(*stopAt);
+            runner->SetResume(parser.isSet(demoResume));
             const QString shotPath = parser.value(screenshot);
             runner->onProgress = [&window, &status, shotPath](DemoRunner::Stage stage,
                                                               const QString& note) {
-                std::printf("demo: %s\n", qPrintable(note));
+                std::printf(stage == DemoRunner::Stage::Failed ? "demo: failed: %s\n"
+                                                               : "demo: %s\n",
+                            qPrintable(note));
                 std::fflush(stdout);
                 if (stage != DemoRunner::Stage::Done && stage != DemoRunner::Stage::Failed)
                     return;
