@@ -153,8 +153,9 @@ void AddLayout(Digest& digest, const ModuleDesignDocument& document)
     AddPoints(digest, tracer->AdvancedRecords());
     AddRows(digest, tracer->ChannelRows());
     AddRows(digest, tracer->Result());
-    // Every LED point-go records (or skips) is an unsaved change.
-    AddRows(digest, document.PointGoLayout().Entries());
+    // Every LED point-go records (or skips) is an unsaved change; connecting the device is not.
+    if (document.PointGoLayout().Cursor() > 0)
+        AddRows(digest, document.PointGoLayout().Entries());
 }
 
 void AddSections(Digest& digest, const ModuleDesignDocument& document)

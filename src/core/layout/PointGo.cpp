@@ -24,7 +24,14 @@ constexpr const char16_t* kCheckSocketText = u"Please check socket design.";
 PointGo::PointGo(PointTracer& tracer, PointGoResult& result, SerialPointGoLink& link, Ports ports)
     : m_tracer(tracer), m_model(tracer.Model()), m_result(result), m_link(link),
       m_ports(std::move(ports))
-{}
+{
+    // A grid shown again over the same tracing: point-go goes on as it was left (selected, its
+    // result kept by the document); the device is asked for the LED at the cursor on the next
+    // confirmation.
+    m_selected = tracer.PointGoSelected();
+    if (m_selected)
+        m_busy = false;
+}
 
 bool PointGo::Command(int id, const CommandContext& context)
 {

@@ -109,8 +109,10 @@ protected:
 TEST_F(PointGoOverATracedLayout, PointGoFillsItsOwnResultAndFinishMakesItTheLayout)
 {
     PointTracer& tracer = *document->Tracer();
+    ASSERT_EQ(SaveAs("traced.MDR"), LayoutStepPresenter::kSaved);
     ASSERT_TRUE(pointGo->StartHardware(&document->Socket(), document->PointGoWords()));
     ASSERT_TRUE(tracer.PointGoSelected());
+    EXPECT_FALSE(document->Modified()) << "connecting the device is no edit";
     EXPECT_EQ(document->PointGoLayout().Size(), std::size_t{kLeds});
 
     // Tracing waits: the context entries are greyed and refused with a message, undo of the
@@ -138,7 +140,6 @@ TEST_F(PointGoOverATracedLayout, PointGoFillsItsOwnResultAndFinishMakesItTheLayo
     EXPECT_FALSE(step->Finish());
     EXPECT_EQ(prompter.Last(), "IDS_MD_FINISH_POINTGO_INCOMPLETE");
 
-    ASSERT_EQ(SaveAs("traced.MDR"), LayoutStepPresenter::kSaved);
     pointGo->SelectMode(PointGo::kAllLeds);
     ASSERT_TRUE(ConfirmAll());
     EXPECT_EQ(Recorded(), DeviceOrder());

@@ -104,6 +104,7 @@ TEST_F(PointGoRecovery, AReconnectToOtherLinesGivesTheHiddenLedsBack)
     pointGo->SelectMode(PointGo::kAllLeds);
     ASSERT_TRUE(ConfirmLit());
     ASSERT_TRUE(ConfirmLit());
+    ASSERT_TRUE(WaitReady());
     device->SetLines({5});
     ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
     EXPECT_EQ(result.Cursor(), 0U);
