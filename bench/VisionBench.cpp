@@ -102,7 +102,9 @@ void BM_Answers(benchmark::State& state)
     state.counters["located_percent"] = 100.0 * double(located) / double(std::max(1L, lit));
     state.counters["located_percent_floor"] = hard ? 98.0 : 99.5;
     state.counters["review_percent"] = 100.0 * double(review) / double(std::max(1L, lit));
-    state.counters["none_of_dark_percent"] = 100.0 * double(darkNone) / double(std::max(1L, dark));
+    state.counters["dark_frames"] = double(dark);
+    if (dark > 0)
+        state.counters["none_of_dark_percent"] = 100.0 * double(darkNone) / double(dark);
     state.counters["mean_centre_error_cells"] = centreError / double(std::max(1L, located));
     state.counters["finder_failures"] = double(finderFailures);
 }
