@@ -28,4 +28,7 @@ constexpr std::int32_t kCameraMenuAction = 0x30040;
 constexpr std::int32_t kCameraDock = 0x30041;
 constexpr std::int32_t kCameraPicture = 0x30042;
 
+/// The toolbar strip's overflow button (the buttons that do not fit, as a menu).
+constexpr std::int32_t kToolbarOverflow = 0x30070;
+
 } // namespace md::own

@@ -87,16 +87,30 @@ bool ToolbarModel::Click(std::uint32_t command) const
     return false;
 }
 
-std::vector<ButtonPlacement> ToolbarModel::Layout(int height) const
+StripLayout ToolbarModel::Layout(int width, int height) const
 {
-    std::vector<ButtonPlacement> placements;
+    StripLayout layout;
     const Group* group = Current();
     if (!group)
-        return placements;
+        return layout;
     const int y = (height - kButtonSize) / 2;
-    for (std::size_t i = 0; i < group->buttons.size(); ++i)
-        placements.push_back({i, kFirstX + static_cast<int>(i) * kStep, y});
-    return placements;
+    const int count = static_cast<int>(group->buttons.size());
+    // The buttons that end at or before `right`.
+    const auto fitting = [](int right) {
+        return right < kFirstX + kButtonSize ? 0 : (right - kFirstX - kButtonSize) / kStep + 1;
+    };
+    int shown = count;
+    if (fitting(width) < count) {
+        constexpr int gap = kStep - kButtonSize;
+        layout.overflow = true;
+        layout.overflowX = std::max(kFirstX, width - gap - kOverflowWidth);
+        layout.overflowY = y;
+        shown = std::min(count, fitting(layout.overflowX - gap));
+    }
+    for (int i = 0; i < shown; ++i)
+        layout.shown.push_back({static_cast<std::size_t>(i), kFirstX + i * kStep, y});
+    layout.overflowFrom = static_cast<std::size_t>(shown);
+    return layout;
 }
 
 } // namespace md

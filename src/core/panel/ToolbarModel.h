@@ -25,6 +25,18 @@ struct ButtonPlacement
     int y = 0;
 };
 
+/// The current group laid out in a strip: the buttons that fit in a row from the left and, when
+/// not all do, the overflow button at the right end, which offers the rest in order.
+struct StripLayout
+{
+    std::vector<ButtonPlacement> shown;
+    /// Index of the first button the overflow button offers; the group's size when all fit.
+    std::size_t overflowFrom = 0;
+    bool overflow = false;
+    int overflowX = 0;
+    int overflowY = 0;
+};
+
 /// The toolbar strip's groups of buttons (one group per view), the current group and the
 /// placement of its buttons. A click goes to the handler of the group that owns the button.
 /// The design document holds it: the views fill and switch it, the strip the host embeds shows
@@ -38,6 +50,8 @@ public:
     static constexpr int kBufferWidth = 1800;
     static constexpr int kBufferHeight = 34;
     static constexpr std::uint32_t kBackground = 0xF0F0F0;
+    /// Width of the overflow button; it is as tall as a button and keeps the buttons' gap.
+    static constexpr int kOverflowWidth = 16;
 
     using Handler = std::function<void(std::uint32_t command)>;
 
@@ -72,8 +86,8 @@ public:
 
     const std::vector<Group>& Groups() const { return m_groups; }
     const Group* Current() const;
-    /// Positions of the current group's buttons in a strip of the given height.
-    std::vector<ButtonPlacement> Layout(int height) const;
+    /// Positions of the current group's buttons in a strip of the given size.
+    StripLayout Layout(int width, int height) const;
 
 private:
     Group* CurrentMutable();

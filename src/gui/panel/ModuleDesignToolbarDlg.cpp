@@ -1,11 +1,13 @@
 #include "gui/panel/ModuleDesignToolbarDlg.h"
 
+#include "gui/panel/ToolbarOverflowButton.h"
 #include "gui/ui/HostText.h"
 #include "gui/ui/ImageButton.h"
 #include "gui/ui/NativeParent.h"
 #include "gui/ui/ProgramFolderLocator.h"
 #include "gui/ui/ResourceId.h"
 
+#include <QIcon>
 #include <QPainter>
 
 namespace md {
@@ -19,6 +21,8 @@ ModuleDesignToolbarDlg::ModuleDesignToolbarDlg(ToolbarModel& model, QWidget* par
     });
     SetResourceId(this, kResourceId);
     m_buffer.fill(QColor::fromRgb(ToolbarModel::kBackground));
+    m_overflow = new ToolbarOverflowButton(this);
+    m_overflow->hide();
     QWidget::hide();
 }
 
@@ -69,6 +73,8 @@ void ModuleDesignToolbarDlg::DestroyWindow()
     if (!m_window.Attached())
         return;
     m_window.Detach();
+    m_overflow->Offer({});
+    m_overflow->hide();
     for (auto& [key, buttons] : m_buttons)
         qDeleteAll(buttons);
     m_buttons.clear();
@@ -120,6 +126,7 @@ void ModuleDesignToolbarDlg::BuildButtons()
             const QString path = QString::fromStdString((folder / entry.image).string());
             auto* button = new ImageButton(path, ToolbarModel::kButtonSize, this);
             SetResourceId(button, static_cast<int>(entry.command));
+            button->setIcon(QIcon(path)); // for the overflow menu
             const QString fallback = QString::fromStdU16String(entry.tooltip);
             button->setToolTip(
                 entry.tooltipKey.empty() ? fallback : HostText(entry.tooltipKey.c_str(), fallback));
@@ -146,15 +153,29 @@ void ModuleDesignToolbarDlg::LayoutButtons()
             for (ImageButton* button : buttons)
                 button->hide();
     }
-    if (!current || !m_buttons.count(current->key))
+    if (!current || !m_buttons.count(current->key)) {
+        m_overflow->Offer({});
+        m_overflow->hide();
         return;
+    }
     const auto& buttons = m_buttons[current->key];
-    for (const ButtonPlacement& place : m_model.Layout(height())) {
+    const StripLayout layout = m_model.Layout(width(), height());
+    for (const ButtonPlacement& place : layout.shown) {
         if (place.index >= buttons.size())
             continue;
         buttons[place.index]->move(place.x, place.y);
         buttons[place.index]->show();
     }
+    std::vector<QAbstractButton*> rest;
+    for (std::size_t i = layout.overflowFrom; i < buttons.size(); ++i) {
+        buttons[i]->hide();
+        rest.push_back(buttons[i]);
+    }
+    m_overflow->Offer(rest);
+    m_overflow->setGeometry(layout.overflowX, layout.overflowY, ToolbarModel::kOverflowWidth,
+                            ToolbarModel::kButtonSize);
+    m_overflow->setVisible(layout.overflow);
+    m_overflow->raise();
 }
 
 void ModuleDesignToolbarDlg::paintEvent(QPaintEvent*)

@@ -12,10 +12,12 @@
 namespace md {
 
 class ImageButton;
+class ToolbarOverflowButton;
 
 /// The toolbar strip (resource 20012) the host embeds above the design panel: the design
 /// document's toolbar model as groups of 28 x 28 image buttons, the current group's buttons
-/// laid out in a row. The views change the model; the strip follows it.
+/// laid out in a row; those that do not fit are offered by an overflow button at the right end.
+/// The views change the model; the strip follows it.
 class ModuleDesignToolbarDlg : public QWidget, public IToobarInterface
 {
     Q_OBJECT
@@ -40,6 +42,7 @@ public:
     /// Ends the strip's window (the object stays).
     void DestroyWindow();
     const ToolbarModel& Model() const { return m_model; }
+    ToolbarOverflowButton* Overflow() const { return m_overflow; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -55,6 +58,7 @@ private:
     QPixmap m_buffer;
     /// Buttons by group key, in the group's order; built on the first showing.
     std::map<std::string, std::vector<ImageButton*>> m_buttons;
+    ToolbarOverflowButton* m_overflow = nullptr;
     HostedWindow m_window{*this};
     bool m_built = false;
 };

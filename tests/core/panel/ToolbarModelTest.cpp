@@ -13,20 +13,40 @@ std::vector<ToolbarButton> Buttons(std::initializer_list<std::uint32_t> commands
     return buttons;
 }
 
-TEST(ToolbarModelTest, PlacesTheCurrentGroupFromFiveInStepsOfThirtyThree)
+TEST(ToolbarModelTest, PlacesTheCurrentGroupInARowAndOffersWhatDoesNotFitAtTheRightEnd)
 {
     ToolbarModel model;
     model.AddGroup("socket", Buttons({1, 2, 3}), nullptr);
     model.AddGroup("layout", Buttons({7}), nullptr);
-    EXPECT_TRUE(model.Layout(34).empty()); // no current group yet
+    EXPECT_TRUE(model.Layout(800, 34).shown.empty()); // no current group yet
+    EXPECT_FALSE(model.Layout(800, 34).overflow);
     ASSERT_TRUE(model.SelectGroup("socket"));
-    const auto placed = model.Layout(34);
-    ASSERT_EQ(placed.size(), 3u);
-    EXPECT_EQ(placed[0].x, 5);
-    EXPECT_EQ(placed[1].x, 38);
-    EXPECT_EQ(placed[2].x, 71);
-    EXPECT_EQ(placed[0].y, 3); // (34 - 28) / 2
-    EXPECT_EQ(model.Layout(40)[0].y, 6);
+    const StripLayout wide = model.Layout(800, 34);
+    ASSERT_EQ(wide.shown.size(), 3u);
+    EXPECT_EQ(wide.shown[0].x, 5);
+    EXPECT_EQ(wide.shown[1].x, 38);
+    EXPECT_EQ(wide.shown[2].x, 71);
+    EXPECT_EQ(wide.shown[0].y, 3); // (34 - 28) / 2
+    EXPECT_EQ(wide.overflowFrom, 3u);
+    EXPECT_FALSE(wide.overflow);
+    EXPECT_EQ(model.Layout(800, 40).shown[0].y, 6);
+
+    // The last button ends at 99: it fits exactly; one pixel less and the overflow button takes
+    // the right end (16 wide, 5 from the edge) and the third button goes into it.
+    EXPECT_FALSE(model.Layout(99, 34).overflow);
+    const StripLayout narrow = model.Layout(98, 34);
+    ASSERT_TRUE(narrow.overflow);
+    EXPECT_EQ(narrow.overflowX, 98 - 5 - 16);
+    EXPECT_EQ(narrow.overflowY, 3);
+    ASSERT_EQ(narrow.shown.size(), 2u);
+    EXPECT_EQ(narrow.overflowFrom, 2u);
+    EXPECT_LE(narrow.shown[1].x + ToolbarModel::kButtonSize + 5, narrow.overflowX);
+    // Too narrow for any button: all of them are in the overflow, which stays inside the strip.
+    const StripLayout none = model.Layout(20, 34);
+    EXPECT_TRUE(none.shown.empty());
+    EXPECT_EQ(none.overflowFrom, 0u);
+    EXPECT_EQ(none.overflowX, 5);
+
     EXPECT_FALSE(model.SelectGroup("missing"));
     EXPECT_EQ(model.Current()->key, "socket");
 }
@@ -76,7 +96,7 @@ TEST(ToolbarModelTest, TellsItsViewOfRealChangesAndForgetsARemovedOwner)
     EXPECT_EQ(model.Current(), nullptr);
     EXPECT_FALSE(model.Click(1));
     EXPECT_EQ(clicks, 0);
-    EXPECT_TRUE(model.Layout(34).empty());
+    EXPECT_TRUE(model.Layout(800, 34).shown.empty());
 
     model.SetListener(nullptr);
     model.AddGroup("layout", Buttons({7}), nullptr);

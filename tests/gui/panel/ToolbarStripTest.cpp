@@ -1,7 +1,10 @@
 #include "gui/panel/ModuleDesignToolbarDlg.h"
+#include "gui/panel/ToolbarOverflowButton.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QImage>
+#include <QMenu>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -117,6 +120,95 @@ TEST(ToolbarStripTest, FollowsGroupsReplacedAndRemovedWhileShown)
     // Its owner goes away: the buttons go with it.
     model.RemoveGroup("socket");
     EXPECT_EQ(Button(host, 0x10005), nullptr);
+    toolbar.DestroyWindow();
+}
+
+TEST(ToolbarStripTest, ButtonsThatDoNotFitAreOfferedInOrderByTheOverflowMenu)
+{
+    QWidget host;
+    host.resize(800, 60);
+    host.show();
+    ToolbarModel model;
+    ModuleDesignToolbarDlg toolbar(model);
+    std::vector<ToolbarButton> buttons;
+    for (std::uint32_t i = 0; i < 24; ++i)
+        buttons.push_back({0x10100 + i, "toolbaricon_finish.png", "",
+                           u"Button " + QString::number(i + 1).toStdU16String(), i != 20});
+    std::vector<std::uint32_t> clicks;
+    model.AddGroup("layout", buttons, [&](std::uint32_t command) { clicks.push_back(command); });
+    model.SelectGroup("layout");
+    ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 800, 40), 0);
+    ToolbarOverflowButton* overflow = toolbar.Overflow();
+    ASSERT_EQ(host.findChild<QWidget*>("196720"), overflow);
+
+    // Whatever the width: every button is either shown inside the strip or in the menu, in
+    // the group's order, the menu reading as the tooltips; the overflow button sits at the end.
+    const auto reachable = [&](int width) {
+        toolbar.Move(0, 0, width, 40, 1);
+        std::vector<QString> order;
+        int shown = 0;
+        for (const ToolbarButton& entry : buttons) {
+            QAbstractButton* button = Button(host, entry.command);
+            if (!button->isVisible())
+                continue;
+            EXPECT_LE(button->geometry().right(), (overflow->isVisible() ? overflow->x() : width))
+                << width;
+            order.push_back(button->objectName());
+            ++shown;
+        }
+        EXPECT_EQ(overflow->isVisible(), shown < int(buttons.size())) << width;
+        if (overflow->isVisible()) {
+            EXPECT_LE(overflow->geometry().right(), width - 1) << width;
+            for (QAction* action : overflow->Menu()->actions()) {
+                EXPECT_EQ(action->text(), Button(host, action->objectName().toUInt())->toolTip());
+                order.push_back(action->objectName());
+            }
+        }
+        std::vector<QString> expected;
+        for (const ToolbarButton& entry : buttons)
+            expected.push_back(QString::number(entry.command));
+        EXPECT_EQ(order, expected) << width;
+        return shown;
+    };
+    EXPECT_EQ(reachable(792), 24); // the last button ends at 5 + 23 * 33 + 28
+    EXPECT_EQ(reachable(791), 23);
+    EXPECT_EQ(reachable(400), 11);
+    EXPECT_EQ(reachable(30), 0);
+    EXPECT_EQ(reachable(400), 11);
+
+    // An entry does what its button does, and follows its enabled and checked states.
+    QMenu* menu = overflow->Menu();
+    ASSERT_EQ(menu->actions().size(), 13);
+    QAction* twelfth = menu->actions()[0];
+    EXPECT_EQ(twelfth->objectName(), QString::number(0x10100 + 11));
+    twelfth->trigger();
+    EXPECT_EQ(clicks, std::vector<std::uint32_t>{0x10100 + 11});
+    QAction* disabled = menu->actions()[20 - 11];
+    EXPECT_FALSE(disabled->isEnabled());
+    model.EnableButton(0x10100 + 20, true);
+    EXPECT_TRUE(disabled->isEnabled());
+    model.EnableButton(0x10100 + 11, false);
+    EXPECT_FALSE(twelfth->isEnabled());
+    twelfth->trigger();
+    EXPECT_EQ(clicks.size(), 1u);
+    QAbstractButton* last = Button(host, 0x10100 + 23);
+    last->setCheckable(true);
+    last->setChecked(true);
+    QAction* lastEntry = menu->actions().back();
+    EXPECT_TRUE(lastEntry->isChecked());
+    last->setChecked(false);
+    EXPECT_FALSE(lastEntry->isChecked());
+
+    // An entry whose click replaces the group leaves a menu of the new buttons.
+    model.AddGroup("layout", buttons,
+                   [&](std::uint32_t) { model.AddGroup("layout", Buttons({0x10005}), nullptr); });
+    ASSERT_EQ(menu->actions().size(), 13);
+    menu->actions()[0]->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(menu->actions().isEmpty());
+    EXPECT_FALSE(overflow->isVisible());
+    ASSERT_NE(Button(host, 0x10005), nullptr);
+    EXPECT_TRUE(Button(host, 0x10005)->isVisible());
     toolbar.DestroyWindow();
 }
 
