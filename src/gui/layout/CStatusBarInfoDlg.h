@@ -10,7 +10,8 @@ class StatusBarInfo;
 class Texts;
 
 /// The tracing status bar: selected and current cell, group, row, row position and the status
-/// text, repainted only when the status bar's values change.
+/// text, repainted only when the status bar's values change. Captions and numbers keep their
+/// full width and go on to further lines in a narrow window; the status text fills the rest.
 class CStatusBarInfoDlg final : public QWidget
 {
 public:
