@@ -374,7 +374,7 @@ void PointTracer::Tick(StatusBarInfo* statusBar)
         statusBar->SetRowPosition(position);
         statusBar->SetStatusText(m_texts.Text(StatusKey()));
     }
-    Light(m_ticks % 2 == 0 ? 2 : 3);
+    Light(m_holdLit || m_ticks % 2 == 0 ? 2 : 3);
     ++m_ticks;
 }
 

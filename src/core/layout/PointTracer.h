@@ -93,6 +93,11 @@ public:
     /// Told of every step that changed the tracing, after it (not of steps inside steps).
     void SetEventSink(std::function<void(const Event&)> sink) { m_sink = std::move(sink); }
     void Tick(StatusBarInfo* statusBar);
+    /// Tracing normally blinks between the next position and the last traced one on every
+    /// tick; held, the ticks keep the next position lit steadily (tracing by camera, which must
+    /// see one LED at a time). Off by default.
+    void SetHoldLit(bool hold) { m_holdLit = hold; }
+    bool HoldLit() const { return m_holdLit; }
 
     /// The key of the status text the status bar shows for the current state.
     std::string_view StatusKey() const;
@@ -218,6 +223,7 @@ private:
     bool m_layoutPresent = false;
     bool m_timerRunning = false;
     unsigned m_ticks = 0;
+    bool m_holdLit = false;
     std::vector<ChannelRow> m_result;
 
     bool m_advancedEnabled = false;

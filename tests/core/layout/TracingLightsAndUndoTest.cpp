@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace md {
 namespace {
 
@@ -72,6 +74,18 @@ TEST(TracingLightsTest, TickBlinksTheNextAndTheLastPosition)
     EXPECT_EQ(status.RowPosition(), 2u);
     EXPECT_EQ(status.Row(), 1u);
     EXPECT_EQ(status.StatusText(), u"IDS_MODULE_EPSTATUS_BAR_EP_ING");
+
+    // Held (tracing by camera), every tick lights the next position; released, it blinks again.
+    h.tracer->SetHoldLit(true);
+    for (int i = 0; i < 3; ++i) {
+        h.tracer->Tick(&status);
+        EXPECT_EQ(h.Last().position, 3u);
+    }
+    h.tracer->SetHoldLit(false);
+    h.tracer->Tick(&status);
+    h.tracer->Tick(&status);
+    EXPECT_EQ(std::set({test::Decode(h.sent[h.sent.size() - 2]).position, h.Last().position}),
+              std::set({2u, 3u}));
 }
 
 TEST(TracingLightsTest, StatusBarRepaintsOnlyOnChangeAndAnnouncesFinishing)
