@@ -48,6 +48,23 @@ void Click(QWidget* target, const QPoint& at, Qt::MouseButton button = Qt::LeftB
     QApplication::sendEvent(target, &release);
 }
 
+/// Presses a button of the toolbar strip as the user does: the button itself, or its entry in
+/// the strip's overflow menu when the strip is too narrow to show it.
+bool Press(QWidget* strip, int command)
+{
+    const QString name = QString::number(command);
+    auto* button = strip->findChild<QAbstractButton*>(name);
+    if (button && button->isVisible() && button->isEnabled()) {
+        button->click();
+        return true;
+    }
+    auto* entry = strip->findChild<QAction*>(name);
+    if (!entry || !entry->isEnabled())
+        return false;
+    entry->trigger();
+    return true;
+}
+
 std::uint32_t Word(const std::uint8_t* bytes, int offset)
 {
     std::uint32_t value = 0;
@@ -189,7 +206,10 @@ void DemoRunner::Tick()
         if (!m_newLayoutSent) {
             m_newLayoutSent = true;
             panel->OnNotify(3, 0, 0);
-            Later([panel] { panel->ForwardWithArgument(kNewLayout); });
+            Later([this] {
+                if (!Press(m_window.ToolbarArea(), kNewLayout))
+                    Fail(tr("the layout step's New layout button is not there"));
+            });
             return;
         }
         auto* grid = Grid();
@@ -216,7 +236,8 @@ void DemoRunner::Tick()
         Go(Stage::Finish, tr("Finish"));
         return;
     case Stage::Finish: {
-        panel->ForwardWithArgument(kFinish);
+        if (!Press(m_window.ToolbarArea(), kFinish))
+            return Fail(tr("the layout step's Finish button is not there"));
         Go(Stage::Save, tr("Saving to ModLib"));
         return;
     }

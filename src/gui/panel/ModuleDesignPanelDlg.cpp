@@ -344,7 +344,9 @@ std::int32_t ModuleDesignPanelDlg::ForwardRepeat()
 std::int32_t ModuleDesignPanelDlg::ForwardWithArgument(std::int32_t argument)
 {
     if (LayoutViewVisible())
-        m_layoutDlg->WindowCommand(ModuleLayoutDlg::kWindowCommand, argument);
+        m_layoutDlg->WindowCommand(ModuleLayoutDlg::kWindowWheel, argument);
+    if (m_background && m_background->isVisible())
+        m_background->OnMessage(CBackgroundDesignDlg::kWheel, argument);
     return 0;
 }
 

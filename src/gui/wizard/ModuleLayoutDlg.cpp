@@ -18,9 +18,11 @@
 #include "md/OwnIds.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QIcon>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStackedLayout>
 #include <QTableView>
 #include <QToolBar>
@@ -315,8 +317,13 @@ void ModuleLayoutDlg::WindowCommand(int message, std::intptr_t argument)
     case kWindowRepeat:
         Command(kRepeat);
         break;
-    case kWindowCommand:
-        Command(static_cast<int>(argument));
+    case kWindowWheel:
+        // As one notch of the wheel over the grid: down for a negative delta, up otherwise.
+        if (m_grid) {
+            QScrollBar* bar = m_grid->Grid()->verticalScrollBar();
+            const int step = bar->singleStep() * QApplication::wheelScrollLines();
+            bar->setValue(bar->value() + (argument < 0 ? step : -step));
+        }
         break;
     default:
         break;

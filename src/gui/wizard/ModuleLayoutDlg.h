@@ -50,7 +50,8 @@ public:
     static constexpr int kWindowZoomIn = 5123;
     static constexpr int kWindowZoomOut = 5122;
     static constexpr int kWindowRepeat = 5138;
-    static constexpr int kWindowCommand = 5142;
+    /// The mouse wheel with its delta as the argument: scrolls the grid.
+    static constexpr int kWindowWheel = 5142;
 
     /// lights: the light library; the host's record set when not given.
     explicit ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent = nullptr,
@@ -73,7 +74,7 @@ public:
     /// Ctrl+Z while point-go is selected: its last LED is taken back (not redoable); false when
     /// point-go is not selected and the design's undo applies.
     bool PointGoUndo();
-    /// A window command of the design panel (5122, 5123, 5138, 5142).
+    /// A window command of the design panel (5122, 5123, 5138, 5142); the others are ignored.
     void WindowCommand(int message, std::intptr_t argument);
     /// Shows the document's grid (a new one after New layout or Open), or the empty state.
     void SyncGrid();

@@ -9,6 +9,7 @@
 #include "gui/panel/SocketScrollArea.h"
 #include "gui/wizard/ModuleLayoutDlg.h"
 
+#include <QAction>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -83,8 +84,8 @@ TEST_F(DesignPanelViewsTest, HandOverBringsUpTheLayoutStepAndTheViewsSwitch)
         EXPECT_EQ(actions[i]->objectName(), names[i]);
     EXPECT_FALSE(actions[3]->isEnabled()); // Finish needs a layout
 
-    // New layout through the panel's window command: the grid of 32 x 16 pixels.
-    m_panel->ForwardWithArgument(ModuleLayoutDlg::kNewLayout);
+    // New layout (Ctrl+L): the grid of 32 x 16 pixels.
+    step->findChild<QAction*>(QString::number(ModuleLayoutDlg::kNewLayout))->trigger();
     ASSERT_NE(step->Grid(), nullptr);
     EXPECT_EQ(step->Grid()->Grid()->model()->columnCount(), 32);
     EXPECT_TRUE(actions[3]->isEnabled());
@@ -147,6 +148,51 @@ TEST_F(DesignPanelViewsTest, SocketViewScrollsOnlyWhileTheSocketIsLarger)
     QApplication::processEvents();
     EXPECT_EQ(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(DesignPanelViewsTest, TheWheelCommandScrollsTheVisibleLayoutAndBackgroundViewsOnly)
+{
+    const ModuleRecord record = Record();
+    ASSERT_EQ(m_panel->OnNotify(18, reinterpret_cast<std::uintptr_t>(&record), 0), 0);
+    ModuleLayoutDlg* step = m_panel->LayoutDlg();
+    ASSERT_TRUE(step->Command(ModuleLayoutDlg::kNewLayout));
+    // Low enough that both views scroll.
+    m_panel->resize(700, 220);
+    QApplication::processEvents();
+    QScrollBar* grid = step->Grid()->Grid()->verticalScrollBar();
+    ASSERT_GT(grid->maximum(), 0);
+    m_panel->OnNotify(4, 0, 0);
+    QApplication::processEvents();
+    ASSERT_NE(m_panel->BackgroundWindow(), nullptr);
+    auto* background = m_panel->BackgroundWindow()->findChild<QScrollBar*>("20059");
+    ASSERT_GT(background->maximum(), 40);
+    const auto positions = [&] { return std::pair(grid->value(), background->value()); };
+    const int notch = grid->singleStep() * QApplication::wheelScrollLines();
+
+    // The background in front: its view moves 20 pixels per message, the hidden grid stays.
+    grid->setValue(0);
+    background->setValue(0);
+    m_panel->ForwardWithArgument(-120);
+    EXPECT_EQ(positions(), std::pair(0, 20));
+    m_panel->ForwardWithArgument(120);
+    EXPECT_EQ(positions(), std::pair(0, 0));
+
+    // The grid in front: one notch of the wheel per message, the hidden background stays. The
+    // argument is the wheel's delta, not a command (0x10022 would zoom).
+    m_panel->OnNotify(3, 0, 0);
+    const double zoom = m_document->Layout().Zoom();
+    m_panel->ForwardWithArgument(-120);
+    m_panel->ForwardWithArgument(-120);
+    const int down = std::min(2 * notch, grid->maximum());
+    EXPECT_EQ(positions(), std::pair(down, 0));
+    m_panel->ForwardWithArgument(ModuleLayoutDlg::kZoomOut);
+    EXPECT_EQ(positions(), std::pair(down - notch, 0));
+    EXPECT_EQ(m_document->Layout().Zoom(), zoom);
+
+    // The socket view in front: neither moves.
+    m_panel->OnNotify(2, 0, 0);
+    m_panel->ForwardWithArgument(-120);
+    EXPECT_EQ(positions(), std::pair(down - notch, 0));
 }
 
 TEST(SocketScrollRules, StepsAndClamps)
