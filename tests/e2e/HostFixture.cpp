@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <filesystem>
@@ -21,12 +23,26 @@ void CopyProgramFolder(const QString& target)
             fs::copy(entry.path(), to / entry.path().filename(), fs::copy_options::recursive);
     fs::copy(source / "runinfo.ini", to / "runinfo.ini");
 }
+bool SetLanguage(const QString& runInfo, const QString& language)
+{
+    QFile file(runInfo);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    text.replace(QRegularExpression("(?m)^active=.*$"), "active=_" + language);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(text.toUtf8()) == text.toUtf8().size();
+}
 } // namespace
 
 void HostFixture::SetUp()
 {
     ASSERT_TRUE(m_program.isValid() && m_config.isValid());
     CopyProgramFolder(m_program.path());
+    if (!m_language.isEmpty()) {
+        ASSERT_TRUE(SetLanguage(m_program.filePath("runinfo.ini"), m_language));
+    }
     m_areaName = "/md-e2e-" + QByteArray::number(QCoreApplication::applicationPid());
     qputenv("MD_COMMAND_AREA", m_areaName);
     qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());

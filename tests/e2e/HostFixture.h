@@ -33,6 +33,9 @@ protected:
         return parent->findChild<T*>(name);
     }
 
+    /// The language the host runs in ("en-us", "zh-cn"); the shipped runinfo.ini's when empty.
+    /// Set before SetUp.
+    QString m_language;
     QTemporaryDir m_program;
     QTemporaryDir m_config;
     QByteArray m_areaName;
