@@ -61,6 +61,7 @@ void CameraTracer::LightNext()
 {
     m_tracer.Light(2);
     m_litAt = m_now();
+    m_progressAtLit = Progress();
     m_last.reset();
     m_unsure = 0;
     m_measured = 0;
@@ -100,7 +101,19 @@ CameraTracer::Answer CameraTracer::Classify(const LocateResult& result)
 
 CameraTracer::Outcome CameraTracer::OnFrame(const CameraFrame& frame)
 {
-    if (m_state != State::Watching || frame.Empty() || frame.captured < m_litAt + m_latency)
+    if (m_state != State::Watching || frame.Empty())
+        return Outcome::Ignored;
+    if (Progress() != m_progressAtLit) {
+        // The engineer clicked or undid meanwhile: another position is lit from now on.
+        if (Finished()) {
+            m_state = State::Done;
+            m_tracer.SetHoldLit(false);
+        } else {
+            LightNext();
+        }
+        return Outcome::Ignored;
+    }
+    if (frame.captured < m_litAt + m_latency)
         return Outcome::Ignored;
     const LocateResult result = m_locator.Locate(frame);
     const Answer answer = Classify(result);

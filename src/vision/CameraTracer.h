@@ -65,6 +65,8 @@ public:
     /// After the engineer's own click (or virtual point) on a position the run stopped on.
     void Resume();
 
+    /// One frame of the camera. A click or undo the engineer made meanwhile lights the position
+    /// the tracer wants now and the frame is not used.
     Outcome OnFrame(const CameraFrame& frame);
 
     State CurrentState() const { return m_state; }
@@ -99,6 +101,7 @@ private:
     Scope m_scope = Scope::FirstRow;
     State m_state = State::Idle;
     std::chrono::steady_clock::time_point m_litAt{};
+    std::uint64_t m_progressAtLit = 0; ///< the tracing's progress when the position was lit
     std::optional<Answer> m_last;
     int m_unsure = 0;
     int m_measured = 0;

@@ -291,6 +291,26 @@ TEST(CameraTracerTest, AdvancedModeTracesAnIrregularModuleWithUnusedOutputs)
     EXPECT_EQ(tracer.AdvancedRecords().size(), total - 1);
 }
 
+TEST(CameraTracerTest, AnUndoDuringTheRunTracesThatPositionAgain)
+{
+    const Wiring wiring = FourScanSnake();
+    Rig rig(test::MakeSetup(16, 8, 4, 1), wiring);
+    PointTracer& tracer = *rig.harness.tracer;
+    ASSERT_TRUE(rig.controller->Start(CameraTracer::Scope::FirstRow));
+    while (tracer.FirstRow().size() < 6)
+        ASSERT_NE(rig.controller->OnFrame(rig.Capture()), CameraTracer::Outcome::Stopped);
+    // Ctrl+Z twice while the camera still shows the seventh LED.
+    rig.controller->OnFrame(rig.Capture());
+    ASSERT_EQ(tracer.Undo(), 0);
+    ASSERT_EQ(tracer.Undo(), 0);
+    const Time undone = rig.now;
+    EXPECT_EQ(rig.controller->OnFrame(rig.Capture()), CameraTracer::Outcome::Ignored);
+    EXPECT_GT(rig.controller->LitAt(), undone) << "the fifth position is lit again, and timed anew";
+    rig.Run();
+    ASSERT_EQ(rig.controller->CurrentState(), CameraTracer::State::Done);
+    EXPECT_EQ(Traced({0, tracer.FirstRow()}), Expected(wiring, 0));
+}
+
 TEST(CameraTracerTest, NoWrongClickOnAHardViewAndTheEngineerTakesWhatIsUnclear)
 {
     SceneSettings settings = SmallModule(8);
