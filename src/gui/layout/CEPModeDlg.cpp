@@ -1,5 +1,6 @@
 #include "gui/layout/CEPModeDlg.h"
 
+#include "gui/ui/HostText.h"
 #include "gui/ui/ResourceId.h"
 
 #include <QGridLayout>
@@ -11,9 +12,9 @@ namespace md {
 CEPModeDlg::CEPModeDlg(int value, QWidget* parent) : QDialog(parent), m_presenter(value)
 {
     SetResourceId(this, TracingModePresenter::kDialogId);
-    setWindowTitle(QStringLiteral("模式选择"));
-    m_modeOne = new QRadioButton(QStringLiteral("模式一"), this);
-    m_modeTwo = new QRadioButton(QStringLiteral("模式二"), this);
+    setWindowTitle(HostText("IDS_MD_EPMODE_TITLE", QStringLiteral("模式选择")));
+    m_modeOne = new QRadioButton(HostText("IDS_MD_EPMODE_ONE", QStringLiteral("模式一")), this);
+    m_modeTwo = new QRadioButton(HostText("IDS_MD_EPMODE_TWO", QStringLiteral("模式二")), this);
     SetResourceId(m_modeOne, TracingModePresenter::kModeOneId);
     SetResourceId(m_modeTwo, TracingModePresenter::kModeTwoId);
     m_modeOne->setAutoExclusive(false);
@@ -23,8 +24,8 @@ CEPModeDlg::CEPModeDlg(int value, QWidget* parent) : QDialog(parent), m_presente
             m_presenter.RadioClicked(radio->objectName().toInt());
             ShowValue();
         });
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* ok = new QPushButton(HostText("IDS_MD_BUTTON_OK", QStringLiteral("确定")), this);
+    auto* cancel = new QPushButton(HostText("IDS_MD_BUTTON_CANCEL", QStringLiteral("取消")), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,5 +1,6 @@
 #include "gui/layout/CVirtualPointSettingDlg.h"
 
+#include "gui/ui/HostText.h"
 #include "gui/ui/ResourceId.h"
 
 #include <QGridLayout>
@@ -15,7 +16,7 @@ CVirtualPointSettingDlg::CVirtualPointSettingDlg(PointTracer& tracer, QWidget* p
     : QDialog(parent), m_presenter(tracer)
 {
     SetResourceId(this, VirtualPointPresenter::kDialogId);
-    setWindowTitle(QStringLiteral("模块虚点设置"));
+    setWindowTitle(HostText("IDS_MD_VIRTUAL_POINT_TITLE", QStringLiteral("模块虚点设置")));
     m_offered = m_presenter.Offer();
     auto* position = new QLineEdit(QString::number(m_presenter.Position()), this);
     auto* count = new QLineEdit(QString::number(m_presenter.Count()), this);
@@ -31,8 +32,9 @@ CVirtualPointSettingDlg::CVirtualPointSettingDlg(PointTracer& tracer, QWidget* p
     SetResourceId(position, VirtualPointPresenter::kPositionId);
     SetResourceId(count, VirtualPointPresenter::kCountId);
     SetResourceId(m_number, VirtualPointPresenter::kNumberId);
-    auto* insert = new QPushButton(QStringLiteral("插入"), this);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* insert =
+        new QPushButton(HostText("IDS_MD_VIRTUAL_POINT_INSERT", QStringLiteral("插入")), this);
+    auto* cancel = new QPushButton(HostText("IDS_MD_BUTTON_CANCEL", QStringLiteral("取消")), this);
     insert->setDefault(true);
     connect(insert, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -211,7 +211,10 @@ void ModuleDesignPanelDlg::RegisterToolbarGroups()
     for (int i = 0; i < SocketDesign::kTypeCount; ++i)
         socket.push_back({SocketDesign::kFirstTypeCommand + static_cast<std::uint32_t>(i),
                           "socket_frame_background_" + std::to_string(i) + ".bmp", "",
-                          u"Pin type " + QString::number(i + 1).toStdU16String(), false});
+                          HostText("IDS_MD_SOCKET_PIN_TYPE", QStringLiteral("Pin type %1"))
+                              .arg(i + 1)
+                              .toStdU16String(),
+                          false});
     socket.push_back(
         {SocketDesign::kClearCommand, "none.png", "IDS_SOCKET_CLEAR", u"Clear pin", true});
     toolbar->AddGroup(kSocketGroup, std::move(socket), [this](std::uint32_t command) {

@@ -11,6 +11,7 @@
 #include "gui/design/CCellDesignCtrl.h"
 #include "gui/design/NewModuleInfo.h"
 #include "gui/design/PixDecomposeModeDlg.h"
+#include "gui/layout/CEPModeDlg.h"
 #include "gui/host/HostLink.h"
 #include "gui/host/HostTexts.h"
 #include "gui/platform/QtPictureCodec.h"
@@ -163,6 +164,7 @@ TEST_F(ViewTextsFollowTheLanguageTest, EnglishLeavesNoChineseOnTheDialogs)
     dialogs.push_back(std::make_unique<WizardRowsStepDlg>(step3));
     dialogs.push_back(std::make_unique<WizardLinesStepDlg>(step4));
     dialogs.push_back(std::make_unique<ModuleRangeDlg>(range));
+    dialogs.push_back(std::make_unique<CEPModeDlg>(1));
     for (const auto& dialog : dialogs) {
         const QStringList shown = ShownTexts(*dialog);
         EXPECT_GT(shown.size(), 2) << dialog->metaObject()->className();
