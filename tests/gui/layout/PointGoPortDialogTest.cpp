@@ -130,8 +130,22 @@ TEST(PointGoPortDialog, TheLayoutStepOffersItAndPointGoOpensTheChosenPort)
     QTemporaryDir folder;
     const fs::path root = folder.path().toStdString();
     fs::copy(fs::path(MD_PROGRAM_DIR) / "Modules", root / "Modules", fs::copy_options::recursive);
-    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((root / "config").string()));
+    // The user's profile lives in the test's folder while it runs.
+    struct ConfigHome
+    {
+        explicit ConfigHome(const fs::path& path) : old(qgetenv("XDG_CONFIG_HOME"))
+        {
+            qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(path.string()));
+        }
+        ~ConfigHome()
+        {
+            if (old.isNull())
+                qunsetenv("XDG_CONFIG_HOME");
+            else
+                qputenv("XDG_CONFIG_HOME", old);
+        }
+        QByteArray old;
+    } configHome(root / "config");
 
     ModuleDesignDocument document{ProgramFolder(root)};
     ModuleDesignPanelDlg panel(document);
@@ -190,11 +204,6 @@ TEST(PointGoPortDialog, TheLayoutStepOffersItAndPointGoOpensTheChosenPort)
     device.Join();
     EXPECT_TRUE(step->PointGoRun()->Selected());
     EXPECT_EQ(device.Received().size(), 46U);
-
-    if (oldConfig.isNull())
-        qunsetenv("XDG_CONFIG_HOME");
-    else
-        qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 CellLed Led(std::uint16_t colour, std::uint16_t x)
