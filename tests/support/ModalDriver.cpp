@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <utility>
+
 namespace md::test {
 
 void ModalDriver::Expect(Action action, int timeoutMs)
@@ -46,6 +48,20 @@ void ModalDriver::Press(const QString& buttonText, QString* shownText)
                 button->click();
                 return;
             }
+        }
+        // Standard buttons take their texts from the language files, which a test's texts may
+        // not hold: they are also found by their English name.
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            static const std::pair<const char*, QMessageBox::StandardButton> kStandard[] = {
+                {"OK", QMessageBox::Ok},
+                {"Cancel", QMessageBox::Cancel},
+                {"Yes", QMessageBox::Yes},
+                {"No", QMessageBox::No},
+                {"Retry", QMessageBox::Retry}};
+            for (const auto& [name, standard] : kStandard)
+                if (buttonText == QLatin1String(name))
+                    if (QAbstractButton* button = box->button(standard))
+                        return button->click();
         }
     });
 }
