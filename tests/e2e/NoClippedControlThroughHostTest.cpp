@@ -4,9 +4,9 @@
 #include "HostFixture.h"
 
 #include "md/IDesignUIPlugin.h"
-#include "md/ModuleRecord.h"
 #include "md/OwnIds.h"
 
+#include "support/HandedOverRecord.h"
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -37,22 +37,7 @@ constexpr const char* kStatusKeys[] = {"IDS_MODULE_STEP5DLG_START_EP",
 
 ModuleRecord Record()
 {
-    ModuleRecord r{};
-    r.kind = ModuleRecord::kKind;
-    const char16_t name[] = u"zt5module";
-    std::copy(std::begin(name), std::end(name), r.name);
-    r.scanRows = 8;
-    r.width = 64;
-    r.height = 32;
-    r.groupCount = 2;
-    r.pointsPerGroup = 1024;
-    r.pointsPerRow = 128;
-    r.lineCount = 1;
-    for (auto& row : r.connector)
-        std::fill(std::begin(row), std::end(row), -1);
-    r.connector[0][0] = 0;
-    r.connectorRows = r.connectorColumns = 1;
-    return r;
+    return md::test::HandedOverRecord(64, 32, 8, 2);
 }
 
 /// Lets the layouts follow changed texts without running timers (the grid's tick would write

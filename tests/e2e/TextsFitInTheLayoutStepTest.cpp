@@ -4,9 +4,9 @@
 #include "HostFixture.h"
 
 #include "md/IDesignUIPlugin.h"
-#include "md/ModuleRecord.h"
 #include "services/HostIni.h"
 
+#include "support/HandedOverRecord.h"
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -31,25 +31,9 @@ constexpr int kInsertVirtual = 0x10026;
 constexpr int kLayoutGrid = 0xFFD0;
 constexpr QRgb kUntracedCell = 0xD0FFD0;
 
-/// A 32 x 16 module with 4 scan rows, as the wizard hands it over.
 ModuleRecord Record()
 {
-    ModuleRecord r{};
-    r.kind = ModuleRecord::kKind;
-    const char16_t name[] = u"zt5module";
-    std::copy(std::begin(name), std::end(name), r.name);
-    r.scanRows = 4;
-    r.width = 32;
-    r.height = 16;
-    r.groupCount = 1;
-    r.pointsPerGroup = 512;
-    r.pointsPerRow = 128;
-    r.lineCount = 1;
-    for (auto& row : r.connector)
-        std::fill(std::begin(row), std::end(row), -1);
-    r.connector[0][0] = 0;
-    r.connectorRows = r.connectorColumns = 1;
-    return r;
+    return md::test::HandedOverRecord(32, 16, 4, 1);
 }
 
 /// The width a button needs to show its text whole: the text (without its mnemonic mark), an

@@ -11,6 +11,7 @@
 #include "core/posix/CodePage.h"
 #include "core/posix/RandomGuids.h"
 #include "core/support/FakePorts.h"
+#include "support/HandedOverRecord.h"
 
 #include <memory>
 
@@ -111,26 +112,10 @@ protected:
                              [this] { ++panelNotified; }});
     }
 
-    /// The record the wizard hands over for a W x H one-colour module.
     static ModuleRecord Record(std::uint16_t width = 16, std::uint16_t height = 8,
                                std::uint16_t scanRows = 4, std::uint16_t groups = 2)
     {
-        ModuleRecord r{};
-        r.kind = ModuleRecord::kKind;
-        r.scanRows = scanRows;
-        r.width = width;
-        r.height = height;
-        const char16_t name[] = u"zt5module";
-        std::copy(std::begin(name), std::end(name), r.name);
-        r.groupCount = groups;
-        r.pointsPerGroup = static_cast<std::uint16_t>(width * height / groups);
-        r.pointsPerRow = static_cast<std::uint16_t>(r.pointsPerGroup / scanRows);
-        r.lineCount = r.lineColourCount = 1;
-        for (auto& row : r.connector)
-            std::fill(std::begin(row), std::end(row), -1);
-        r.connector[0][0] = 0;
-        r.connectorRows = r.connectorColumns = 1;
-        return r;
+        return md::test::HandedOverRecord(width, height, scanRows, groups);
     }
 
     std::int32_t HandOver(const ModuleRecord& record)

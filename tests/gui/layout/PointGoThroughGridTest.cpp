@@ -13,6 +13,7 @@
 #include "md/OwnIds.h"
 #include "support/ModalDriver.h"
 
+#include "support/HandedOverRecord.h"
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -32,22 +33,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 ModuleRecord Record()
 {
-    ModuleRecord r{};
-    r.kind = ModuleRecord::kKind;
-    const char16_t name[] = u"pointgo";
-    std::copy(std::begin(name), std::end(name), r.name);
-    r.scanRows = 1;
-    r.width = 2;
-    r.height = 1;
-    r.groupCount = 1;
-    r.pointsPerGroup = 2;
-    r.pointsPerRow = 2;
-    r.lineCount = 1;
-    for (auto& row : r.connector)
-        std::fill(std::begin(row), std::end(row), -1);
-    r.connector[0][0] = 0;
-    r.connectorRows = r.connectorColumns = 1;
-    return r;
+    return md::test::HandedOverRecord(2, 1, 1, 1);
 }
 
 CellLed Led(std::uint16_t colour, std::uint16_t group, std::uint16_t x)

@@ -9,6 +9,7 @@
 #include "gui/panel/SocketScrollArea.h"
 #include "gui/wizard/ModuleLayoutDlg.h"
 
+#include "support/HandedOverRecord.h"
 #include <QAction>
 #include <QScrollBar>
 #include <QTableView>
@@ -25,22 +26,7 @@ namespace {
 
 ModuleRecord Record()
 {
-    ModuleRecord r{};
-    r.kind = ModuleRecord::kKind;
-    const char16_t name[] = u"zt5module";
-    std::copy(std::begin(name), std::end(name), r.name);
-    r.scanRows = 4;
-    r.width = 32;
-    r.height = 16;
-    r.groupCount = 2;
-    r.pointsPerGroup = 256;
-    r.pointsPerRow = 64;
-    r.lineCount = 1;
-    for (auto& row : r.connector)
-        std::fill(std::begin(row), std::end(row), -1);
-    r.connector[0][0] = 0;
-    r.connectorRows = r.connectorColumns = 1;
-    return r;
+    return md::test::HandedOverRecord(32, 16, 4, 2);
 }
 
 class DesignPanelViewsTest : public ::testing::Test

@@ -12,6 +12,7 @@
 #include "gui/wizard/ModuleLayoutDlg.h"
 #include "support/ModalDriver.h"
 
+#include "support/HandedOverRecord.h"
 #include <QAbstractButton>
 #include <QAction>
 #include <QMessageBox>
@@ -28,22 +29,7 @@ namespace {
 
 ModuleRecord Record()
 {
-    ModuleRecord r{};
-    r.kind = ModuleRecord::kKind;
-    const char16_t name[] = u"zt5module";
-    std::copy(std::begin(name), std::end(name), r.name);
-    r.scanRows = 4;
-    r.width = 16;
-    r.height = 8;
-    r.groupCount = 2;
-    r.pointsPerGroup = 64;
-    r.pointsPerRow = 16;
-    r.lineCount = 1;
-    for (auto& row : r.connector)
-        std::fill(std::begin(row), std::end(row), -1);
-    r.connector[0][0] = 0;
-    r.connectorRows = r.connectorColumns = 1;
-    return r;
+    return md::test::HandedOverRecord(16, 8, 4, 2);
 }
 
 class UndoShortcutsAndRestoreTest : public ::testing::Test
