@@ -10,6 +10,7 @@ namespace md::host {
 namespace {
 const QString kView = QStringLiteral("camera-view");
 const QString kLatency = QStringLiteral("camera-latency");
+const QString kSimulated = QStringLiteral("camera-simulated");
 constexpr double kMostAngle = 60.0;
 constexpr int kMostLatencyMs = 5000;
 } // namespace
@@ -31,6 +32,9 @@ void CameraOptions::AddTo(QCommandLineParser& parser)
                        "milliseconds (default %1).")
             .arg(defaults.latencyMs),
         QStringLiteral("MS"), QString::number(defaults.latencyMs)));
+    parser.addOption(QCommandLineOption(
+        kSimulated, QStringLiteral("The virtual camera runs on simulated time: the plug-in takes "
+                                   "its frames one after another without waiting for them.")));
 }
 
 std::optional<VirtualCamera::Settings> CameraOptions::Read(const QCommandLineParser& parser,
@@ -62,6 +66,7 @@ std::optional<VirtualCamera::Settings> CameraOptions::Read(const QCommandLinePar
                         .arg(kMostLatencyMs)
                         .arg(parser.value(kLatency)));
     settings.latencyMs = latency;
+    settings.simulated = parser.isSet(kSimulated);
     return settings;
 }
 

@@ -11,7 +11,7 @@ class QCommandLineParser;
 namespace md::host {
 
 /// The host's command-line options for its virtual camera: --camera-view TILT,TURN (degrees) and
-/// --camera-latency MS.
+/// --camera-latency MS, and --camera-simulated (the plug-in steps the camera's time itself).
 class CameraOptions
 {
 public:

@@ -42,6 +42,7 @@ public:
     bool FrameAt(std::int64_t capturedNs, CameraFrameRecord* frame) override;
     std::int64_t FrameIntervalNs() override { return m_camera.FrameInterval().count(); }
     std::int32_t LatencyMs() override { return m_camera.Config().latencyMs; }
+    bool Simulated() override { return m_camera.Config().simulated; }
 
 private:
     /// Fills the record's size, capture time and sequence; whether its buffer holds the frame.

@@ -35,6 +35,8 @@ public:
         double blurSigma = 1.2;  ///< the lens, in frame pixels
         double noiseSigma = 3.0; ///< grey levels in the dark
         double shakeSigma = 0.3; ///< frame pixels
+        /// The plug-in steps the capture times itself instead of waiting for the clock.
+        bool simulated = false;
     };
 
     /// A frame: packed RGB rows without padding, and when it was captured.

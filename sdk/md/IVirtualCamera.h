@@ -32,6 +32,9 @@ public:
     virtual std::int64_t FrameIntervalNs() = 0; // 5
     /// How long after the module changes the camera's frames show it, in milliseconds.
     virtual std::int32_t LatencyMs() = 0; // 6
+    /// Whether the host runs the camera on simulated time: the plug-in then asks for the frames
+    /// of capture times it steps itself (FrameAt) instead of waiting for the clock.
+    virtual bool Simulated() = 0; // 7
 };
 
 #if defined(__GNUC__)

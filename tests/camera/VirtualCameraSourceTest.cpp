@@ -76,6 +76,13 @@ TEST_F(VirtualCameraSourceTest, TheHostsVirtualCameraComesFirstInTheList)
     EXPECT_EQ(source->Name(), u"Virtual camera");
     EXPECT_EQ(source->Latency(), std::optional(100ms));
     EXPECT_TRUE(source->LockExposure());
+    EXPECT_EQ(source->FrameInterval(), std::chrono::nanoseconds(1'000'000'000 / 30));
+    // The host says whether it runs the camera on simulated time.
+    EXPECT_FALSE(source->Simulated());
+    auto settings = host.Camera().Camera().Config();
+    settings.simulated = true;
+    host.Camera().Configure(settings);
+    EXPECT_TRUE(source->Simulated());
 }
 
 TEST_F(VirtualCameraSourceTest, MakesTheFrameOfACaptureTimeWithoutWaiting)

@@ -137,9 +137,12 @@ TEST(CameraOptionsTest, ReadsTheViewAndTheLatencyAndRefusesBadValues)
     const auto defaults = read({});
     ASSERT_TRUE(defaults);
     EXPECT_EQ(defaults->latencyMs, 100);
+    EXPECT_FALSE(defaults->simulated);
 
-    const auto set = read({"--camera-view", "12.5,-20", "--camera-latency", "250"});
+    const auto set =
+        read({"--camera-view", "12.5,-20", "--camera-latency", "250", "--camera-simulated"});
     ASSERT_TRUE(set);
+    EXPECT_TRUE(set->simulated);
     EXPECT_DOUBLE_EQ(set->tiltDegrees, 12.5);
     EXPECT_DOUBLE_EQ(set->turnDegrees, -20);
     EXPECT_EQ(set->latencyMs, 250);

@@ -55,6 +55,14 @@ public:
     /// How long after the module changes the source's frames show it, when the source knows
     /// (the virtual camera does); nothing for a webcam, whose delay the caller measures.
     virtual std::optional<std::chrono::milliseconds> Latency() const { return std::nullopt; }
+    /// Whether the source runs on simulated time: its user then steps the capture times itself
+    /// and asks FrameAt for each, instead of waiting for Start's frames.
+    virtual bool Simulated() const { return false; }
+    /// Time between two frames (a webcam's nominal rate when it does not say).
+    virtual std::chrono::nanoseconds FrameInterval() const
+    {
+        return std::chrono::nanoseconds(1'000'000'000 / 30);
+    }
 };
 
 } // namespace md

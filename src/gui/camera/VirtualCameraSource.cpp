@@ -94,6 +94,19 @@ std::optional<std::chrono::milliseconds> VirtualCameraSource::Latency() const
     return std::chrono::milliseconds(camera->LatencyMs());
 }
 
+bool VirtualCameraSource::Simulated() const
+{
+    const CameraLookup camera(m_host);
+    return camera && camera->Simulated();
+}
+
+std::chrono::nanoseconds VirtualCameraSource::FrameInterval() const
+{
+    const CameraLookup camera(m_host);
+    return camera ? std::chrono::nanoseconds(camera->FrameIntervalNs())
+                  : FrameSource::FrameInterval();
+}
+
 bool VirtualCameraSource::Fetch(bool latest, std::int64_t capturedNs, CameraFrame& frame)
 {
     const CameraLookup camera(m_host);

@@ -35,6 +35,9 @@ public:
     bool LockExposure() override { return true; }
     bool FrameAt(std::chrono::steady_clock::time_point captured, CameraFrame& frame) override;
     std::optional<std::chrono::milliseconds> Latency() const override;
+    /// Whether the host runs its camera on simulated time.
+    bool Simulated() const override;
+    std::chrono::nanoseconds FrameInterval() const override;
 
     /// Looks for a new frame now (also done by the source's timer while started).
     void Poll();
