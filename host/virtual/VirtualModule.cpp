@@ -57,6 +57,11 @@ std::optional<VirtualModule::Description> VirtualModule::Load(const QString& pat
     }
     d.order = o.value("order").toString() == "blocks" ? ChainOrder::Blocks : ChainOrder::Rows;
     d.blockLength = o.value("blockLength").toInt(d.blockLength);
+    const QString trace = o.value("trace").toString(QStringLiteral("mode1"));
+    if (trace != QLatin1String("mode1") && trace != QLatin1String("advanced"))
+        return fail(
+            QStringLiteral("\"trace\" takes \"mode1\" or \"advanced\", not \"%1\"").arg(trace));
+    d.advancedTrace = trace == QLatin1String("advanced");
     if (d.width <= 0 || d.height <= 0 || d.width > 256 || d.height > 256 || d.scanRows <= 0 ||
         d.groups <= 0 || d.blockLength <= 0)
         return fail(QStringLiteral("size, scan rows, groups or block length out of range"));

@@ -37,6 +37,9 @@ public:
         QVector<int> lineColours{0, 1, 2, -1}; ///< per data line: 0 red, 1 green, 2 blue, -1 none
         ChainOrder order = ChainOrder::Rows;
         int blockLength = 8; ///< pixels per block of the chain (block order)
+        /// Traced with advanced tracing, every output position ("trace": "advanced"): a wiring
+        /// whose further scan rows cannot be deduced from the first one.
+        bool advancedTrace = false;
         /// The wiring per data group; filled from the order when the file gives none.
         QVector<GroupWiring> chains;
     };

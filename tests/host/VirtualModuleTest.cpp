@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace md::host {
 namespace {
 
@@ -88,6 +90,51 @@ TEST(VirtualModuleTest, ShippedWiringsDriveEveryPixelOnce)
     EXPECT_FALSE(VirtualModule::Load(folder.filePath("missing.json")));
 }
 
+/// Whether every scan row of every data group is the first scan row moved down by its row
+/// address and group, which is all tracing the first scan row can deduce.
+bool DeducibleFromTheFirstScanRow(const VirtualModule::Description& d)
+{
+    const auto& first = d.chains[0][0];
+    for (int group = 0; group < d.chains.size(); ++group)
+        for (int row = 0; row < d.chains[group].size(); ++row) {
+            const auto& positions = d.chains[group][row];
+            if (positions.size() != first.size())
+                return false;
+            const QPoint down(0, group * d.height / d.groups + row);
+            for (int i = 0; i < first.size(); ++i)
+                if (positions[i] != (first[i].x() < 0 ? first[i] : first[i] + down))
+                    return false;
+        }
+    return true;
+}
+
+TEST(VirtualModuleTest, ShippedWiringsAskForAdvancedTracingExactlyWhenTheFirstRowCannotTellTheRest)
+{
+    const QDir folder(QDir(MD_SOURCE_DATA_DIR).filePath("VirtualModules"));
+    const QStringList files = folder.entryList({"*.json"}, QDir::Files, QDir::Name);
+    int advanced = 0;
+    for (const QString& file : files) {
+        const auto description = VirtualModule::Load(folder.filePath(file));
+        ASSERT_TRUE(description) << file.toStdString();
+        const VirtualModule module(*description);
+        const auto& d = module.Module();
+        EXPECT_NE(DeducibleFromTheFirstScanRow(d), d.advancedTrace) << file.toStdString();
+        if (!d.advancedTrace)
+            continue;
+        ++advanced;
+        // make demo runs the first file, traced by hand in mode 1.
+        EXPECT_NE(file, files.front());
+        int unused = 0;
+        for (const auto& wiring : d.chains)
+            for (const auto& row : wiring) {
+                EXPECT_EQ(row.size(), d.chains[0][0].size()) << "one scan row length";
+                unused += int(std::count(row.begin(), row.end(), QPoint(-1, -1)));
+            }
+        EXPECT_GT(unused, 0) << file.toStdString() << " has no output that drives nothing";
+    }
+    EXPECT_GE(advanced, 1);
+}
+
 TEST(VirtualModuleTest, ExplicitChainsAreCheckedAndLookedUp)
 {
     QTemporaryDir dir;
@@ -114,6 +161,13 @@ TEST(VirtualModuleTest, ExplicitChainsAreCheckedAndLookedUp)
     EXPECT_TRUE(error.contains("scan row"));
     EXPECT_FALSE(load("[]", &error));
     EXPECT_TRUE(error.contains("group"));
+
+    QFile file(dir.filePath("t.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"width": 2, "height": 2, "scanRows": 2, "groups": 1, "trace": "by hand"})");
+    file.close();
+    EXPECT_FALSE(VirtualModule::Load(file.fileName(), &error));
+    EXPECT_TRUE(error.contains("\"trace\"")) << error.toStdString();
 }
 
 } // namespace
