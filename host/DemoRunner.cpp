@@ -1,5 +1,6 @@
 #include "DemoRunner.h"
 
+#include "CameraDemo.h"
 #include "CommandAreaOwner.h"
 #include "MainWindow.h"
 #include "SettingsWindow.h"
@@ -82,6 +83,8 @@ DemoRunner::DemoRunner(MainWindow& window, CommandAreaOwner& area, VirtualModule
 {
     connect(&m_timer, &QTimer::timeout, this, &DemoRunner::Tick);
 }
+
+DemoRunner::~DemoRunner() = default;
 
 std::optional<DemoRunner::Moment> DemoRunner::MomentNamed(const QString& name)
 {
@@ -218,6 +221,8 @@ void DemoRunner::Tick()
         panel->OnNotify(3, 0, 0);
         if (m_advanced)
             Go(Stage::Advanced, tr("Setting up advanced tracing"));
+        else if (!m_cameraName.isEmpty())
+            Go(Stage::Tracing, tr("Tracing by camera"));
         else
             Go(Stage::Tracing, tr("Clicking every pixel the module lights"));
         return;
@@ -225,13 +230,14 @@ void DemoRunner::Tick()
     case Stage::Advanced:
         if (!SetUpAdvanced())
             return;
-        Go(Stage::Tracing, tr("Clicking every point the module lights"));
+        Go(Stage::Tracing, m_cameraName.isEmpty() ? tr("Clicking every point the module lights")
+                                                  : tr("Tracing every point by camera"));
         return;
     case Stage::Resume:
         Resume();
         return;
     case Stage::Tracing:
-        if (!TraceNext())
+        if (!(m_cameraName.isEmpty() ? TraceNext() : TraceByCamera()))
             return;
         Go(Stage::Finish, tr("Finish"));
         return;
@@ -518,6 +524,35 @@ bool DemoRunner::TraceNext()
     if (halfWay && m_stopAt == (m_advanced ? Moment::Advanced : Moment::FirstRow))
         Stop(tr("half way through the tracing, %1 points traced").arg(m_traced));
     return false;
+}
+
+bool DemoRunner::TraceByCamera()
+{
+    if (!m_camera) {
+        m_camera = std::make_unique<CameraDemo>(
+            m_window, [this](int command) { return Press(m_window.ToolbarArea(), command); },
+            [this] { return Grid(); }, m_cameraName);
+        m_camera->StopAfter(m_stopAfterPixels);
+    }
+    switch (m_camera->Step()) {
+    case CameraDemo::Result::Going:
+        return false;
+    case CameraDemo::Result::Failed:
+        Fail(m_camera->Failure());
+        return false;
+    case CameraDemo::Result::Done:
+        break;
+    }
+    m_traced = m_camera->TracedPixels();
+    if (onProgress)
+        onProgress(
+            m_stage,
+            tr("%1 pixels traced by camera in %2 ms").arg(m_traced).arg(m_camera->TraceMs()));
+    if (m_stopAfterPixels > 0 && m_traced >= m_stopAfterPixels) {
+        Stop(tr("after %1 pixels traced by camera").arg(m_traced));
+        return false;
+    }
+    return true;
 }
 
 } // namespace md::host

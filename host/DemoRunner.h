@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QTableView;
@@ -16,6 +17,7 @@ class QWidget;
 
 namespace md::host {
 
+class CameraDemo;
 class CommandAreaOwner;
 class MainWindow;
 
@@ -59,6 +61,7 @@ public:
 
     DemoRunner(MainWindow& window, CommandAreaOwner& area, VirtualModule module,
                QString programFolder, QObject* parent = nullptr);
+    ~DemoRunner() override;
 
     /// Starts; pace is the pause between two steps in milliseconds.
     void Start(int paceMs);
@@ -71,6 +74,11 @@ public:
     /// Starts from the restore question of a run that was killed: Yes, then the stages the
     /// restored design still lacks (a layout, the rest of the tracing), Finish and Save.
     void SetResume(bool resume) { m_resume = resume; }
+    /// Traces through the layout step's camera dock with the camera of that name instead of
+    /// reading which pixel the module lights.
+    void UseCamera(const QString& cameraName) { m_cameraName = cameraName; }
+    /// With the camera: stops, leaving everything open, once this many pixels are traced.
+    void StopAfterPixels(int pixels) { m_stopAfterPixels = pixels; }
     Stage CurrentStage() const { return m_stage; }
     /// What went wrong when the stage is Failed.
     const QString& Failure() const { return m_failure; }
@@ -90,6 +98,7 @@ private:
     bool FillPage();
     bool DesignSocket();
     bool TraceNext();
+    bool TraceByCamera();
     bool SetUpAdvanced();
     bool Resume();
     /// Picks the command from the layout grid's context menu once it is open.
@@ -119,6 +128,9 @@ private:
     int m_advancedStep = 0; ///< the next context menu command of the advanced set-up
     int m_menuCommand = 0;  ///< the command to pick from the open context menu
     bool m_newLayoutSent = false;
+    QString m_cameraName; ///< tracing by camera when set
+    int m_stopAfterPixels = 0;
+    std::unique_ptr<CameraDemo> m_camera;
 };
 
 } // namespace md::host

@@ -51,9 +51,19 @@ int main(int argc, char** argv)
     QCommandLineOption demoResume("demo-resume",
                                   "The demo answers Yes to restoring the design a killed run "
                                   "left, and finishes and saves it.");
+    QCommandLineOption demoCamera(
+        "camera", "The demo traces through the layout step's camera dock with the virtual "
+                  "camera, in the advanced mode when the module's description says "
+                  "\"trace\": \"advanced\".");
+    QCommandLineOption demoStopAfter("demo-stop-after",
+                                     "With --camera: the demo stops, leaving everything open, "
+                                     "once N pixels are traced.",
+                                     "N");
     parser.addOption(demoAdvanced);
     parser.addOption(demoStop);
     parser.addOption(demoResume);
+    parser.addOption(demoCamera);
+    parser.addOption(demoStopAfter);
     QCommandLineOption deviceLog("device-log",
                                  "Print every frame of the point-go test device in hex.");
     QCommandLineOption deviceLeds(
@@ -131,10 +141,19 @@ int main(int argc, char** argv)
                                     : std::optional(DemoRunner::Moment::None);
             if (!stopAt)
                 error = QStringLiteral("--demo-stop-at takes socket, first-row or advanced");
-            if (!description || !stopAt || !area || !area->IsOpen()) {
-                std::fprintf(
-                    stderr, "module-design-host: --demo %s: %s\n", qPrintable(parser.value(demo)),
-                    qPrintable(description && stopAt ? QStringLiteral("no command area") : error));
+            bool stopAfterOk = true;
+            const int stopAfter =
+                parser.isSet(demoStopAfter) ? parser.value(demoStopAfter).toInt(&stopAfterOk) : 0;
+            if (!stopAfterOk || stopAfter < 0) {
+                stopAfterOk = false;
+                error = QStringLiteral("--demo-stop-after takes a number of pixels");
+            }
+            if (!description || !stopAt || !stopAfterOk || !area || !area->IsOpen()) {
+                std::fprintf(stderr, "module-design-host: --demo %s: %s\n",
+                             qPrintable(parser.value(demo)),
+                             qPrintable(description && stopAt && stopAfterOk
+                                            ? QStringLiteral("no command area")
+                                            : error));
                 window.DetachPlugin();
                 host.SetPlugin(nullptr);
                 loader.Unload();
@@ -143,7 +162,12 @@ int main(int argc, char** argv)
             window.UseVirtualModule(VirtualModule(*description));
             runner = std::make_unique<DemoRunner>(window, *area, VirtualModule(*description),
                                                   programFolder);
-            runner->SetAdvanced(parser.isSet(demoAdvanced));
+            const bool byCamera = parser.isSet(demoCamera);
+            runner->SetAdvanced(parser.isSet(demoAdvanced) ||
+                                (byCamera && description->advancedTrace));
+            if (byCamera)
+                runner->UseCamera(QString::fromStdU16String(host.Camera().Name()));
+            runner->StopAfterPixels(stopAfter);
             runner->StopAt(*stopAt);
             runner->SetResume(parser.isSet(demoResume));
             const QString shotPath = parser.value(screenshot);
