@@ -105,6 +105,8 @@ PointGoExchange::State PointGoExchange::Step()
         if (got < 0)
             return Fail(Failure::LineGone);
         m_answer.insert(m_answer.end(), bytes.begin(), bytes.begin() + got);
+        while (PassOverStrayEcho()) {
+        }
         if (m_answer.size() < Expected()) {
             if (Clock::now() - m_sentAt < Patience())
                 break; // nothing more yet
@@ -119,6 +121,21 @@ PointGoExchange::State PointGoExchange::Step()
         Answered();
     }
     return m_state;
+}
+
+bool PointGoExchange::PassOverStrayEcho()
+{
+    // An advance answered late can echo after the input was cleared for the handshake, ahead
+    // of its reply or of the probe's echo. A reply starts with kAccepted, so an echo at the
+    // front of either answer is none of it.
+    if (m_stage == Stage::Entries || m_answer.size() < pointgo::kLightLedFrameSize ||
+        m_answer[0] != pointgo::kLightLed)
+        return false;
+    const auto probe = serialframes::LightLedFrame(0);
+    if (m_stage == Stage::Probe && std::equal(probe.begin(), probe.end(), m_answer.begin()))
+        return false;
+    m_answer.erase(m_answer.begin(), m_answer.begin() + pointgo::kLightLedFrameSize);
+    return true;
 }
 
 void PointGoExchange::Answered()

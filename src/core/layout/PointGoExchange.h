@@ -81,6 +81,9 @@ private:
     std::vector<std::uint8_t> Frame() const;
     std::size_t Expected() const;
     std::chrono::milliseconds Patience() const;
+    /// Drops the echo of an earlier advance from the front of the handshake's reply or the
+    /// probe's echo; true when one was dropped.
+    bool PassOverStrayEcho();
     /// The answer to the current stage is complete: go on to the next.
     void Answered();
     State Fail(Failure failure);

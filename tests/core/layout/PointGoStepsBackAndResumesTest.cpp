@@ -8,6 +8,7 @@ namespace md::test {
 namespace {
 
 using namespace std::chrono_literals;
+using Fault = PointGoPtyDevice::Fault;
 
 TEST_F(PointGoRecovery, StepBackHasTheDeviceLightTheLedAgainAndTheRunEndsInTheDevicesOrder)
 {
@@ -95,6 +96,37 @@ TEST_F(PointGoRecovery, AReconnectInTheMiddleOfARunGoesOnAtTheRecordedPosition)
     ConfirmAll();
     ExpectEveryLedRecordedOnce();
     EXPECT_EQ(device->Requests(), (std::vector<int>{0, 1, 2, 3, 0, 3, 4, 5}));
+}
+
+TEST_F(PointGoRecovery, EchoesOfEarlierAdvancesComingDuringAReconnectAreNoPartOfItsAnswers)
+{
+    Build(3, 2, true);
+    // The first requests for LEDs 2 and 4 go unanswered until a later connection: the one
+    // echo comes just before the handshake reply, the other just before the probe's echo.
+    device->SetFault(3, Fault::EchoBeforeReply);
+    device->SetFault(8, Fault::EchoBeforeProbe);
+    prompter.answer = [](std::size_t) { return PromptAnswer::Retry; };
+    ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
+    pointGo->SelectMode(PointGo::kAllLeds);
+    for (int led = 0; led < 3; ++led)
+        ASSERT_TRUE(ConfirmLit()) << led;
+    ASSERT_TRUE(WaitReady());
+
+    ASSERT_TRUE(pointGo->StartHardware(&socket, {})) << prompter.asked.back().second;
+    EXPECT_EQ(link.Lines().lengths, std::vector<std::uint16_t>{6});
+    pointGo->SelectMode(PointGo::kAllLeds);
+    ASSERT_TRUE(ConfirmLit());
+    ASSERT_TRUE(ConfirmLit());
+    ASSERT_TRUE(WaitReady());
+
+    ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
+    EXPECT_EQ(link.Advance(), SerialPointGoLink::AdvanceKind::Indexed);
+    EXPECT_FALSE(pointGo->RestartNeeded());
+    pointGo->SelectMode(PointGo::kAllLeds);
+    ConfirmAll();
+    ExpectEveryLedRecordedOnce();
+    EXPECT_EQ(prompter.Count(PromptButtons::RetryCancel), 2U);
+    EXPECT_EQ(device->Requests(), (std::vector<int>{0, 1, 2, 2, 3, 0, 3, 4, 4, 5, 0, 5}));
 }
 
 TEST_F(PointGoRecovery, AReconnectToOtherLinesGivesTheHiddenLedsBack)

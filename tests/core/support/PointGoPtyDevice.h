@@ -35,6 +35,11 @@ public:
         Late,   ///< lit at once, answered after lateBy
         Lost,   ///< never reaches the device: nothing lit, nothing answered
         Vanish, ///< the line hangs up before the request arrives; ComeBack() brings a new one
+        /// Lit at once, answered only by the next connection: just before its handshake reply
+        /// (after the plug-in cleared its input for the handshake) ...
+        EchoBeforeReply,
+        /// ... or between the handshake reply and the answer to the first request after it.
+        EchoBeforeProbe,
     };
 
     PointGoPtyDevice(std::filesystem::path folder, std::vector<std::uint16_t> lengths, bool indexed,
@@ -194,6 +199,16 @@ private:
         if (k >= 0)
             answer = {pointgo::kLightLed, static_cast<std::uint8_t>(k & 0xFF),
                       static_cast<std::uint8_t>(k >> 8)};
+        if (fault == Fault::EchoBeforeReply || fault == Fault::EchoBeforeProbe) {
+            m_held = answer;
+            m_heldBeforeReply = fault == Fault::EchoBeforeReply;
+            return;
+        }
+        if (m_heldArmed) {
+            Send(std::move(m_held));
+            m_held.clear();
+            m_heldArmed = false;
+        }
         Send(answer, fault == Fault::Late ? lateBy : std::chrono::milliseconds{});
     }
     void Run()
@@ -240,6 +255,11 @@ private:
             reply[3 + 2 * i] = static_cast<std::uint8_t>(m_lengths[i] & 0xFF);
         }
         m_lit = 0;
+        if (!m_held.empty() && m_heldBeforeReply) {
+            reply.insert(reply.begin(), m_held.begin(), m_held.end());
+            m_held.clear();
+        }
+        m_heldArmed = !m_held.empty();
         if (m_master >= 0) [[maybe_unused]]
             const auto n = ::write(m_master, reply.data(), reply.size());
     }
@@ -258,6 +278,9 @@ private:
     std::vector<std::pair<int, Fault>> m_faults;
     std::vector<int> m_requests;
     std::vector<std::uint8_t> m_sendLater;
+    std::vector<std::uint8_t> m_held; ///< an answer kept back for the next connection
+    bool m_heldBeforeReply = false;
+    bool m_heldArmed = false; ///< the held answer goes out before the next request's
     std::chrono::steady_clock::time_point m_sendAt;
     std::thread m_thread;
 };
