@@ -87,34 +87,16 @@ TEST_F(CombinedFileTest, OneGroupCarriesTheExtensionBlockAndModuleValues)
         EXPECT_EQ(bytes[i], 0) << i;
     ByteReader reader(bytes);
     ASSERT_TRUE(reader.Seek(filesEnd + 64));
-    std::uint32_t x = 0, y = 0, s = 0, b = 0, groups = 0, position = 0, length = 0;
+    // x, y, driver and scan polarity, groups, virtual point position and length; rows, unit.
+    std::vector<std::uint32_t> words(7);
+    for (std::uint32_t& word : words)
+        ASSERT_TRUE(reader.U32(word));
+    EXPECT_EQ(words, (std::vector<std::uint32_t>{64, 32, 0x0A, 0x0203, 1, 3, 2}));
     std::uint16_t rows = 0, unit = 0;
-    ASSERT_TRUE(reader.U32(x) && reader.U32(y) && reader.U32(s) && reader.U32(b) &&
-                reader.U32(groups) && reader.U32(position) && reader.U32(length) &&
-                reader.U16(rows) && reader.U16(unit));
-    EXPECT_EQ(x, 64u);
-    EXPECT_EQ(y, 32u);
-    EXPECT_EQ(s, 0x0Au);
-    EXPECT_EQ(b, 0x0203u);
-    EXPECT_EQ(groups, 1u);
-    EXPECT_EQ(position, 3u);
-    EXPECT_EQ(length, 2u);
+    ASSERT_TRUE(reader.U16(rows) && reader.U16(unit));
     EXPECT_EQ(rows, 16);
     EXPECT_EQ(unit, 32);
     EXPECT_EQ(reader.Remaining(), 10u);
-}
-
-TEST_F(CombinedFileTest, AMissingHubFileFailsAndLeavesNoCombinedFile)
-{
-    const auto combined = folder / "zt5ModuleHUB.MHR";
-    ASSERT_TRUE(CombinedFile::Combine(folder / "zt5Module.MDR", folder / "zt5HUB.HDR", combined,
-                                      Trailer(false), codePage));
-    std::filesystem::remove(folder / "zt5HUB.HDR");
-    EXPECT_FALSE(CombinedFile::Combine(folder / "zt5Module.MDR", folder / "zt5HUB.HDR", combined,
-                                       Trailer(false), codePage));
-    EXPECT_FALSE(std::filesystem::exists(combined));
-    EXPECT_FALSE(CombinedFile::Combine(folder / "missing.MDR", folder / "zt5HUB.HDR", combined,
-                                       Trailer(false), codePage));
 }
 
 TEST(CombinedFileNameTest, NamesDropFolderAndFourCharacterExtension)

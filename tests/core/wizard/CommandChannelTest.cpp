@@ -118,7 +118,9 @@ TEST(CommandWordsTest, ControlWordKeepsPolarityUnderTheMarkerByte)
     EXPECT_EQ(Of(commandwords::ControlWord(0x0000020A, 0)), (Bytes{0xA0, 0x00, 0x02, 0x0A}));
 }
 
-TEST(CommandWordsTest, WizardPatternsOfEveryStep)
+// The step patterns themselves are checked as the wizard sends them; here the rules that
+// choose their row count and line number, and what the lighting command's row count becomes.
+TEST(CommandWordsTest, RowCountsAndLineNumbersOfThePatterns)
 {
     EXPECT_EQ(commandwords::WizardRowCount(0, 0), 16u);
     EXPECT_EQ(commandwords::WizardRowCount(32, 0x0100), 32u);
@@ -126,18 +128,7 @@ TEST(CommandWordsTest, WizardPatternsOfEveryStep)
     EXPECT_EQ(commandwords::WizardRowCount(0, 0x5123), 4u);
     EXPECT_EQ(commandwords::WizardRowCount(8, 0x6000), 8u);
 
-    // Step buttons change their bit only when it is not already in the requested state.
-    EXPECT_EQ(commandwords::WithPolarityBit(0x02, 2, true), std::nullopt);
-    EXPECT_EQ(commandwords::WithPolarityBit(0x02, 2, false), 0u);
-    EXPECT_EQ(commandwords::WithPolarityBit(0x100, 8, true), 0x108u);
-    EXPECT_EQ(commandwords::ToggledPolarity(0x02), 0u);
-
     const std::uint32_t p = 0x00010A02;
-    EXPECT_EQ(Of(commandwords::BeforeStep1(p, 16).word1), (Bytes{0xA0, 0x01, 0x0A, 0x02}));
-    EXPECT_EQ(Of(commandwords::BeforeStep1(p, 16).word2), (Bytes{0x03, 0xFF, 0x10, 0xF6}));
-    EXPECT_EQ(Of(commandwords::BeforeStep2(p, 4).word2), (Bytes{0x03, 0xFF, 0x04, 0xF7}));
-    EXPECT_EQ(Of(commandwords::BeforeStep3(p, 32).word2), (Bytes{0x03, 0xFF, 0x20, 0xF5}));
-    EXPECT_EQ(Of(commandwords::Step4Line(p, 8, 3).word2), (Bytes{0x03, 0xFF, 0x08, 0x47}));
     EXPECT_EQ(Of(commandwords::Step4Line(p, 8, 1).word2), (Bytes{0x03, 0xFF, 0x08, 0x17}));
     EXPECT_EQ(Of(commandwords::Step4Line(p, 16, 4).word2), (Bytes{0x03, 0xFF, 0x10, 0x87}));
 
@@ -145,20 +136,14 @@ TEST(CommandWordsTest, WizardPatternsOfEveryStep)
     const CommandPair hub = commandwords::HubAddress(0x0A02, 0x0100, 16, 3, 5);
     EXPECT_EQ(Of(hub.word1), (Bytes{0xA0, 0x00, 0x0B, 0x02}));
     EXPECT_EQ(Of(hub.word2), (Bytes{0x17, 0xFF, 0x70, 0xFB}));
-}
 
-TEST(CommandWordsTest, PointLightingFieldsAndRowCount)
-{
     EXPECT_EQ(commandwords::LightingRows(16, 0), 16u);
     EXPECT_EQ(commandwords::LightingRows(16, 15), 16u);
     EXPECT_EQ(commandwords::LightingRows(8, 3), 8u);
     EXPECT_EQ(commandwords::LightingRows(8, 8), 16u);
     EXPECT_EQ(commandwords::LightingRows(16, 16), 17u);
     EXPECT_EQ(commandwords::LightingRows(8, 20), 21u);
-
-    const CommandPair pair = commandwords::PointLighting(0x0102, 2, 16, 64, 1);
-    EXPECT_EQ(Of(pair.word1), (Bytes{0xA2, 0x02, 0x01, 0x02}));
-    EXPECT_EQ(Of(pair.word2), (Bytes{0x04, 0x40, 0x10, 0xF1}));
+    // Without a row index the polarity fills the word; position and group keep to their bits.
     const CommandPair none = commandwords::PointLighting(0x00AB0102, std::nullopt, 8, 0x3FF, 63);
     EXPECT_EQ(Of(none.word1), (Bytes{0xA0, 0xAB, 0x01, 0x02}));
     EXPECT_EQ(Of(none.word2), (Bytes{0xFF, 0xFF, 0x08, 0xF1}));

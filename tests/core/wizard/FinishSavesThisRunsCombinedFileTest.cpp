@@ -202,6 +202,34 @@ TEST_F(FinishSavesThisRunsCombinedFileTest, ATargetNamedLikeItsOwnCopyIsRefusedB
     EXPECT_EQ(Handed(), 1u);
 }
 
+TEST_F(FinishSavesThisRunsCombinedFileTest, SavesTheCompanionsAskedForAndKeepsTheChoices)
+{
+    EXPECT_FALSE(step->SaveDriverFile());
+    files.chosen.reset();
+    EXPECT_FALSE(step->Finish()) << "save dialog cancelled: the step stays open";
+    step->SetSaveDriverFile(true);
+    step->SetSaveHubFile(true);
+    files.chosen = out / "x.MHR";
+    ASSERT_TRUE(step->Finish());
+    EXPECT_EQ(files.requests.back().defaultExtension, u"MHR");
+    EXPECT_EQ(fileio::ReadAll(out / "x.MDR"), Bytes("driver"));
+    EXPECT_EQ(fileio::ReadAll(out / "x.HDR"), Bytes("hub"));
+    EXPECT_EQ(host.sent.back().message, contract::kMsgSendCombined);
+    EXPECT_EQ(host.sent.back().wParam, 0u);
+    // The choices are kept in the profile for the next run.
+    IniProfile reread(m_root / "profile.ini");
+    EXPECT_TRUE((WizardStep6(WizardContext{channel, dialogs, prompter, texts, files, reread,
+                                           codePage, m_root, memory, host},
+                             64, 32)
+                     .SaveHubFile()));
+
+    // A target that cannot be written: the failure message, the step stays open.
+    files.chosen = out / "no-such-folder" / "y.MHR";
+    EXPECT_FALSE(step->Finish());
+    EXPECT_EQ(prompter.Last(), Refusal("IDS_MODULE_STEP6DLG_SAVEMHRFAILED", *files.chosen,
+                                       "IDS_MD_STEP6_NOT_WRITTEN"));
+}
+
 TEST_F(FinishSavesThisRunsCombinedFileTest, TheSaveDialogOpensInModLibThenWhereTheLastFileWent)
 {
     files.chosen.reset();

@@ -5,42 +5,32 @@
 namespace md {
 namespace {
 
-TEST(RangeSelectionTest, NothingSelectedKeepsTheDialogOpen)
+// Nothing selected keeps the dialog open (checked through the dialog); here what a range is.
+TEST(RangeSelectionTest, AFullUnselectedBandOfColumnsOrRowsIsLeftOut)
 {
-    RangeSelection selection(32, 16);
-    EXPECT_FALSE(selection.Confirm());
-    selection.Select(40, 2); // outside the module: ignored
-    EXPECT_FALSE(selection.Confirm());
-}
-
-TEST(RangeSelectionTest, AnUnselectedColumnBandIsLeftOut)
-{
-    RangeSelection selection(32, 16);
-    selection.SelectRectangle(0, 0, 32, 16);
-    selection.SelectRectangle(9, 0, 2, 16, false); // grid columns 10 and 11
-    const auto range = selection.Confirm();
-    ASSERT_TRUE(range);
-    EXPECT_EQ(range->bandKind, ModuleRange::kColumns);
-    EXPECT_EQ(range->bandStart, 9);
-    EXPECT_EQ(range->bandCount, 2);
-    EXPECT_EQ(range->width, 30);
-    EXPECT_EQ(range->height, 16);
-    EXPECT_EQ(range->cells.size(), 30u * 16u);
-    EXPECT_EQ(range->cells.front(), (std::pair<std::uint16_t, std::uint16_t>{0, 0}));
-}
-
-TEST(RangeSelectionTest, AnUnselectedRowBandIsLeftOut)
-{
-    RangeSelection selection(32, 16);
-    selection.SelectRectangle(0, 0, 32, 16);
-    selection.SelectRectangle(0, 4, 32, 3, false);
-    const auto range = selection.Confirm();
-    ASSERT_TRUE(range);
-    EXPECT_EQ(range->bandKind, ModuleRange::kRows);
-    EXPECT_EQ(range->bandStart, 4);
-    EXPECT_EQ(range->bandCount, 3);
-    EXPECT_EQ(range->height, 13);
-    EXPECT_EQ(range->width, 32);
+    struct Case
+    {
+        int x, y, width, height;
+        ModuleRange::Band kind;
+        int start, count, left, high;
+    };
+    for (const Case& c : {Case{9, 0, 2, 16, ModuleRange::kColumns, 9, 2, 30, 16},
+                          Case{0, 4, 32, 3, ModuleRange::kRows, 4, 3, 32, 13}}) {
+        SCOPED_TRACE(int(c.kind));
+        RangeSelection selection(32, 16);
+        selection.SelectRectangle(0, 0, 32, 16);
+        selection.Select(40, 2); // outside the module: ignored
+        selection.SelectRectangle(c.x, c.y, c.width, c.height, false);
+        const auto range = selection.Confirm();
+        ASSERT_TRUE(range);
+        EXPECT_EQ(range->bandKind, c.kind);
+        EXPECT_EQ(range->bandStart, c.start);
+        EXPECT_EQ(range->bandCount, c.count);
+        EXPECT_EQ(range->width, c.left);
+        EXPECT_EQ(range->height, c.high);
+        EXPECT_EQ(range->cells.size(), std::size_t(c.left * c.high));
+        EXPECT_EQ(range->cells.front(), (std::pair<std::uint16_t, std::uint16_t>{0, 0}));
+    }
 }
 
 TEST(RangeSelectionTest, ScatteredGapsOrPartialBandsGiveNoBand)

@@ -113,6 +113,7 @@ protected:
         close(fd);
         shm_unlink(areaName.c_str());
         std::filesystem::remove_all(folder);
+        std::filesystem::remove(profile.Path());
     }
 
     SmartWizard::Outcome Run()
@@ -189,14 +190,10 @@ TEST_F(SmartWizardTest, FullSequenceOfCommandsFlagsAndHandOver)
     ASSERT_EQ(Run(), SmartWizard::Outcome::Finished);
 
     // S = 0x100 with bits 2 and 8 set; B = 0x20 | (1 << 8); count = 16.
-    ASSERT_GE(pairs.size(), 6u);
-    EXPECT_EQ(pairs[0], "A0000120 03FF10F6");
-    EXPECT_EQ(pairs[1], "A0000122 03FF10F6");
-    EXPECT_EQ(pairs[2], "A0000122 03FF10F7");
-    EXPECT_EQ(pairs[3], "A000012A 03FF10F7");
-    EXPECT_EQ(pairs[4], "A000012A 03FF10F5");
-    EXPECT_EQ(pairs[5], "A000012A 03FF1047"); // step 4, line 3, 16 rows
-    EXPECT_EQ(pairs.size(), 6u);
+    // Step 4 lights line 3 over 16 rows.
+    EXPECT_EQ(pairs, (std::vector<std::string>{"A0000120 03FF10F6", "A0000122 03FF10F6",
+                                               "A0000122 03FF10F7", "A000012A 03FF10F7",
+                                               "A000012A 03FF10F5", "A000012A 03FF1047"}));
     for (int flag : flagsAtSend)
         EXPECT_EQ(flag, 1); // the wizard flag is set before the first command
     EXPECT_EQ(owner[0], 0);
@@ -241,9 +238,9 @@ TEST_F(SmartWizardTest, DriverTypeOneSkipsTheFirstTwoStepsButSendsTheirPatterns)
     ASSERT_EQ(Run(), SmartWizard::Outcome::Finished);
     EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"3", "4", "6"}));
     ASSERT_GE(pairs.size(), 3u);
-    EXPECT_EQ(pairs[0].substr(9), "03FF10F6");
-    EXPECT_EQ(pairs[1].substr(9), "03FF10F7");
-    EXPECT_EQ(pairs[2].substr(9), "03FF10F5");
+    EXPECT_EQ(pairs[0].substr(9) + pairs[1].substr(9) + pairs[2].substr(9), "03FF10F6"
+                                                                            "03FF10F7"
+                                                                            "03FF10F5");
     EXPECT_EQ(owner[23], 'B');
 }
 
@@ -292,48 +289,12 @@ TEST_F(SmartWizardTest, CancelOrARefusingComponentAbandonsCleanly)
     EXPECT_TRUE(host.sent.empty());
 }
 
-TEST_F(SmartWizardTest, StepSixSavesTheCombinedFileWithItsCompanionsAndKeepsTheChoices)
-{
-    dialogs.step6 = [this](WizardStep6& step) {
-        EXPECT_FALSE(step.SaveDriverFile());
-        EXPECT_FALSE(step.Finish()); // save dialog cancelled: the step stays open
-        step.SetSaveDriverFile(true);
-        step.SetSaveHubFile(true);
-        files.chosen = folder / "out" / "x.MHR";
-        std::filesystem::create_directories(folder / "out");
-        return step.Finish();
-    };
-    std::filesystem::remove(profile.Path());
-    ASSERT_EQ(Run(), SmartWizard::Outcome::Finished);
-    EXPECT_TRUE(std::filesystem::exists(folder / "out/x.MHR"));
-    EXPECT_EQ(fileio::ReadAll(folder / "out/x.MDR"), (std::vector<std::uint8_t>{'M', 'D', 'R'}));
-    EXPECT_EQ(fileio::ReadAll(folder / "out/x.HDR"), (std::vector<std::uint8_t>{'H', 'D', 'R'}));
-    EXPECT_EQ(host.sent.back().message, 23u);
-    EXPECT_EQ(host.sent.back().wParam, 0u);
-    EXPECT_EQ(files.requests.back().defaultExtension, u"MHR");
-    // Reopening shows the choices made last time.
-    WizardContext context{channel, dialogs,  prompter, texts,  files,
-                          profile, codePage, folder,   memory, host};
-    EXPECT_TRUE(WizardStep6(context, 64, 32).SaveHubFile());
-    std::filesystem::remove(profile.Path());
-
-    // A target that cannot be written: the failure message, the step stays open.
-    dialogs.step6 = [this](WizardStep6& step) {
-        files.chosen = folder / "no-such-folder" / "y.MHR";
-        EXPECT_FALSE(step.Finish());
-        return false;
-    };
-    Run();
-    EXPECT_EQ(prompter.Last(), "IDS_MODULE_STEP6DLG_SAVEMHRFAILED\n" +
-                                   (folder / "no-such-folder" / "y.MHR").string() +
-                                   ": IDS_MD_STEP6_NOT_WRITTEN");
-}
-
+// Black lines are left out and the later lines move up; the all-black refusal and grouping
+// mode 4's list are checked through the step's dialog.
 TEST(WizardStep4Test, LinesInOrderWithTheirLineNumbers)
 {
     CommandChannel channel;
     WizardStep4 step(0, 8, 0, 0, channel);
-    EXPECT_TRUE(step.BlackOffered());
     step.Choose(0, WizardStep4::kBlue);
     step.Choose(1, WizardStep4::kRed);
     step.Choose(2, WizardStep4::kBlack);
@@ -342,47 +303,11 @@ TEST(WizardStep4Test, LinesInOrderWithTheirLineNumbers)
     EXPECT_EQ(step.LineColours(), (std::vector<std::uint16_t>{2, 0, 1}));
     EXPECT_EQ(step.LineMap(), (std::array<std::uint8_t, 4>{0, 1, 3, 0}));
 
-    for (int list = 0; list < 4; ++list)
-        step.Choose(list, WizardStep4::kBlack);
-    EXPECT_FALSE(step.Finish()); // every line black: the step stays open
-
-    // Grouping mode 4: no black in lists 1 to 3 and row 4 stays black.
+    // Grouping mode 4: the fourth line stays black and is no line.
     WizardStep4 mode4(0, 8, 4, 0, channel);
-    EXPECT_FALSE(mode4.Choose(0, WizardStep4::kBlack));
     EXPECT_FALSE(mode4.Choose(3, WizardStep4::kRed));
-    EXPECT_EQ(mode4.Choices(0).size(), 3u);
     ASSERT_TRUE(mode4.Finish());
     EXPECT_EQ(mode4.LineColours().size(), 3u);
-}
-
-TEST(WizardRulesTest, LineFactorLedUnitAndSpecialCase)
-{
-    WizardInputs in;
-    in.colourType = WizardInputs::kFull;
-    in.groupingMode = 1;
-    EXPECT_EQ(SmartWizard::LineFactor(in), 3);
-    in.groupingMode = 2;
-    EXPECT_EQ(SmartWizard::LineFactor(in), 4);
-    in.dataLineType = 4;
-    EXPECT_EQ(SmartWizard::LineFactor(in), 1);
-    in.colourType = WizardInputs::kDouble;
-    EXPECT_EQ(SmartWizard::LineFactor(in), 2);
-
-    WizardInputs special;
-    special.colourType = WizardInputs::kFull;
-    special.groupingMode = 4;
-    special.driverChip.type = 0;
-    EXPECT_TRUE(SmartWizard::FullColourSpecial(special));
-    special.hubAddressContinuous = true;
-    EXPECT_FALSE(SmartWizard::FullColourSpecial(special));
-    special.driverChip.type = 3;
-    EXPECT_TRUE(SmartWizard::FullColourSpecial(special));
-
-    EXPECT_TRUE(SmartWizard::SkipsPolaritySteps(15));
-    EXPECT_TRUE(SmartWizard::SkipsPolaritySteps(80));
-    EXPECT_FALSE(SmartWizard::SkipsPolaritySteps(0));
-    EXPECT_FALSE(SmartWizard::SkipsPolaritySteps(3));
-    EXPECT_TRUE(SmartWizard::ClearsMultiClock(0x71));
 }
 
 } // namespace
