@@ -40,6 +40,34 @@ CellLed Led()
     return led;
 }
 
+/// Writes a section and reads it back; the read must take every byte.
+LayoutDesign RoundTrip(const LayoutDesign& design, Bytes* written = nullptr)
+{
+    ByteWriter out;
+    EXPECT_TRUE(WriteLayoutSection(design, out, CodePage()));
+    ByteReader in(out.Data());
+    LayoutDesign read;
+    std::string error;
+    EXPECT_TRUE(ReadLayoutSection(in, read, CodePage(), error)) << error;
+    EXPECT_EQ(in.Remaining(), 0u);
+    if (written)
+        *written = out.Data();
+    return read;
+}
+
+/// A range over the whole of a width x height grid, starting at column originX.
+LayoutRange Range(std::uint32_t width, std::uint32_t height, std::uint32_t originX = 0)
+{
+    LayoutRange range;
+    range.width = width;
+    range.height = height;
+    range.originX = originX;
+    for (std::uint32_t x = originX; x < width; ++x)
+        for (std::uint32_t y = 0; y < height; ++y)
+            range.inside.insert(LayoutModel::Key(x, y));
+    return range;
+}
+
 TEST(LayoutArchiveTest, SmallLayoutIsWrittenByteForByte)
 {
     LayoutDesign design;
@@ -122,16 +150,11 @@ TEST(LayoutArchiveTest, KeepsFlagBytesAsStoredAndRefusesOverlongNames)
     design.shapeSets = {{led}, {}, {}, {}};
     design.points = {{64, 64, 1, 0, 0, 6, 7, 8, 0}};
 
-    ByteWriter out;
-    ASSERT_TRUE(WriteLayoutSection(design, out, CodePage()));
-    ByteReader in(out.Data());
-    LayoutDesign read;
-    std::string error;
-    ASSERT_TRUE(ReadLayoutSection(in, read, CodePage(), error)) << error;
+    Bytes written, again;
+    const LayoutDesign read = RoundTrip(design, &written);
     EXPECT_EQ(read, design);
-    ByteWriter again;
-    ASSERT_TRUE(WriteLayoutSection(read, again, CodePage()));
-    EXPECT_EQ(again.Data(), out.Data());
+    RoundTrip(read, &again);
+    EXPECT_EQ(again, written);
 
     // A picture name must fit its 16-bit length; a refused section writes nothing.
     design.images = {{1, 0, {}, std::u16string(65536, u'a')}};
@@ -154,24 +177,13 @@ TEST(LayoutArchiveTest, TracedLayoutRoundTripsThroughTheSection)
     h.Click(test::Line(0, 0, 1, 0, 120));
     ASSERT_TRUE(h.tracer->Analyse(true));
 
-    LayoutRange range;
-    range.width = 120;
-    range.height = 100;
-    for (std::uint32_t x = 0; x < 120; ++x)
-        for (std::uint32_t y = 0; y < 100; ++y)
-            range.inside.insert(LayoutModel::Key(x, y));
-    const LayoutDesign design = layoutsnapshot::Capture(
-        *h.tracer, range, {{1, 0, {1, 2, 3}, u"红灯"}}, {0, 65535, {9}, u"bg.png"}, slots);
+    const LayoutDesign design =
+        layoutsnapshot::Capture(*h.tracer, Range(120, 100), {{1, 0, {1, 2, 3}, u"红灯"}},
+                                {0, 65535, {9}, u"bg.png"}, slots);
     EXPECT_EQ(design.points.size(), 12000u);
     EXPECT_EQ(design.shapeSets.size(), 5u) << "one list differs from its slot";
 
-    ByteWriter out;
-    ASSERT_TRUE(WriteLayoutSection(design, out, CodePage()));
-    ByteReader in(out.Data());
-    LayoutDesign read;
-    std::string error;
-    ASSERT_TRUE(ReadLayoutSection(in, read, CodePage(), error)) << error;
-    EXPECT_EQ(in.Remaining(), 0u);
+    const LayoutDesign read = RoundTrip(design);
     ASSERT_EQ(read.result.size(), design.result.size());
     for (std::size_t e = 0; e < read.result.size(); ++e)
         for (std::size_t r = 0; r < read.result[e].rows.size(); ++r)
@@ -242,13 +254,7 @@ TEST(LayoutArchiveTest, CapturingWithARangeOriginLeavesTheOpenLayoutAsItIs)
     h.Click(test::Line(0, 0, 1, 0, 4));
     ASSERT_TRUE(h.tracer->Analyse(true));
     const std::vector<ChannelRow> live = h.tracer->Result();
-    LayoutRange range;
-    range.width = 4;
-    range.height = 2;
-    range.originX = 1;
-    for (std::uint32_t x = 1; x < 4; ++x)
-        for (std::uint32_t y = 0; y < 2; ++y)
-            range.inside.insert(LayoutModel::Key(x, y));
+    const LayoutRange range = Range(4, 2, 1);
     const LayoutDesign first = layoutsnapshot::Capture(*h.tracer, range, {}, {}, {});
     const LayoutDesign second = layoutsnapshot::Capture(*h.tracer, range, {}, {}, {});
     EXPECT_EQ(h.tracer->Result(), live);

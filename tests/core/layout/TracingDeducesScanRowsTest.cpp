@@ -12,27 +12,35 @@ using test::MakeSetup;
 using test::Positions;
 using test::TracingHarness;
 
-TEST(TracingDeducesScanRowsTest, TopEdgeModeOneFillsScanRowsAndDataGroups)
+// A first row along the top edge moves down, one along the left edge moves right, by one pixel
+// per scan row and by the scan rows per data group.
+TEST(TracingDeducesScanRowsTest, ModeOneFillsScanRowsAndDataGroupsFromTheTopOrLeftEdge)
 {
-    TracingHarness h(MakeSetup(64, 32, 16, 2));
-    ASSERT_EQ(h.setup.rowLength, 64);
-    ASSERT_EQ(h.setup.pointsPerGroup, 1024);
-    h.Click(Line(0, 0, 1, 0, 64));
-    EXPECT_TRUE(h.tracer->Supported());
-    EXPECT_EQ(h.tracer->StatusKey(), "IDS_MODULE_EPSTATUS_BAR_EP_MODE1_FINISH");
+    for (const bool top : {true, false}) {
+        SCOPED_TRACE(top ? "top" : "left");
+        const std::uint16_t groups = top ? 2 : 4;
+        TracingHarness h(MakeSetup(64, 32, 16, groups));
+        const int length = top ? 64 : 32;
+        ASSERT_EQ(h.setup.rowLength, length);
+        ASSERT_EQ(h.setup.pointsPerGroup, 64 * 32 / groups);
+        h.Click(top ? Line(0, 0, 1, 0, length) : Line(0, 0, 0, 1, length));
+        EXPECT_TRUE(h.tracer->Supported());
+        EXPECT_EQ(h.tracer->StatusKey(), "IDS_MODULE_EPSTATUS_BAR_EP_MODE1_FINISH");
 
-    ASSERT_TRUE(h.tracer->Analyse(true));
-    const auto& result = h.setup.result;
-    ASSERT_EQ(result.size(), 2u);
-    for (std::size_t group = 0; group < 2; ++group) {
-        EXPECT_EQ(result[group].index, group);
-        ASSERT_EQ(result[group].rows.size(), 16u);
-        for (int k = 0; k < 16; ++k)
-            EXPECT_EQ(Positions(result[group].rows[std::size_t(k)]),
-                      Line(0, k + 16 * int(group), 1, 0, 64));
+        ASSERT_TRUE(h.tracer->Analyse(true));
+        const auto& result = h.setup.result;
+        ASSERT_EQ(result.size(), groups);
+        for (int group = 0; group < groups; ++group) {
+            EXPECT_EQ(result[std::size_t(group)].index, group);
+            ASSERT_EQ(result[std::size_t(group)].rows.size(), 16u);
+            for (int k = 0; k < 16; ++k)
+                EXPECT_EQ(Positions(result[std::size_t(group)].rows[std::size_t(k)]),
+                          top ? Line(0, k + 16 * group, 1, 0, 64)
+                              : Line(k + 16 * group, 0, 0, 1, 32));
+        }
+        EXPECT_TRUE(h.tracer->LayoutDone());
+        EXPECT_FALSE(h.tracer->TimerRunning());
     }
-    EXPECT_TRUE(h.tracer->LayoutDone());
-    EXPECT_FALSE(h.tracer->TimerRunning());
 }
 
 TEST(TracingDeducesScanRowsTest, RowThatMissesACornerIsNotSupported)
@@ -49,19 +57,6 @@ TEST(TracingDeducesScanRowsTest, RowThatMissesACornerIsNotSupported)
     EXPECT_EQ(h.prompter.asked.back().second, "IDS_MODULE_STEP5DLG_LAYOUT_NOSUPPORTEP");
     EXPECT_TRUE(h.tracer->Starts().empty());
     EXPECT_FALSE(h.tracer->Analyse(true));
-}
-
-TEST(TracingDeducesScanRowsTest, LeftEdgeMovesScanRowsRight)
-{
-    TracingHarness h(MakeSetup(64, 32, 16, 4));
-    ASSERT_EQ(h.setup.rowLength, 32);
-    h.Click(Line(0, 0, 0, 1, 32));
-    ASSERT_TRUE(h.tracer->Analyse(true));
-    ASSERT_EQ(h.setup.result.size(), 4u);
-    for (int s = 0; s < 4; ++s)
-        for (int k = 0; k < 16; ++k)
-            EXPECT_EQ(Positions(h.setup.result[std::size_t(s)].rows[std::size_t(k)]),
-                      Line(k + 16 * s, 0, 0, 1, 32));
 }
 
 TEST(TracingDeducesScanRowsTest, TranslationLeavingTheModuleIsRefused)
