@@ -6,7 +6,6 @@
 namespace md {
 namespace {
 
-// The modes chosen in the mode dialog are checked through the dialog.
 TEST(CellDecomposition, ApplyingSetsModeAndActivityPerCopy)
 {
     std::vector<CellLed> cell(3);

@@ -81,16 +81,6 @@ TEST_F(SocketFixture, AssignKeepsSignalsUniqueAndLimitsCodeFifteen)
     EXPECT_FALSE(AssignTo(2, 3)); // no picture for the type
 }
 
-TEST_F(SocketFixture, SignatureCountsCodeFifteenPins)
-{
-    socket.NewSocket(4, 8);
-    AssignTo(1, 0);
-    AssignTo(3, 0);
-    AssignTo(0, 1);
-    EXPECT_EQ(socket.Signature(true), (2u << 16) | 4u);
-    EXPECT_EQ(socket.Signature(false), 4u + (16 + 0) + (15 + 1) + (255 + 2) + (15 + 3));
-}
-
 TEST(SocketKeys, NavigateColumnsAndWrap)
 {
     SocketDesign socket;

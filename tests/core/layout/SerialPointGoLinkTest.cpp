@@ -121,8 +121,6 @@ struct LinkOverPty : ::testing::Test
     std::chrono::steady_clock::duration longestStep{};
 };
 
-// A handshake whose probe is echoed (the indexed advance) is run by the port dialog's Test link
-// and by point-go over the virtual test device.
 TEST_F(LinkOverPty, AProbeAnsweredWithAnythingButItsEchoSelectsTheOneByteAdvance)
 {
     link.SetAdvance(SerialPointGoLink::AdvanceKind::Indexed);
@@ -234,7 +232,6 @@ TEST_F(LinkOverPty, AnIndexedAdvanceNamesTheLedAndTakesOnlyItsEcho)
     EXPECT_EQ(device.Received(), (Bytes{0xAE, 0x34, 0x12}));
 }
 
-// A line that hangs up is seen at once and opened afresh in point-go's recovery runs.
 TEST(PosixSerialPort, NamesWhatIsWrongWithADevice)
 {
     std::string error;

@@ -12,19 +12,6 @@ using test::Line;
 using test::MakeSetup;
 using test::TracingHarness;
 
-TEST(TracingLightsTest, VirtualPointsBeforeTheFirstClickShiftThePosition)
-{
-    TracingHarness h(MakeSetup(16, 4, 4, 1));
-    EXPECT_EQ(h.Last().position, 1u) << "creating the window lights position 1";
-    h.tracer->InsertVirtual(2);
-    h.tracer->Light(0);
-    EXPECT_EQ(h.Last().position, 3u);
-    h.tracer->Click(0, 0);
-    EXPECT_EQ(h.Last().position, 4u);
-    h.tracer->Click(1, 0);
-    EXPECT_EQ(h.Last().position, 5u);
-}
-
 TEST(TracingLightsTest, RowIndexAndRowsFollowTheScanRowBeingLocated)
 {
     LayoutSetup setup = MakeSetup(8, 8, 4, 1);
