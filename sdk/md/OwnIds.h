@@ -31,4 +31,18 @@ constexpr std::int32_t kCameraPicture = 0x30042;
 /// The toolbar strip's overflow button (the buttons that do not fit, as a menu).
 constexpr std::int32_t kToolbarOverflow = 0x30070;
 
+/// Tracing by camera in the layout step: the checkable toolbar action that shows its tool
+/// window, the window, and the window's controls.
+constexpr std::int32_t kTraceByCamera = 0x300A0;
+constexpr std::int32_t kCameraTraceDock = 0x300A1;
+constexpr std::int32_t kCameraChooser = 0x300A2;
+constexpr std::int32_t kCameraCalibrate = 0x300A3;
+constexpr std::int32_t kCameraTrace = 0x300A4;
+constexpr std::int32_t kCameraStop = 0x300A5;
+constexpr std::int32_t kCameraResume = 0x300A6;
+constexpr std::int32_t kCameraTracePicture = 0x300A7;
+constexpr std::int32_t kCameraStatus = 0x300A8;
+constexpr std::int32_t kCameraTurn = 0x300A9;
+constexpr std::int32_t kCameraMirror = 0x300AA;
+
 } // namespace md::own

@@ -189,6 +189,30 @@ QImage Background()
     return image;
 }
 
+/// A camera whose lens sees one lit LED of a small grid: tracing by camera.
+QImage Camera()
+{
+    QImage image = Blank();
+    QPainter painter(&image);
+    Prepare(painter);
+    painter.setPen(Stroke(InkColour(), 1.4));
+    painter.setBrush(QColor(207, 216, 220));
+    painter.drawRoundedRect(QRectF(2.5, 8.5, 19, 13), 2.5, 2.5);
+    painter.drawRect(QRectF(6.5, 5.5, 6, 3));
+    painter.setBrush(QColor(55, 71, 79));
+    painter.drawEllipse(QPointF(12, 15), 4.6, 4.6);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 213, 79));
+    painter.drawEllipse(QPointF(12, 15), 1.8, 1.8);
+    // The module: three rows of LEDs, one lit.
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 2; ++x) {
+            painter.setBrush(x == 1 && y == 1 ? QColor(229, 57, 53) : QColor(144, 164, 174));
+            painter.drawEllipse(QPointF(23.5 + x * 2.6, 10.5 + y * 4), 1.1, 1.1);
+        }
+    return image;
+}
+
 } // namespace
 
 void AddToolbarIcons(PictureSet& pictures)
@@ -201,6 +225,7 @@ void AddToolbarIcons(PictureSet& pictures)
     pictures.Add(kFolder + "toolbaricon_ivp.png", InsertVirtualPoint());
     pictures.Add(kFolder + "toolbaricon_newlayout.png", NewLayout());
     pictures.Add(kFolder + "toolbaricon_background.png", Background());
+    pictures.Add(kFolder + "toolbaricon_camera.png", Camera());
 }
 
 } // namespace md::artgen

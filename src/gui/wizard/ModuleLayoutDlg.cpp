@@ -5,6 +5,7 @@
 #include "core/layout/PointGoPort.h"
 #include "core/layout/PointTracer.h"
 #include "core/layout/StatusBarInfo.h"
+#include "gui/camera/CameraTraceDock.h"
 #include "gui/design/CCellDesignCtrl.h"
 #include "gui/design/PixDecomposeModeDlg.h"
 #include "gui/host/HostLink.h"
@@ -110,6 +111,8 @@ ModuleLayoutDlg::~ModuleLayoutDlg()
     // The child windows work on this dialog's members (texts, status) and the document's
     // models: they go before the members do.
     delete m_cellDesign;
+    // Tracing by camera stops before the grid's blink timer goes.
+    delete m_cameraDock;
     delete m_grid;
     delete m_statusView;
 }
@@ -129,6 +132,17 @@ void ModuleLayoutDlg::BuildToolbar()
         connect(action, &QAction::triggered, this, [this, command] { Command(command); });
         m_actions[command] = action;
     }
+    auto* camera = m_toolbar->addAction(
+        QIcon(QString::fromStdString((pictures / "toolbaricon_camera.png").string())),
+        HostText("IDS_MD_CAMERA_TRACE", QStringLiteral("Trace by camera")));
+    SetResourceId(camera, own::kTraceByCamera);
+    camera->setCheckable(true);
+    camera->setToolTip(
+        HostText("IDS_MD_CAMERA_TRACE_TIP",
+                 QStringLiteral(
+                     "Trace the module hands-free: a camera watches it and clicks each lit LED")));
+    connect(camera, &QAction::toggled, this, &ModuleLayoutDlg::ShowCameraDock);
+    m_actions[own::kTraceByCamera] = camera;
     m_actions[kFinish]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
     // Ctrl+Z belongs to the panel's undo, which takes back a tracing step too.
     m_actions[kZoomIn]->setShortcut(QKeySequence::ZoomOut);
@@ -152,6 +166,27 @@ void ModuleLayoutDlg::BuildPointGoActions()
         addAction(action);
         m_actions[command] = action;
     }
+}
+
+void ModuleLayoutDlg::ShowCameraDock(bool shown)
+{
+    if (!m_cameraDock) {
+        if (!shown)
+            return;
+        m_cameraDock =
+            new CameraTraceDock(m_document.Controller().Channel(), HostLink::Services(), this);
+        m_cameraDock->SetTracer(m_grid ? m_document.Tracer() : nullptr,
+                                m_grid ? &m_grid->Timer() : nullptr);
+        connect(m_cameraDock, &CameraTraceDock::traced, this, [this] {
+            if (m_grid)
+                m_grid->Refresh();
+            UpdateActions();
+        });
+        // Closing the window unchecks the button.
+        connect(m_cameraDock, &CameraTraceDock::visibilityChanged, this,
+                [this](bool visible) { m_actions[own::kTraceByCamera]->setChecked(visible); });
+    }
+    m_cameraDock->setVisible(shown);
 }
 
 std::optional<std::size_t> ModuleLayoutDlg::ChooseLed(const std::vector<CellLed>& leds,
@@ -224,6 +259,7 @@ bool ModuleLayoutDlg::Available(int id) const
     case kToggleDesign:
         return tracer != nullptr;
     case own::kPointGoPortCommand:
+    case own::kTraceByCamera:
         return true;
     case kInsertVirtual: {
         std::uint32_t position = 0, count = 0;
@@ -275,6 +311,9 @@ bool ModuleLayoutDlg::Command(int id)
         break;
     case own::kPointGoPortCommand:
         RunPointGoPortDialog();
+        break;
+    case own::kTraceByCamera:
+        m_actions[id]->toggle();
         break;
     case kInsertVirtual:
         m_grid->OpenVirtualPointDialog();
@@ -350,6 +389,8 @@ void ModuleLayoutDlg::DropGrid()
 {
     if (!m_grid)
         return;
+    if (m_cameraDock)
+        m_cameraDock->SetTracer(nullptr, nullptr); // before the blink timer goes
     m_stack->removeWidget(m_grid);
     delete m_grid;
     m_grid = nullptr;
@@ -387,6 +428,8 @@ void ModuleLayoutDlg::SyncGrid()
         m_stack->addWidget(m_grid);
         m_gridTracer = tracer;
         m_grid->Create();
+        if (m_cameraDock)
+            m_cameraDock->SetTracer(tracer, &m_grid->Timer());
     }
     m_stack->setCurrentWidget(m_grid);
     m_grid->setFocus();

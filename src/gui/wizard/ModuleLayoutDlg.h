@@ -18,6 +18,7 @@ class QToolBar;
 
 namespace md {
 
+class CameraTraceDock;
 class CCellDesignCtrl;
 class CLedLayoutCtrl;
 class CStatusBarInfoDlg;
@@ -87,6 +88,8 @@ public:
     /// Point-go on the current grid; null without one.
     PointGo* PointGoRun() const { return m_pointGo.get(); }
     QToolBar* StepToolbar() const { return m_toolbar; }
+    /// The tool window of tracing by camera; created when first shown.
+    CameraTraceDock* CameraDock() const { return m_cameraDock; }
     /// Sent after every change of the design (notification 6 goes to the host).
     void SetChangedHandler(std::function<void()> handler) { m_onChanged = std::move(handler); }
     /// The background designer should be shown (0x10020) with the grid's zoom.
@@ -95,6 +98,7 @@ public:
 private:
     void BuildToolbar();
     void BuildPointGoActions();
+    void ShowCameraDock(bool shown);
     bool PointGoCommand(int id);
     std::optional<std::size_t> ChooseLed(const std::vector<CellLed>& leds,
                                          const std::vector<std::size_t>& candidates);
@@ -119,6 +123,7 @@ private:
     CLedLayoutCtrl* m_grid = nullptr;
     std::unique_ptr<PointGo> m_pointGo;
     CStatusBarInfoDlg* m_statusView = nullptr;
+    CameraTraceDock* m_cameraDock = nullptr;
     const PointTracer* m_gridTracer = nullptr;
     bool m_designVisible = false;
     std::function<void()> m_onChanged;
