@@ -6,7 +6,6 @@
 #include "core/driverfile/DriverFileContents.h"
 #include "core/io/FileIo.h"
 #include "core/posix/CodePage.h"
-#include "md/DesignRequests.h"
 #include "md/IDesignUIPlugin.h"
 
 #include <QDir>
@@ -51,7 +50,8 @@ TEST_P(ModuleTracedThroughHostTest, SavedDriverFileHoldsTheWiringsOutputOrder)
     EXPECT_TRUE(saved.socket.IsValid());
     ASSERT_TRUE(saved.layout.layoutPresent);
 
-    // The design opened again shows where the chain reaches each pixel...
+    // The design opened again shows where the chain reaches each pixel (that it saves the same
+    // layout again is checked on the panel's own messages).
     const auto chains = VirtualModule(*description).Module().chains;
     auto* grid = m_window->PanelArea()->findChild<QTableView*>("65488");
     ASSERT_NE(grid, nullptr);
@@ -59,28 +59,6 @@ TEST_P(ModuleTracedThroughHostTest, SavedDriverFileHoldsTheWiringsOutputOrder)
         const QPoint pixel = chains[0][0][i];
         EXPECT_EQ(grid->model()->index(pixel.y(), pixel.x()).data().toInt(), i + 1);
     }
-    // ...and saves the same layout.
-    DriverFileRequest again{};
-    const std::u16string againPath = m_program.filePath("again.MDR").toStdU16String();
-    std::copy(againPath.begin(), againPath.end(), again.path);
-    ASSERT_EQ(m_window->Panel()->OnNotify(145, 0, reinterpret_cast<std::intptr_t>(&again)), 0);
-    DriverFileContents resaved;
-    const auto againBytes = fileio::ReadAll(m_program.filePath("again.MDR").toStdString());
-    ASSERT_TRUE(againBytes && resaved.Parse(*againBytes, CodePage(), parseError)) << parseError;
-    EXPECT_EQ(resaved.layout.result, saved.layout.result);
-    // The grid's cursor (the highlighted pixel) is kept with the points; it may sit elsewhere.
-    auto withoutCursor = [](std::vector<ArchivedPoint> points) {
-        for (ArchivedPoint& point : points)
-            point.highlighted = 0;
-        return points;
-    };
-    EXPECT_EQ(withoutCursor(resaved.layout.points), withoutCursor(saved.layout.points));
-    EXPECT_EQ(resaved.layout.shapeSets, saved.layout.shapeSets);
-    EXPECT_EQ(resaved.layout.cellSlots, saved.layout.cellSlots);
-    EXPECT_EQ(resaved.layout.images, saved.layout.images);
-    EXPECT_EQ(resaved.layout.background, saved.layout.background);
-    EXPECT_EQ(resaved.socket.Pins().size(), saved.socket.Pins().size());
-    EXPECT_TRUE(resaved.socket.IsValid());
 
     // One entry per data group and line colour, group by group; each scan row lists the pixel
     // of every output position in order.
