@@ -125,20 +125,6 @@ TEST(SocketToolbar, ButtonsFollowScanChipTypeAndScanRows)
     EXPECT_FALSE(SocketToolbarState::AllDisabled().IsEnabled(0x1000C));
 }
 
-TEST(SocketFileBytes, TwoPinExample)
-{
-    const auto bytes = SocketFile::Build(test::KnownSocket(), {1, 2, 3});
-    ASSERT_EQ(bytes.size(), 58u);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), ".MJK");
-    EXPECT_EQ(bytes[4], 1);
-    EXPECT_EQ(bytes[8], 2);
-    EXPECT_EQ(bytes[12], 3);
-    EXPECT_EQ(std::string(bytes.begin() + 16, bytes.begin() + 52),
-              "094D7714-905C-4b37-AF57-DB3A8624D4AB");
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.end() - 4, bytes.end()),
-              (std::vector<std::uint8_t>{0x08, 0x00, 0x10, 0xFF}));
-}
-
 class ScriptedChooser final : public FileChooser
 {
 public:
