@@ -33,15 +33,6 @@ TEST(PngDecoder, UndoesEveryFilterOfACompressedPicture)
     }
 }
 
-TEST(PngDecoder, ReadsWhatTheWriterWrites)
-{
-    RgbaImage source(300, 300, 0x102030);
-    source.FillRect(10, 20, 5, 5, 0xFF8800);
-    const auto image = PngDecoder::Decode(PngWriter::Encode(source));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->Bytes(), source.Bytes());
-}
-
 TEST(PngDecoder, WritesCompressedAndRefusesPicturesBeyondItsBound)
 {
     // A plain raster compresses to a small fraction of its bytes.

@@ -1,5 +1,5 @@
-// The module transform over real driver files: loading and its result codes, the combined-file
-// extraction, and the mirror, zoom and rotation rules.
+// The module transform over real driver files: loading and its result codes, which files are
+// combined ones, and the mirror, zoom and rotation rules.
 #include "core/transform/ModuleTransform.h"
 #include "core/driverfile/DemoDesign.h"
 #include "core/io/FileIo.h"
@@ -8,7 +8,6 @@
 #include "core/platform/Clock.h"
 #include "core/posix/CodePage.h"
 #include "core/posix/RandomGuids.h"
-#include "core/wizard/CombinedFile.h"
 
 namespace md::test {
 namespace {
@@ -73,24 +72,12 @@ TEST_F(ModuleTransformTest, LoadGivesTheFirstFailingSectionAndKeepsTheOldSource)
     EXPECT_EQ(transform.SourcePoints().size(), 8u);
 }
 
-TEST_F(ModuleTransformTest, CombinedFilesAreExtractedBeforeLoading)
+TEST(ModuleTransformFiles, CombinedFilesAreKnownByTheirExtensionInAnyCase)
 {
+    // What their entries become is checked through the dialog's presenter (TransformFilesTest).
     EXPECT_TRUE(ModuleTransform::IsCombined("a/b.mhr"));
     EXPECT_TRUE(ModuleTransform::IsCombined("b.MhR"));
     EXPECT_FALSE(ModuleTransform::IsCombined("b.MDR"));
-    const auto driver = Design(8, 4);
-    Write("hub.HDR", "HUB bytes");
-    CombinedTrailer trailer;
-    ASSERT_TRUE(
-        CombinedFile::Combine(driver, m_root / "hub.HDR", m_root / "both.MHR", trailer, codePage));
-    std::filesystem::path extractedDriver, extractedHub;
-    ASSERT_TRUE(ModuleTransform::Extract(m_root / "both.MHR", m_root / "temp", extractedDriver,
-                                         extractedHub));
-    EXPECT_EQ(extractedDriver, m_root / "temp" / "conversion.MDR");
-    EXPECT_EQ(fileio::ReadAll(extractedDriver), fileio::ReadAll(driver));
-    EXPECT_EQ(Read("temp/conversion.HDR"), "HUB bytes");
-    EXPECT_EQ(transform.Load(extractedDriver, ports), ModuleTransform::kLoaded);
-    EXPECT_FALSE(ModuleTransform::Extract(driver, m_root / "temp", extractedDriver, extractedHub));
 }
 
 TEST_F(ModuleTransformTest, RotationRoundsAndTheCornersGiveTheOffsets)

@@ -17,6 +17,7 @@
 #include "core/wizard/CombinedFile.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 namespace md::test {
@@ -66,6 +67,25 @@ protected:
         EXPECT_TRUE(bytes && contents.Parse(*bytes, codePage, error)) << error;
         return contents;
     }
+    /// Function 15 on pins 6 and 7, as the demo socket has it.
+    static std::vector<std::uint8_t> FittingCodes()
+    {
+        std::vector<std::uint8_t> codes(16, 255);
+        codes[6] = codes[7] = 15;
+        return codes;
+    }
+    /// The presenter as the dialog runs it: the save options come from `saveOptions`, and
+    /// what is sent to the controller is recorded in `sent`.
+    TransformPresenter Presenter()
+    {
+        return TransformPresenter(TransformPorts{prompter, texts, chooser, ports,
+                                                 ProgramFolder(m_root),
+                                                 [this] { return saveOptions(); },
+                                                 [this](const std::u16string& path) {
+                                                     sent.push_back(path);
+                                                     return true;
+                                                 }});
+    }
 
     CodePage codePage{"CP936"};
     PictureHeaderCodec codec;
@@ -74,6 +94,11 @@ protected:
     DesignFilePorts ports{codePage, codec, guids, clock, {}};
     std::filesystem::path source;
     ModuleTransform transform;
+    ScriptedPrompter prompter;
+    KeyTexts texts;
+    ScriptedFileChooser chooser;
+    std::vector<std::u16string> sent;
+    std::function<std::optional<TransformSaveOptions>()> saveOptions;
 };
 
 TEST_F(TransformFilesTest, TheResultIsWrittenAtItsSizeAndTurningBackRestoresTheLayout)
@@ -131,8 +156,7 @@ TEST_F(TransformFilesTest, TheResultIsWrittenAtItsSizeAndTurningBackRestoresTheL
 
 TEST_F(TransformFilesTest, OnlyAHubFileThatFitsTheSocketIsCombined)
 {
-    std::vector<std::uint8_t> codes(16, 255);
-    codes[6] = codes[7] = 15;
+    std::vector<std::uint8_t> codes = FittingCodes();
     fileio::WriteAtomic(m_root / "fits.HDR", Hub(codes));
     ASSERT_TRUE(TransformFiles::Combine(source, m_root / "fits.HDR", m_root / "out.MHR", ports));
     const auto combined = *fileio::ReadAll(m_root / "out.MHR");
@@ -185,26 +209,16 @@ TEST_F(TransformFilesTest, EveryAngleKeepsEveryPositionInsideTheResult)
 
 TEST_F(TransformFilesTest, ACombinedSourceSavesItsHubFileBesideTheResult)
 {
-    std::vector<std::uint8_t> codes(16, 255);
-    codes[6] = codes[7] = 15;
+    std::vector<std::uint8_t> codes = FittingCodes();
     fileio::WriteAtomic(m_root / "fits.HDR", Hub(codes));
     ASSERT_TRUE(TransformFiles::Combine(source, m_root / "fits.HDR", m_root / "in.MHR", ports));
 
-    ScriptedPrompter prompter;
-    KeyTexts texts;
-    ScriptedFileChooser chooser;
-    std::vector<std::u16string> sent;
     int optionDialogs = 0;
-    TransformPresenter presenter(TransformPorts{prompter, texts, chooser, ports,
-                                                ProgramFolder(m_root),
-                                                [&]() -> std::optional<TransformSaveOptions> {
-                                                    ++optionDialogs;
-                                                    return std::nullopt;
-                                                },
-                                                [&](const std::u16string& path) {
-                                                    sent.push_back(path);
-                                                    return true;
-                                                }});
+    saveOptions = [&]() -> std::optional<TransformSaveOptions> {
+        ++optionDialogs;
+        return std::nullopt;
+    };
+    TransformPresenter presenter = Presenter();
     ASSERT_TRUE(presenter.OpenPath(m_root / "in.MHR"));
     EXPECT_TRUE(presenter.SourceCombined());
     EXPECT_TRUE(std::filesystem::exists(m_root / "temp" / "conversion.HDR"));
@@ -253,9 +267,7 @@ TEST_F(TransformFilesTest, ACombinedSourceSavesItsHubFileBesideTheResult)
 
 TEST_F(TransformFilesTest, SavesOverTheSourceAndTestsAfterThemTransformTheOriginal)
 {
-    std::vector<std::uint8_t> codes(16, 255);
-    codes[6] = codes[7] = 15;
-    fileio::WriteAtomic(m_root / "fits.HDR", Hub(codes));
+    fileio::WriteAtomic(m_root / "fits.HDR", Hub(FittingCodes()));
     TransformSettings settings;
     settings.angle = u"90";
     settings.mirrorLeftRight = true;
@@ -263,19 +275,8 @@ TEST_F(TransformFilesTest, SavesOverTheSourceAndTestsAfterThemTransformTheOrigin
     ASSERT_TRUE(TransformFiles::WriteResult(transform, m_root / "once.MDR", ports));
     const auto once = *fileio::ReadAll(m_root / "once.MDR");
 
-    ScriptedPrompter prompter;
-    KeyTexts texts;
-    ScriptedFileChooser chooser;
-    std::vector<std::u16string> sent;
-    TransformPresenter presenter(
-        TransformPorts{prompter, texts, chooser, ports, ProgramFolder(m_root),
-                       [&]() {
-                           return std::optional(TransformSaveOptions{true, m_root / "fits.HDR"});
-                       },
-                       [&](const std::u16string& path) {
-                           sent.push_back(path);
-                           return true;
-                       }});
+    saveOptions = [&] { return std::optional(TransformSaveOptions{true, m_root / "fits.HDR"}); };
+    TransformPresenter presenter = Presenter();
     ASSERT_TRUE(presenter.OpenPath(source));
     ASSERT_TRUE(presenter.Transform(settings));
     chooser.chosen = source;
