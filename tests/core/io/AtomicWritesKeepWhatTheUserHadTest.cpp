@@ -127,6 +127,10 @@ TEST_F(AtomicWriteTest, AFailedSaveLeavesTheOldFileWholeAndNothingBeside)
     EXPECT_EQ(errno, EISDIR);
     EXPECT_EQ(Read("taken/inside.txt"), "kept");
     EXPECT_EQ(Entries(), (std::set<std::string>{"m.MDR", "taken"}));
+
+    // A folder that does not exist: the write fails and nothing appears.
+    EXPECT_FALSE(fileio::WriteAtomic(m_root / "missing" / "x.bin", Bytes("x")));
+    EXPECT_FALSE(fileio::ReadAll(m_root / "missing" / "x.bin"));
 }
 
 } // namespace

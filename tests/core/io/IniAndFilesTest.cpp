@@ -1,30 +1,10 @@
-#include "core/io/FileIo.h"
 #include "core/io/IniFile.h"
+#include "core/parameters/TempProgramFolder.h"
 #include "core/posix/CodePage.h"
 #include "core/posix/IniProfile.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
 namespace md {
 namespace {
-
-class TempFolder : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        folder = std::filesystem::temp_directory_path() /
-                 ("md-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-    std::filesystem::path folder;
-};
 
 TEST(IniFileTest, ReadsSectionsAndKeysWithoutRegardToCase)
 {
@@ -49,25 +29,11 @@ TEST(IniFileTest, SetValueReplacesInPlaceAndKeepsComments)
     EXPECT_EQ(ini.Text(), "; keep me\n[app]\nstart=152\nadded=7\n\n[other]\nx=2\n[new]\nk=v\n");
 }
 
-TEST_F(TempFolder, AtomicWriteReplacesWholeFilesAndLeavesNoTemporaries)
-{
-    const auto path = folder / "file.bin";
-    const std::vector<std::uint8_t> first = {1, 2, 3};
-    const std::vector<std::uint8_t> second = {9};
-    ASSERT_TRUE(fileio::WriteAtomic(path, first));
-    ASSERT_TRUE(fileio::WriteAtomic(path, second));
-    EXPECT_EQ(fileio::ReadAll(path), second);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
-                            std::filesystem::directory_iterator()),
-              1);
-    // A folder that does not exist: the write fails and nothing appears.
-    EXPECT_FALSE(fileio::WriteAtomic(folder / "missing" / "x.bin", first));
-    EXPECT_FALSE(fileio::ReadAll(folder / "missing" / "x.bin"));
-}
+using IniProfileTest = test::TempProgramFolder;
 
-TEST_F(TempFolder, ProfileKeepsIntegersAcrossInstances)
+TEST_F(IniProfileTest, KeepsIntegersAcrossInstances)
 {
-    const auto path = folder / "cfg" / "profile.ini";
+    const auto path = m_root / "cfg" / "profile.ini";
     IniProfile profile(path);
     EXPECT_EQ(profile.GetInt("app", "start", 5), 5);
     ASSERT_TRUE(profile.SetInt("app", "start", 152));

@@ -10,14 +10,9 @@
 namespace md {
 namespace {
 
-std::string UniqueName()
+TEST(CommandAreaTest, OpensOnlyAnAreaThatAlreadyExistsAtItsSize)
 {
-    return "/md-test-area-" + std::to_string(getpid());
-}
-
-TEST(CommandAreaTest, OpensOnlyAnAreaThatAlreadyExists)
-{
-    const std::string name = UniqueName();
+    const std::string name = "/md-test-area-" + std::to_string(getpid());
     shm_unlink(name.c_str());
     PosixCommandArea area(name);
     EXPECT_FALSE(area.Open());
@@ -26,8 +21,11 @@ TEST(CommandAreaTest, OpensOnlyAnAreaThatAlreadyExists)
     const int probe = shm_open(name.c_str(), O_RDONLY, 0);
     EXPECT_LT(probe, 0);
 
+    // An area too small for the command words is refused.
     const int fd = shm_open(name.c_str(), O_RDWR | O_CREAT, 0600);
     ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, 16), 0);
+    EXPECT_FALSE(area.Open());
     ASSERT_EQ(ftruncate(fd, 32), 0);
     auto* owner =
         static_cast<std::uint8_t*>(mmap(nullptr, 32, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
@@ -41,18 +39,6 @@ TEST(CommandAreaTest, OpensOnlyAnAreaThatAlreadyExists)
     EXPECT_FALSE(area.IsOpen());
 
     munmap(owner, 32);
-    close(fd);
-    shm_unlink(name.c_str());
-}
-
-TEST(CommandAreaTest, RefusesAnAreaSmallerThanThirtyTwoBytes)
-{
-    const std::string name = UniqueName() + "-small";
-    const int fd = shm_open(name.c_str(), O_RDWR | O_CREAT, 0600);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(ftruncate(fd, 16), 0);
-    PosixCommandArea area(name);
-    EXPECT_FALSE(area.Open());
     close(fd);
     shm_unlink(name.c_str());
 }

@@ -1,41 +1,12 @@
+#include "core/parameters/TempProgramFolder.h"
 #include "core/xml/XmlDocument.h"
 #include "core/xml/XmlEscape.h"
 #include "core/xml/XmlUtf8.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
 namespace md {
 namespace {
 
-class XmlDocumentEditsAndFilesTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("md-xml-" + std::to_string(::getpid()) + "-" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
-    std::filesystem::path Write(const std::string& bytes)
-    {
-        const auto path = m_folder / "doc.xml";
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::string Read(const std::filesystem::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-
-    std::filesystem::path m_folder;
-};
+using XmlDocumentEditsAndFilesTest = test::TempProgramFolder;
 
 TEST_F(XmlDocumentEditsAndFilesTest, AddedElementsAndAttributesPatchTextAndIndex)
 {
@@ -126,25 +97,25 @@ TEST_F(XmlDocumentEditsAndFilesTest, Utf8DecodingReplacesBadSequencesAndStopsAtZ
 TEST_F(XmlDocumentEditsAndFilesTest, LoadAndSaveReportByteAndCharacterCounts)
 {
     XmlDocument doc;
-    EXPECT_TRUE(doc.LoadFile(Write("<a>\xE4\xB8\xAD\xFF</a>")));
+    EXPECT_TRUE(doc.LoadFile(Write("doc.xml", "<a>\xE4\xB8\xAD\xFF</a>")));
     EXPECT_EQ(doc.GetResult(), u"11 bytes to 9 wide chars");
     ASSERT_TRUE(doc.FindElement());
     EXPECT_EQ(doc.GetElementText(), u"\u4E2D?");
 
-    EXPECT_FALSE(doc.LoadFile(Write("")));
+    EXPECT_FALSE(doc.LoadFile(Write("doc.xml", "")));
     EXPECT_EQ(doc.GetResult(), u"0 bytes to 0 wide chars, Empty document");
-    EXPECT_FALSE(doc.LoadFile(Write("<a/><b/>")));
+    EXPECT_FALSE(doc.LoadFile(Write("doc.xml", "<a/><b/>")));
     EXPECT_EQ(doc.GetResult(), u"8 bytes to 8 wide chars, Root element has sibling");
 
-    EXPECT_FALSE(doc.LoadFile(m_folder / "missing.xml"));
+    EXPECT_FALSE(doc.LoadFile(m_root / "missing.xml"));
     EXPECT_EQ(doc.GetResult(), u"No such file or directory");
 
     ASSERT_TRUE(doc.SetDocumentText(u"<a>\u4E2D\U0001F600</a>"));
-    const auto saved = m_folder / "saved.xml";
+    const auto saved = m_root / "saved.xml";
     ASSERT_TRUE(doc.SaveFile(saved));
     EXPECT_EQ(doc.GetResult(), u"10 wide chars to 14 bytes");
-    EXPECT_EQ(Read(saved), "<a>\xE4\xB8\xAD\xF0\x9F\x98\x80</a>"); // no byte-order mark
-    EXPECT_FALSE(doc.SaveFile(m_folder / "no" / "such" / "folder.xml"));
+    EXPECT_EQ(Read("saved.xml"), "<a>\xE4\xB8\xAD\xF0\x9F\x98\x80</a>"); // no byte-order mark
+    EXPECT_FALSE(doc.SaveFile(m_root / "no" / "such" / "folder.xml"));
     EXPECT_EQ(doc.GetResult(), u"No such file or directory");
 }
 
