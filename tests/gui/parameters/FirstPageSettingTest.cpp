@@ -1,17 +1,11 @@
 #include "core/document/ModuleDesignDocument.h"
-#include "core/io/IniFile.h"
-#include "core/io/Utf.h"
 #include "core/parameters/ConnectorTable.h"
 #include "gui/host/HostLink.h"
 #include "gui/parameters/CFirstPageSettingDlg.h"
 #include "gui/parameters/CModuleSetttingDlg.h"
+#include "gui/parameters/TestHost.h"
 #include "gui/ui/NativeParent.h"
 #include "md/ContractIds.h"
-#include "md/IConfigFilebase.h"
-#include "md/IGlobalDataInterface.h"
-#include "md/IHost.h"
-#include "md/IMultilingualInterface.h"
-#include "md/INotifyService.h"
 #include "support/ModalDriver.h"
 
 #include <QAbstractItemView>
@@ -27,92 +21,13 @@
 
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 namespace md {
 namespace {
 
-#if defined(__GNUC__)
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-#endif
-
-/// A host whose texts are their keys, whose ini values come from the file, whose notification
-/// service answers the cell count, and whose global data flags are set by the test.
-class FakeHost : public IHost,
-                 IMultilingualInterface,
-                 INotifyService,
-                 IConfigFilebase,
-                 IGlobalDataInterface
-{
-public:
-    std::uint32_t AddRef() override { return 0; }
-    std::uint32_t Release() override { return 0; }
-    bool QueryService(const char* id, std::uint32_t, void** out) override
-    {
-        if (std::strcmp(id, contract::kMultilingualId) == 0)
-            *out = static_cast<IMultilingualInterface*>(this);
-        else if (std::strcmp(id, contract::kNotifyServiceId) == 0)
-            *out = static_cast<INotifyService*>(this);
-        else if (std::strcmp(id, contract::kConfigFileId) == 0)
-            *out = static_cast<IConfigFilebase*>(this);
-        else if (std::strcmp(id, contract::kGlobalDataId) == 0 && flags)
-            *out = static_cast<IGlobalDataInterface*>(this);
-        else
-            return false;
-        return true;
-    }
-    std::int32_t Reserved3() override { return 0; }
-    std::int32_t AttachPage(const char* plugin, WindowHandle page, std::int32_t, std::int32_t,
-                            std::int32_t, std::int32_t) override
-    {
-        attached = plugin;
-        attachedPage = page;
-        return 0;
-    }
-    std::int32_t PageAttached(const char*) override { return 0; }
-    std::int32_t Reserved6() override { return 0; }
-    std::int32_t Reserved7() override { return 0; }
-    const char* GetNotifyTarget() override { return "host"; }
-
-    bool GetText(const char*, const char* key, char16_t* buffer, std::uint32_t capacity) override
-    {
-        const std::u16string text = utf::FromAscii(key);
-        if (text.size() >= capacity)
-            return false;
-        std::copy(text.begin(), text.end(), buffer);
-        buffer[text.size()] = 0;
-        return true;
-    }
-    std::int32_t Reserved2() override { return 0; }
-    std::int32_t Send(const char* target, std::uint32_t message, std::uintptr_t,
-                      std::intptr_t) override
-    {
-        sent.push_back(std::string(target) + ":" + std::to_string(message));
-        return cellCount;
-    }
-    std::int32_t Reserved4() override { return 0; }
-    std::int32_t Reserved5() override { return 0; }
-    std::uint32_t Flags() override { return *flags; }
-    bool ReadString(const char* section, const char* key, char16_t* buffer, std::uint32_t capacity,
-                    const char16_t* path) override
-    {
-        const auto value = IniFile::Load(utf::ToUtf8(path)).Value(section, key);
-        if (!value || value->size() >= capacity)
-            return false;
-        const std::u16string text = utf::ToUtf16(*value);
-        std::copy(text.begin(), text.end(), buffer);
-        buffer[text.size()] = 0;
-        return true;
-    }
-
-    std::string attached;
-    WindowHandle attachedPage = 0;
-    std::vector<std::string> sent;
-    std::int32_t cellCount = 0;
-    std::optional<std::uint32_t> flags;
-};
+using test::TestHost;
 
 class FirstPageSettingTest : public ::testing::Test
 {
@@ -176,16 +91,13 @@ protected:
     int IndexOf(QComboBox* list, const char* text) { return list->findText(text); }
 
     std::filesystem::path m_root;
-    FakeHost m_host;
+    TestHost m_host;
     QWidget m_parent;
     std::unique_ptr<CModuleSetttingDlg> m_settings;
 };
 
 TEST_F(FirstPageSettingTest, FrameShowsThePageWithEveryControlAndTheEnglishChips)
 {
-    m_settings = std::make_unique<CModuleSetttingDlg>();
-    EXPECT_EQ(m_settings->Apply(), -1); // no window yet
-    EXPECT_EQ(m_settings->Hide(), -1);
     CFirstPageSettingDlg* page = ShowPage();
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->objectName(), "20102");
@@ -237,17 +149,14 @@ TEST_F(FirstPageSettingTest, FrameAvailabilityAndPendingWork)
     EXPECT_EQ(popup->result(), QDialog::Rejected);
 }
 
-TEST_F(FirstPageSettingTest, NextReportsEntriesInOrderAndKeepsThem)
+TEST_F(FirstPageSettingTest, NextReportsWhatTheEntriesBreakAndKeepsThem)
 {
     CFirstPageSettingDlg* page = ShowPage();
     std::vector<ModuleParameters> started;
     page->SetWizardStarter(
         [&](const ModuleParameters& p, const ModuleDerivedValues&) { started.push_back(p); });
 
-    SetSize("257", "1");
-    EXPECT_EQ(PressNext(), "IDS_MODULE_FIRSETDLG_MODULESIZEERROR");
-    SetSize("0", "16");
-    EXPECT_EQ(PressNext(), "IDS_MODULE_FIRSETDLG_POINTSERROR");
+    // The order and bounds of the checks are the presenter's (ModuleParameterPresenterTest).
     SetSize("16", "16", "33");
     EXPECT_EQ(PressNext(), "IDS_MODULE_FIRSETDLG_GROUPSERROR");
     EXPECT_EQ(Control<QLineEdit>(20504)->text(), "33");

@@ -3,8 +3,6 @@
 // language of the file.
 #include "core/controller/CommandChannel.h"
 #include "core/design/CellDesignPresenter.h"
-#include "core/io/IniFile.h"
-#include "core/io/Utf.h"
 #include "core/platform/FileChooser.h"
 #include "core/wizard/RangeSelection.h"
 #include "core/wizard/WizardSteps.h"
@@ -14,6 +12,7 @@
 #include "gui/host/HostLink.h"
 #include "gui/host/HostTexts.h"
 #include "gui/layout/CEPModeDlg.h"
+#include "gui/parameters/TestHost.h"
 #include "gui/platform/QtPictureCodec.h"
 #include "gui/platform/QtPrompter.h"
 #include "gui/transform/CModuleTransformDlg.h"
@@ -22,9 +21,6 @@
 #include "gui/wizard/WizardLinesStepDlg.h"
 #include "gui/wizard/WizardRowsStepDlg.h"
 #include "gui/wizard/WizardStateStepDlg.h"
-#include "md/ContractIds.h"
-#include "md/IHost.h"
-#include "md/IMultilingualInterface.h"
 #include "support/ModalDriver.h"
 
 #include <QAbstractButton>
@@ -36,61 +32,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
 namespace md {
 namespace {
-
-#if defined(__GNUC__)
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-#endif
-
-/// A host whose texts come from one of the shipped language files.
-class LanguageHost final : public IHost, IMultilingualInterface
-{
-public:
-    explicit LanguageHost(const std::string& language)
-        : m_texts(IniFile::Load(std::filesystem::path(MD_SOURCE_DATA_DIR) / "lang" /
-                                (language + ".ini")))
-    {}
-    std::uint32_t AddRef() override { return 0; }
-    std::uint32_t Release() override { return 0; }
-    bool QueryService(const char* id, std::uint32_t, void** out) override
-    {
-        if (std::strcmp(id, contract::kMultilingualId) != 0)
-            return false;
-        *out = static_cast<IMultilingualInterface*>(this);
-        return true;
-    }
-    std::int32_t Reserved3() override { return 0; }
-    std::int32_t AttachPage(const char*, WindowHandle, std::int32_t, std::int32_t, std::int32_t,
-                            std::int32_t) override
-    {
-        return 0;
-    }
-    std::int32_t PageAttached(const char*) override { return 0; }
-    std::int32_t Reserved6() override { return 0; }
-    std::int32_t Reserved7() override { return 0; }
-    const char* GetNotifyTarget() override { return "host"; }
-    bool GetText(const char* section, const char* key, char16_t* buffer,
-                 std::uint32_t capacity) override
-    {
-        const auto value = m_texts.Value(section, key);
-        if (!value)
-            return false;
-        const std::u16string text = utf::ToUtf16(*value);
-        if (text.size() >= capacity)
-            return false;
-        std::copy(text.begin(), text.end(), buffer);
-        buffer[text.size()] = 0;
-        return true;
-    }
-
-private:
-    IniFile m_texts;
-};
 
 class NoChooser final : public FileChooser
 {
@@ -124,11 +70,11 @@ protected:
     void TearDown() override { HostLink::SetHost(nullptr); }
     void Use(const std::string& language)
     {
-        m_host = std::make_unique<LanguageHost>(language);
-        HostLink::SetHost(m_host.get());
+        m_host.UseLanguage(language);
+        HostLink::SetHost(&m_host);
     }
 
-    std::unique_ptr<LanguageHost> m_host;
+    test::TestHost m_host;
 };
 
 TEST_F(ViewTextsFollowTheLanguageTest, EnglishLeavesNoChineseOnTheDialogs)
