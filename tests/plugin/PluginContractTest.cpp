@@ -79,38 +79,21 @@ TEST_F(PluginContractTest, BaseSlotsAnswerAsTheHostExpects)
     CallSlot<void>(plugin, 11);                       // DestroyUI with no panel: no effect
 }
 
-TEST_F(PluginContractTest, PanelInterfaceNeedsAWindow)
+TEST_F(PluginContractTest, ThePanelInterfaceIsThePanelObjectWhileCreateUiHasAWindow)
 {
     void* out = reinterpret_cast<void*>(0x1);
     EXPECT_FALSE(Query(md::contract::kRequestPanel, &out));
     EXPECT_EQ(out, nullptr);
-
-    ASSERT_EQ(CreateUI(), 1);
-    ASSERT_TRUE(Query(md::contract::kRequestPanel, &out));
-    ASSERT_NE(out, nullptr);
-    EXPECT_FALSE(CallSlot<bool>(out, 15)); // nothing open
-
-    // DestroyUI ends only the window: the interface is refused again, the object stays.
-    CallSlot<void>(plugin, 11);
-    void* again = nullptr;
-    EXPECT_FALSE(Query(md::contract::kRequestPanel, &again));
-    void* object = nullptr;
-    ASSERT_TRUE(Query(md::contract::kRequestPanelObject, &object));
-    EXPECT_EQ(object, out);
-}
-
-TEST_F(PluginContractTest, PanelObjectRequestCreatesTheObjectCreateUiThenUses)
-{
     void* object = nullptr;
     ASSERT_TRUE(Query(md::contract::kRequestPanelObject, &object));
     ASSERT_NE(object, nullptr);
-    void* withoutWindow = nullptr;
-    EXPECT_FALSE(Query(md::contract::kRequestPanel, &withoutWindow));
+    EXPECT_FALSE(Query(md::contract::kRequestPanel, &out));
 
     ASSERT_EQ(CreateUI(), 1);
     void* panel = nullptr;
     ASSERT_TRUE(Query(md::contract::kRequestPanel, &panel));
     EXPECT_EQ(panel, object);
+    EXPECT_FALSE(CallSlot<bool>(panel, 15)); // nothing open
     auto* widget = parent->findChild<QWidget*>("20008");
     ASSERT_NE(widget, nullptr);
     EXPECT_TRUE(widget->isVisible() || !parent->isVisible());
@@ -120,6 +103,13 @@ TEST_F(PluginContractTest, PanelObjectRequestCreatesTheObjectCreateUiThenUses)
     CallSlot<void, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::uint8_t>(
         plugin, 9, 10, 20, 300, 200, 1);
     EXPECT_EQ(widget->geometry(), QRect(10, 20, 300, 200));
+
+    // DestroyUI ends only the window: the interface is refused again, the object stays.
+    CallSlot<void>(plugin, 11);
+    EXPECT_FALSE(Query(md::contract::kRequestPanel, &out));
+    void* again = nullptr;
+    ASSERT_TRUE(Query(md::contract::kRequestPanelObject, &again));
+    EXPECT_EQ(again, object);
 }
 
 TEST_F(PluginContractTest, CreateUiFailsForAHandleThatNamesNoWindow)

@@ -80,10 +80,6 @@ TEST(NewModuleInfoView, BindsControlsAndConfirmsThroughThePresenter)
         EXPECT_FALSE(scan->isEnabled());
         EXPECT_EQ(scan->currentIndex(), -1);
         EXPECT_EQ(dialog.findChild<QLineEdit*>("20033")->text(), "");
-        pins->setText("16");
-        dialog.findChild<QLineEdit*>("20020")->setText("65");
-        dialog.findChild<QLineEdit*>("20022")->setText("64");
-        dialog.findChild<QLineEdit*>("20025")->setText("P10");
         dialog.accept(); // bypasses the checks: the OK button is what runs them
         confirmed = false;
     });

@@ -25,18 +25,33 @@ QAbstractButton* Button(QWidget& parent, std::uint32_t command)
     return parent.findChild<QAbstractButton*>(QString::number(command));
 }
 
-TEST(ToolbarStripTest, ShowsOnlyTheCurrentGroupLaidOutInARow)
+/// The strip over an 800 x 60 host window, not yet attached to it.
+class ToolbarStripTest : public ::testing::Test
 {
+protected:
+    ToolbarStripTest()
+    {
+        host.resize(800, 60);
+        host.show();
+    }
+    ~ToolbarStripTest() override { toolbar.DestroyWindow(); }
+    std::int32_t Attach(std::int32_t width = 800)
+    {
+        return toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, width, 40);
+    }
+
     QWidget host;
-    host.resize(800, 60);
-    host.show();
     ToolbarModel model;
-    ModuleDesignToolbarDlg toolbar(model);
+    ModuleDesignToolbarDlg toolbar{model};
+};
+
+TEST_F(ToolbarStripTest, ShowsOnlyTheCurrentGroupLaidOutInARow)
+{
     std::vector<std::uint32_t> clicks;
     model.AddGroup("socket", Buttons({0x10001, 0x10002, 0x10003}),
                    [&](std::uint32_t command) { clicks.push_back(command); });
     model.AddGroup("layout", Buttons({0x10021}), nullptr);
-    ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 800, 40), 0);
+    ASSERT_EQ(Attach(), 0);
     ASSERT_TRUE(model.SelectGroup("socket"));
 
     for (int i = 0; i < 3; ++i) {
@@ -61,13 +76,10 @@ TEST(ToolbarStripTest, ShowsOnlyTheCurrentGroupLaidOutInARow)
     // The strip's background is the light grey of its off-screen buffer.
     const QImage picture = toolbar.grab().toImage();
     EXPECT_EQ(picture.pixel(picture.width() - 2, 2) & 0xFFFFFF, 0xF0F0F0u);
-    toolbar.DestroyWindow();
 }
 
-TEST(ToolbarStripTest, FollowsTheHostsWindowOnlyOnceAttached)
+TEST_F(ToolbarStripTest, FollowsTheHostsWindowOnlyOnceAttached)
 {
-    ToolbarModel model;
-    ModuleDesignToolbarDlg toolbar(model);
     // Before the host hands over a window, nothing moves, hides or shows.
     EXPECT_EQ(toolbar.Show(0, 0, 0, 800, 40), -1);
     EXPECT_EQ(toolbar.Move(10, 10, 300, 40, 1), 0);
@@ -75,10 +87,7 @@ TEST(ToolbarStripTest, FollowsTheHostsWindowOnlyOnceAttached)
     EXPECT_FALSE(toolbar.IsVisible());
     EXPECT_FALSE(toolbar.HasWindow());
 
-    QWidget host;
-    host.resize(800, 60);
-    host.show();
-    ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 800, 40), 0);
+    ASSERT_EQ(Attach(), 0);
     EXPECT_EQ(toolbar.parentWidget(), &host);
     EXPECT_TRUE(toolbar.IsVisible());
     toolbar.Move(0, 20, 640, 40, 0);
@@ -86,7 +95,7 @@ TEST(ToolbarStripTest, FollowsTheHostsWindowOnlyOnceAttached)
     EXPECT_EQ(toolbar.Hide(), 1);
     EXPECT_EQ(toolbar.Hide(), 0);
     // Shown again, it takes the new place without being attached twice.
-    ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 700, 40), 0);
+    ASSERT_EQ(Attach(700), 0);
     EXPECT_EQ(toolbar.geometry(), QRect(0, 0, 700, 40));
 
     toolbar.DestroyWindow();
@@ -95,16 +104,11 @@ TEST(ToolbarStripTest, FollowsTheHostsWindowOnlyOnceAttached)
     EXPECT_EQ(toolbar.Hide(), 0);
 }
 
-TEST(ToolbarStripTest, FollowsGroupsReplacedAndRemovedWhileShown)
+TEST_F(ToolbarStripTest, FollowsGroupsReplacedAndRemovedWhileShown)
 {
-    QWidget host;
-    host.resize(800, 60);
-    host.show();
-    ToolbarModel model;
-    ModuleDesignToolbarDlg toolbar(model);
     model.AddGroup("socket", Buttons({0x10001, 0x10002}), nullptr);
     model.SelectGroup("socket");
-    ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 800, 40), 0);
+    ASSERT_EQ(Attach(), 0);
     ASSERT_NE(Button(host, 0x10002), nullptr);
 
     // A view replaces its group from a click on one of its buttons: the strip shows the new
@@ -120,16 +124,10 @@ TEST(ToolbarStripTest, FollowsGroupsReplacedAndRemovedWhileShown)
     // Its owner goes away: the buttons go with it.
     model.RemoveGroup("socket");
     EXPECT_EQ(Button(host, 0x10005), nullptr);
-    toolbar.DestroyWindow();
 }
 
-TEST(ToolbarStripTest, ButtonsThatDoNotFitAreOfferedInOrderByTheOverflowMenu)
+TEST_F(ToolbarStripTest, ButtonsThatDoNotFitAreOfferedInOrderByTheOverflowMenu)
 {
-    QWidget host;
-    host.resize(800, 60);
-    host.show();
-    ToolbarModel model;
-    ModuleDesignToolbarDlg toolbar(model);
     std::vector<ToolbarButton> buttons;
     for (std::uint32_t i = 0; i < 24; ++i)
         buttons.push_back({0x10100 + i, "toolbaricon_finish.png", "",
@@ -137,7 +135,7 @@ TEST(ToolbarStripTest, ButtonsThatDoNotFitAreOfferedInOrderByTheOverflowMenu)
     std::vector<std::uint32_t> clicks;
     model.AddGroup("layout", buttons, [&](std::uint32_t command) { clicks.push_back(command); });
     model.SelectGroup("layout");
-    ASSERT_EQ(toolbar.Show(static_cast<WindowHandle>(host.winId()), 0, 0, 800, 40), 0);
+    ASSERT_EQ(Attach(), 0);
     ToolbarOverflowButton* overflow = toolbar.Overflow();
     ASSERT_EQ(host.findChild<QWidget*>("196720"), overflow);
 
@@ -209,7 +207,6 @@ TEST(ToolbarStripTest, ButtonsThatDoNotFitAreOfferedInOrderByTheOverflowMenu)
     EXPECT_FALSE(overflow->isVisible());
     ASSERT_NE(Button(host, 0x10005), nullptr);
     EXPECT_TRUE(Button(host, 0x10005)->isVisible());
-    toolbar.DestroyWindow();
 }
 
 } // namespace
