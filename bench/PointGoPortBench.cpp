@@ -107,6 +107,7 @@ double HeldDuringTestLink()
                                     [&](const PointGoPortChoice& choice, std::u16string& reason) {
                                         return OpenPointGoPort(choice, texts, reason);
                                     },
+                                    {},
                                     {}},
                                    PointGoProfile(Shared().Folder() / "profile.ini"),
                                    {port, 115200, true}, {}, std::nullopt);

@@ -95,10 +95,16 @@ bool PointGoPortPresenter::StartTest()
         Fail(Text("IDS_MD_POINTGO_NO_PORT_CHOSEN", u"Choose a port first."));
         return false;
     }
-    // The design's own connection may hold the very line: it is let go, and the next hardware
-    // start opens it again.
-    if (m_ports.releaseLink)
-        m_ports.releaseLink();
+    // The design's own connection is left alone: a point-go advance may be waiting on it, and
+    // a handshake on its line would send the device back to its first LED.
+    if (m_ports.designLine && IsLineAt(m_ports.designLine(), m_port)) {
+        Fail(Fill(Text("IDS_MD_POINTGO_TEST_HELD",
+                       u"Point-go of this design is connected through %1, so Test link leaves "
+                       u"that line alone: a hardware start shakes hands on it anew. Test link "
+                       u"can test any other port."),
+                  {utf::ToUtf16(m_port)}));
+        return false;
+    }
     std::u16string reason;
     std::unique_ptr<SerialPort> port =
         m_ports.open ? m_ports.open({m_port, m_baud, true}, reason) : nullptr;

@@ -37,9 +37,12 @@ public:
         std::function<std::vector<SerialDevice>()> scan;
         /// Opens the line to test; nothing, with the reason, when it cannot.
         std::function<std::unique_ptr<SerialPort>(const PointGoPortChoice&, std::u16string&)> open;
-        /// Lets go of the design's own connection to the test device, so that the line can be
-        /// tested or the next hardware start opens the new choice.
+        /// Lets go of the design's own connection to the test device, so that the next hardware
+        /// start opens the new choice.
         std::function<void()> releaseLink;
+        /// The descriptor of the design's own connection, -1 when it has none. "Test link"
+        /// leaves that connection alone: a line it holds is not tested.
+        std::function<int()> designLine;
     };
     enum class Outcome
     {

@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace md {
@@ -56,6 +57,18 @@ std::vector<SerialDevice> ListSerialDevices(const std::filesystem::path& folder)
             devices.push_back({path, availability == PosixSerialPort::Availability::Busy});
     }
     return devices;
+}
+
+bool IsLineAt(int descriptor, const std::filesystem::path& path)
+{
+    struct stat open = {};
+    struct stat named = {};
+    if (descriptor < 0 || ::fstat(descriptor, &open) != 0 || ::stat(path.c_str(), &named) != 0)
+        return false;
+    // A character device is one line whatever its name; anything else is the same file.
+    if (S_ISCHR(open.st_mode) && S_ISCHR(named.st_mode))
+        return open.st_rdev == named.st_rdev;
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
 } // namespace md

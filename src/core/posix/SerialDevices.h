@@ -20,4 +20,7 @@ struct SerialDevice
 /// serial line, busy ones included, in natural order (ttyS2 before ttyS10).
 std::vector<SerialDevice> ListSerialDevices(const std::filesystem::path& folder = "/dev");
 
+/// Whether the open descriptor is the line the path names (a link to it included).
+bool IsLineAt(int descriptor, const std::filesystem::path& path);
+
 } // namespace md

@@ -36,7 +36,11 @@ void ModuleLayoutDlg::RunPointGoPortDialog()
          [this](const PointGoPortChoice& choice, std::u16string& reason) {
              return OpenPointGoPort(choice, m_ports.texts, reason);
          },
-         [this] { m_document.PointGoLink().ClosePort(); }},
+         [this] { m_document.PointGoLink().ClosePort(); },
+         [this] {
+             const SerialPort* port = m_document.PointGoLink().Port();
+             return port ? port->Descriptor() : -1;
+         }},
         PointGoProfile(IniProfile::DefaultPath()), ChosenPointGoPort(), hostPort,
         serialframes::BuildHandshake(m_document.Socket(), m_document.PointGoWords()));
     PointGoPortDlg dialog(presenter, m_ports.texts, this);

@@ -44,7 +44,7 @@ protected:
                     opened.push_back(choice);
                     return OpenPointGoPort(choice, m_texts, reason);
                 },
-                [this] { ++releases; }},
+                [this] { ++releases; }, [this] { return designLine; }},
             PointGoProfile(m_folder / "profile.ini"), std::move(current), std::move(hostPort),
             std::nullopt);
     }
@@ -60,6 +60,7 @@ protected:
     test::MapTexts m_texts;
     std::vector<PointGoPortChoice> opened;
     int releases = 0;
+    int designLine = -1; ///< the descriptor of the design's own connection
 };
 
 TEST_F(PointGoPortDialogLogicTest, ListsTheDevicesTheHostsDeviceAndAChoiceNoLongerThere)
@@ -113,7 +114,7 @@ TEST_F(PointGoPortDialogLogicTest, TestLinkShakesHandsWithTheDeviceAndLetsTheLin
     EXPECT_TRUE(presenter->Testing());
     EXPECT_EQ(presenter->Result(), PointGoPortPresenter::Outcome::Running);
     EXPECT_GE(presenter->Descriptor(), 0);
-    EXPECT_EQ(releases, 1) << "the design's own connection lets the line go first";
+    EXPECT_EQ(releases, 0) << "the design's own connection is left alone";
     RunTest(*presenter);
 
     EXPECT_EQ(presenter->Result(), PointGoPortPresenter::Outcome::Answered);
@@ -133,6 +134,42 @@ TEST_F(PointGoPortDialogLogicTest, TestLinkShakesHandsWithTheDeviceAndLetsTheLin
     // Over: the line is free for point-go.
     EXPECT_FALSE(presenter->Testing());
     EXPECT_EQ(PosixSerialPort::Probe(device.Path()), PosixSerialPort::Availability::Free);
+}
+
+TEST_F(PointGoPortDialogLogicTest, TestLinkLeavesTheLineOfTheDesignsOwnConnectionAlone)
+{
+    test::PtyDevice held;
+    test::PtyDevice other;
+    Bytes reply(48, 0);
+    reply[0] = 0xA0;
+    reply[1] = 1;
+    reply[3] = 4;
+    other.Play({{43, reply}, {3, {0xAE, 0, 0}}});
+    std::unique_ptr<SerialPort> design = PosixSerialPort::Open(held.Path(), 115200);
+    ASSERT_NE(design, nullptr);
+    designLine = design->Descriptor();
+    held.Play({{1, {}}});
+    // Named by a link, as udev names an adapter: still the design's line.
+    const fs::path link = m_folder / "ttyHeld";
+    fs::create_symlink(held.Path(), link);
+    auto presenter = Presenter({link.string(), 115200, true});
+    EXPECT_FALSE(presenter->StartTest());
+    EXPECT_FALSE(presenter->Testing());
+    EXPECT_EQ(presenter->Result(), PointGoPortPresenter::Outcome::Failed);
+    EXPECT_NE(presenter->OutcomeText().find(u"connected through " + link.u16string()),
+              std::u16string::npos);
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(releases, 0);
+    // The design's connection still reaches its device, which was sent nothing.
+    const Bytes advance{0xAD};
+    ASSERT_TRUE(design->Write(advance, 200ms));
+    EXPECT_EQ(held.Received(), advance);
+
+    // Another line is tested as ever.
+    presenter->SetPort(other.Path());
+    ASSERT_TRUE(presenter->StartTest());
+    RunTest(*presenter);
+    EXPECT_EQ(presenter->Result(), PointGoPortPresenter::Outcome::Answered);
 }
 
 TEST_F(PointGoPortDialogLogicTest, TestLinkNamesASilentABusyAndAnUnchosenPort)
@@ -195,7 +232,8 @@ TEST_F(PointGoPortDialogLogicTest, AcceptKeepsAValidChoiceAndLetsTheOldLineGoWhe
 
     // A profile that cannot be written says where.
     fs::create_directories(m_folder / "blocked.ini");
-    PointGoPortPresenter blocked({m_texts, {}, {}, {}}, PointGoProfile(m_folder / "blocked.ini"),
+    PointGoPortPresenter blocked({m_texts, {}, {}, {}, {}},
+                                 PointGoProfile(m_folder / "blocked.ini"),
                                  {"/dev/ttyS0", 9600, false}, {}, std::nullopt);
     EXPECT_FALSE(blocked.Accept());
     EXPECT_NE(blocked.OutcomeText().find(u"blocked.ini"), std::u16string::npos);

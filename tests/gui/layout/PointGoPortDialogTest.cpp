@@ -65,7 +65,7 @@ TEST(PointGoPortDialog, ListsTheLinesTestsThemWithoutHoldingTheWindowAndKeepsThe
                                     [&](const PointGoPortChoice& choice, std::u16string& reason) {
                                         return OpenPointGoPort(choice, texts, reason);
                                     },
-                                    [&] { ++releases; }},
+                                    [&] { ++releases; }, [] { return -1; }},
                                    PointGoProfile(root / "profile.ini"),
                                    {hosts.Path(), 115200, false}, hosts.Path(), std::nullopt);
     PointGoPortDlg dialog(presenter, texts);
@@ -114,7 +114,7 @@ TEST(PointGoPortDialog, ListsTheLinesTestsThemWithoutHoldingTheWindowAndKeepsThe
               QStringLiteral("The test device on %1 answered at 57600 baud: 3 data "
                              "lines, indexed advance.")
                   .arg(QString::fromStdString((root / "ttyUSB0").string())));
-    EXPECT_EQ(releases, 2);
+    EXPECT_EQ(releases, 0) << "Test link leaves the design's own connection alone";
 
     // A path typed by hand is kept as typed.
     ports->lineEdit()->setText(QStringLiteral(" /dev/ttyAMA0 "));
@@ -202,6 +202,20 @@ TEST(PointGoPortDialog, TheLayoutStepOffersItAndPointGoOpensTheChosenPort)
     device.Play({{43, Reply(1, 2)}, {3, {}}});
     EXPECT_TRUE(step->Command(PointGo::kHardwareStart));
     device.Join();
+    EXPECT_TRUE(step->PointGoRun()->Selected());
+    EXPECT_EQ(device.Received().size(), 46U);
+
+    // Connected now: Test link leaves the design's line alone and sends nothing on it.
+    QString said;
+    test::ModalDriver::Expect([&](QWidget* modal) {
+        Child<QPushButton>(modal, own::kPointGoTestLink)->click();
+        said = Child<QLabel>(modal, own::kPointGoTestOutcome)->text();
+        Child<QPushButton>(modal, 2)->click();
+    });
+    action->trigger();
+    EXPECT_TRUE(said.contains(QStringLiteral("Test link leaves that line alone")))
+        << said.toStdString();
+    EXPECT_TRUE(document.PointGoLink().HasPort());
     EXPECT_TRUE(step->PointGoRun()->Selected());
     EXPECT_EQ(device.Received().size(), 46U);
 }
