@@ -8,6 +8,7 @@
 #include "PluginLoader.h"
 #include "SettingsWindow.h"
 #include "md/ContractIds.h"
+#include "virtual/VirtualTestDevice.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -68,8 +69,16 @@ int main(int argc, char** argv)
                                  "Print every frame of the point-go test device in hex.");
     QCommandLineOption deviceLeds(
         "device-leds", "LEDs per pixel the point-go test device lights (default 1).", "N", "1");
+    QCommandLineOption deviceFaults(
+        "device-faults",
+        "Faults of the point-go test device, per request for an LED (counted from 1, the probe "
+        "after each handshake included): late:N[:MS] answers request N after MS (default 800), "
+        "vanish:N[:MS] hangs the line up instead and brings it back at the same path after MS "
+        "(default 300). Separated by commas.",
+        "LIST");
     parser.addOption(deviceLog);
     parser.addOption(deviceLeds);
+    parser.addOption(deviceFaults);
     parser.addOption(screenshot);
     parser.addOption(settings);
     parser.addOption(demo);
@@ -124,6 +133,11 @@ int main(int argc, char** argv)
         MainWindow window(&host, area.get());
         window.SetDeviceLog(parser.isSet(deviceLog));
         window.SetDeviceLeds(parser.value(deviceLeds).toInt());
+        if (parser.isSet(deviceFaults) &&
+            (!window.TestDevice() ||
+             !window.TestDevice()->Script(parser.value(deviceFaults).toStdString())))
+            std::fprintf(stderr, "module-design-host: --device-faults %s cannot be read\n",
+                         qPrintable(parser.value(deviceFaults)));
         window.show();
         if (!window.EmbedPlugin(plugin))
             std::fprintf(stderr, "module-design-host: the plug-in did not create its panel\n");

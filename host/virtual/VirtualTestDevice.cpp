@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <pty.h>
+#include <sstream>
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,6 +17,9 @@ namespace md::host {
 namespace {
 
 constexpr int kFrameWaitMs = 1000;
+/// Past the plug-in's patience of 500 ms, so that it asks whether to retry.
+constexpr std::chrono::milliseconds kDefaultLate{800};
+constexpr std::chrono::milliseconds kDefaultAway{300};
 
 } // namespace
 
@@ -29,25 +34,160 @@ VirtualTestDevice::~VirtualTestDevice()
     }
     if (m_thread.joinable())
         m_thread.join();
-    for (int fd : {m_master, m_slave, m_wake[0], m_wake[1]})
+    Unplug();
+    for (int fd : {m_wake[0], m_wake[1]})
         if (fd >= 0)
             ::close(fd);
+    std::error_code ignored;
+    if (!m_ownFolder.empty())
+        std::filesystem::remove_all(m_ownFolder, ignored);
 }
 
-bool VirtualTestDevice::Start()
+bool VirtualTestDevice::Start(std::filesystem::path link)
+{
+    if (::pipe2(m_wake, O_CLOEXEC) != 0)
+        return false;
+    if (link.empty()) {
+        std::error_code error;
+        m_ownFolder = std::filesystem::temp_directory_path(error) /
+                      ("md-test-device-" + std::to_string(::getpid()) + "-" +
+                       std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        std::filesystem::create_directories(m_ownFolder, error);
+        link = m_ownFolder / "ttyTestDevice";
+    }
+    m_path = link.string();
+    if (!Plug())
+        return false;
+    m_thread = std::thread([this] { Run(); });
+    return true;
+}
+
+bool VirtualTestDevice::Plug()
 {
     termios raw{};
     ::cfmakeraw(&raw);
     char name[256] = {};
     if (::openpty(&m_master, &m_slave, name, &raw, nullptr) != 0)
         return false;
-    if (::pipe2(m_wake, O_CLOEXEC) != 0)
-        return false;
     ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
     ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
-    m_path = name;
-    m_thread = std::thread([this] { Run(); });
+    // Re-pointed in one step, as udev does.
+    std::error_code error;
+    const std::filesystem::path fresh = m_path + ".new";
+    std::filesystem::remove(fresh, error);
+    std::filesystem::create_symlink(name, fresh, error);
+    if (!error)
+        std::filesystem::rename(fresh, m_path, error);
+    if (error) {
+        Unplug();
+        return false;
+    }
     return true;
+}
+
+void VirtualTestDevice::Unplug()
+{
+    for (int* fd : {&m_master, &m_slave})
+        if (*fd >= 0) {
+            ::close(*fd);
+            *fd = -1;
+        }
+    std::error_code ignored;
+    if (!m_path.empty())
+        std::filesystem::remove(m_path, ignored);
+}
+
+void VirtualTestDevice::AnswerLate(int request, std::chrono::milliseconds by)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults.push_back({request, false, by});
+}
+
+void VirtualTestDevice::VanishAt(int request, std::chrono::milliseconds away)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults.push_back({request, true, away});
+}
+
+bool VirtualTestDevice::Script(const std::string& faults)
+{
+    std::vector<Fault> read;
+    std::istringstream parts(faults);
+    for (std::string part; std::getline(parts, part, ',');) {
+        std::istringstream fields(part);
+        std::string kind;
+        std::getline(fields, kind, ':');
+        Fault fault;
+        fault.vanish = kind == "vanish";
+        if (!fault.vanish && kind != "late")
+            return false;
+        char colon = 0;
+        long ms = fault.vanish ? kDefaultAway.count() : kDefaultLate.count();
+        if (!(fields >> fault.request) || fault.request < 1)
+            return false;
+        if (fields >> colon && (colon != ':' || !(fields >> ms) || ms < 0))
+            return false;
+        fault.after = std::chrono::milliseconds(ms);
+        read.push_back(fault);
+    }
+    std::lock_guard lock(m_mutex);
+    m_faults.insert(m_faults.end(), read.begin(), read.end());
+    return true;
+}
+
+bool VirtualTestDevice::Request(std::chrono::milliseconds& late)
+{
+    const int n = ++m_requests;
+    late = {};
+    std::optional<Fault> fault;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const Fault& f : m_faults)
+            if (f.request == n)
+                fault = f;
+    }
+    if (!fault)
+        return true;
+    if (fault->vanish) {
+        Log("-- (gone)", nullptr, 0);
+        Unplug();
+        m_gone = true;
+        m_backAt = Clock::now() + fault->after;
+        return false;
+    }
+    late = fault->after;
+    return true;
+}
+
+int VirtualTestDevice::Patience() const
+{
+    std::optional<Clock::time_point> next;
+    if (!m_later.empty())
+        next = m_laterAt;
+    if (m_gone)
+        next = next ? std::min(*next, m_backAt) : m_backAt;
+    if (!next)
+        return -1;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now());
+    return static_cast<int>(std::max<std::int64_t>(wait.count(), 0));
+}
+
+void VirtualTestDevice::Due()
+{
+    const auto now = Clock::now();
+    if (!m_later.empty() && now >= m_laterAt) {
+        const std::vector<std::uint8_t> bytes = std::move(m_later);
+        m_later.clear();
+        Send(bytes);
+    }
+    if (m_gone && now >= m_backAt) {
+        if (Plug()) {
+            m_gone = false;
+            Log("-- (back)", nullptr, 0);
+        } else {
+            m_backAt = now + kDefaultAway;
+        }
+    }
 }
 
 std::vector<std::uint16_t> VirtualTestDevice::ReportedLengths() const
@@ -62,6 +202,8 @@ void VirtualTestDevice::Log(const char* direction, const std::uint8_t* bytes,
     if (!onLog)
         return;
     std::string text = std::string("device ") + direction;
+    if (!bytes)
+        count = 0;
     char hex[4];
     for (std::size_t i = 0; i < count; ++i) {
         std::snprintf(hex, sizeof hex, " %02X", bytes[i]);
@@ -75,7 +217,7 @@ bool VirtualTestDevice::ReadExactly(std::uint8_t* bytes, std::size_t count)
     std::size_t got = 0;
     while (got < count && !m_stop) {
         pollfd wait[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-        const int ready = ::poll(wait, 2, got == 0 ? -1 : kFrameWaitMs);
+        const int ready = ::poll(wait, 2, got == 0 ? Patience() : kFrameWaitMs);
         if (ready == 0)
             return false; // the rest of a frame never came
         if (ready < 0 || (wait[1].revents & POLLIN))
@@ -91,8 +233,13 @@ bool VirtualTestDevice::ReadExactly(std::uint8_t* bytes, std::size_t count)
     return got == count;
 }
 
-void VirtualTestDevice::Send(const std::vector<std::uint8_t>& bytes)
+void VirtualTestDevice::Send(const std::vector<std::uint8_t>& bytes, std::chrono::milliseconds late)
 {
+    if (late.count() > 0) {
+        m_later = bytes;
+        m_laterAt = Clock::now() + late;
+        return;
+    }
     Log("->", bytes.data(), bytes.size());
     [[maybe_unused]] const auto written = ::write(m_master, bytes.data(), bytes.size());
 }
@@ -100,6 +247,7 @@ void VirtualTestDevice::Send(const std::vector<std::uint8_t>& bytes)
 void VirtualTestDevice::Run()
 {
     while (!m_stop) {
+        Due();
         std::uint8_t first = 0;
         if (!ReadExactly(&first, 1))
             continue;
@@ -123,11 +271,15 @@ void VirtualTestDevice::Run()
             AnswerHandshake(frame);
             break;
         }
-        case pointgo::kAdvance:
+        case pointgo::kAdvance: {
             Log("<-", &first, 1);
+            std::chrono::milliseconds late{};
+            if (!Request(late))
+                break;
             Advance();
-            Send({0x01});
+            Send({0x01}, late);
             break;
+        }
         case pointgo::kLightLed: {
             std::uint8_t index[pointgo::kLightLedFrameSize - 1] = {};
             if (!ReadExactly(index, sizeof index))
@@ -135,8 +287,9 @@ void VirtualTestDevice::Run()
             const std::vector<std::uint8_t> frame = {first, index[0], index[1]};
             Log("<-", frame.data(), frame.size());
             // Lit, then echoed; an LED the module does not have gets no answer.
-            if (LightLed(static_cast<std::size_t>(index[0] | (index[1] << 8))))
-                Send(frame);
+            std::chrono::milliseconds late{};
+            if (Request(late) && LightLed(static_cast<std::size_t>(index[0] | (index[1] << 8))))
+                Send(frame, late);
             break;
         }
         default:

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -15,6 +17,13 @@ namespace md::host {
 /// point-go either advance: the next LED lit for every one-byte advance, LED k lit and its
 /// frame echoed for every indexed one (so it also answers the probe after the handshake). It runs
 /// on its own thread, so it answers while the plug-in waits for it on the user-interface thread.
+///
+/// The plug-in reaches it through a link that stays put, as udev names an adapter under
+/// /dev/serial/by-id, so that it can be unplugged and plugged in again at the same path. Faults
+/// are scripted per request for an LED (counted from 1 over the device's life, the probe after
+/// each handshake included): an answer that comes late, and a device that vanishes (the line
+/// hangs up) instead of answering and comes back a while later on a fresh line behind the same
+/// link, keeping its place.
 class VirtualTestDevice
 {
 public:
@@ -44,10 +53,24 @@ public:
         std::lock_guard lock(m_mutex);
         m_lines = lines;
     }
-    /// Creates the pseudo-terminal and starts answering; false when none could be made.
-    bool Start();
-    /// The device path the plug-in opens (the pseudo-terminal's slave).
+    /// Creates the pseudo-terminal and the link to it (at link, or in a folder of the temporary
+    /// folder of its own when empty) and starts answering; false when none could be made.
+    bool Start(std::filesystem::path link = {});
+    /// The device path the plug-in opens: the link to the pseudo-terminal's slave.
     const std::string& Path() const { return m_path; }
+
+    /// The answer to request n for an LED comes after the given time instead of at once.
+    void AnswerLate(int request, std::chrono::milliseconds by);
+    /// Request n for an LED is never seen: the line hangs up instead and a fresh one comes
+    /// back behind the same path after the given time.
+    void VanishAt(int request, std::chrono::milliseconds away);
+    /// Takes a script of faults: "late:N[:MS]" and "vanish:N[:MS]", separated by commas (the
+    /// host's --device-faults); false, with nothing taken, when a part cannot be read.
+    bool Script(const std::string& faults);
+    /// Requests for LEDs seen so far.
+    int Requests() const { return m_requests; }
+    /// True while the line is gone.
+    bool Gone() const { return m_gone; }
 
     /// Called on the device's thread whenever it lights an LED.
     std::function<void(const Lit&)> onLit;
@@ -58,9 +81,23 @@ public:
     std::vector<std::uint16_t> ReportedLengths() const;
 
 private:
+    struct Fault
+    {
+        int request = 0;
+        bool vanish = false;
+        std::chrono::milliseconds after{};
+    };
+    using Clock = std::chrono::steady_clock;
+    bool Plug();
+    void Unplug();
+    /// Counts a request for an LED; false when the line vanished instead.
+    bool Request(std::chrono::milliseconds& late);
+    /// How long the thread may wait for the plug-in's next byte (-1: for ever).
+    int Patience() const;
+    void Due();
     void Run();
     bool ReadExactly(std::uint8_t* bytes, std::size_t count);
-    void Send(const std::vector<std::uint8_t>& bytes);
+    void Send(const std::vector<std::uint8_t>& bytes, std::chrono::milliseconds late = {});
     void Log(const char* direction, const std::uint8_t* bytes, std::size_t count) const;
     void AnswerHandshake(const std::vector<std::uint8_t>& frame);
     void Advance();
@@ -72,6 +109,13 @@ private:
     int m_slave = -1;
     int m_wake[2] = {-1, -1};
     std::string m_path;
+    std::filesystem::path m_ownFolder; ///< the folder of the link, when the device made it
+    std::vector<Fault> m_faults;
+    std::atomic<int> m_requests{0};
+    std::atomic<bool> m_gone{false};
+    Clock::time_point m_backAt{};
+    std::vector<std::uint8_t> m_later; ///< a late answer and when it goes
+    Clock::time_point m_laterAt{};
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     mutable std::mutex m_mutex;

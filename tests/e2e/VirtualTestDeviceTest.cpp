@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
@@ -126,6 +127,48 @@ TEST_F(DeviceFixture, ASentLayoutNamesTheLinesAndBothAdvancesWalkLedsPixelsAndRo
     EXPECT_EQ(lit[6].position, 2);
     EXPECT_EQ(lit[6].led, 1);
     EXPECT_EQ(device.ReportedLengths(), (std::vector<std::uint16_t>{4, 4}));
+}
+
+TEST_F(DeviceFixture, AScriptedDeviceAnswersLateThenVanishesAndComesBackAtTheSamePath)
+{
+    for (const char* bad : {"late", "slow:3", "vanish:0", "late:2:x", "late:2,vanish"})
+        EXPECT_FALSE(device.Script(bad)) << bad;
+    // The probe is request 1: LED 2 is answered late, and the line hangs up at LED 3's request.
+    ASSERT_TRUE(device.Script("late:3:300,vanish:4:100"));
+    const std::string path = device.Path();
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    ASSERT_TRUE(Connect());
+    ASSERT_TRUE(Light(1));
+
+    const auto asked = std::chrono::steady_clock::now();
+    ASSERT_TRUE(Light(2));
+    EXPECT_GE(std::chrono::steady_clock::now() - asked, 280ms);
+
+    ASSERT_TRUE(link.RequestLed(3));
+    auto answer = SerialPointGoLink::Answer::Waiting;
+    const auto sent = std::chrono::steady_clock::now();
+    while (answer == SerialPointGoLink::Answer::Waiting &&
+           std::chrono::steady_clock::now() - sent < 1s)
+        answer = link.PollAdvance();
+    EXPECT_EQ(answer, SerialPointGoLink::Answer::Failed) << "the hang-up is seen";
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, 450ms) << "before the 500 ms time-out";
+    EXPECT_FALSE(link.HasPort());
+    EXPECT_TRUE(device.Gone());
+
+    // Back at the same path on a fresh line, where it was: LED 3 is asked for again.
+    for (int wait = 0; wait < 200 && device.Gone(); ++wait)
+        std::this_thread::sleep_for(5ms);
+    ASSERT_FALSE(device.Gone());
+    EXPECT_EQ(device.Path(), path);
+    link.SetPort(PosixSerialPort::Open(path, 115200));
+    ASSERT_TRUE(link.HasPort());
+    ASSERT_TRUE(Light(3));
+    EXPECT_EQ(device.Requests(), 5);
+    ASSERT_TRUE(LitCount(5)); // the handshake, then LEDs 0 to 3 once each
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(lit.back().line, 0);
+    EXPECT_EQ(lit.back().position, 2);
+    EXPECT_EQ(lit.back().led, 1);
 }
 
 } // namespace
