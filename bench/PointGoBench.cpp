@@ -5,22 +5,19 @@
 // dialog steps an exchange, and the longest gap between its beats is the longest the
 // user-interface thread was blocked; the same exchange run straight through is the baseline.
 #include "BenchSupport.h"
+#include "PointGoBenchSupport.h"
 #include "core/design/SocketDesign.h"
 #include "core/layout/PointGoExchange.h"
 #include "core/layout/SerialPointGoLink.h"
-#include "core/platform/Texts.h"
 #include "core/posix/PosixSerialPort.h"
 #include "gui/layout/PointGoProgressDlg.h"
 
 #include <QElapsedTimer>
-#include <QTimer>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
@@ -36,31 +33,24 @@ class InstantDevice
 public:
     explicit InstantDevice(bool silent = false) : m_silent(silent)
     {
-        termios raw{};
-        ::cfmakeraw(&raw);
-        char name[256] = {};
-        ::openpty(&m_master, &m_slave, name, &raw, nullptr);
-        m_path = name;
         m_thread = std::thread([this] { Run(); });
     }
     ~InstantDevice()
     {
         m_stop = true;
         m_thread.join();
-        ::close(m_master);
-        ::close(m_slave);
     }
-    const std::string& Path() const { return m_path; }
+    const std::string& Path() const { return m_pty.Path(); }
 
 private:
     bool Read(std::uint8_t* bytes, std::size_t count)
     {
         std::size_t got = 0;
         while (got < count && !m_stop) {
-            pollfd in{m_master, POLLIN, 0};
+            pollfd in{m_pty.Master(), POLLIN, 0};
             if (::poll(&in, 1, 50) <= 0)
                 continue;
-            const ssize_t n = ::read(m_master, bytes + got, count - got);
+            const ssize_t n = ::read(m_pty.Master(), bytes + got, count - got);
             if (n > 0)
                 got += static_cast<std::size_t>(n);
         }
@@ -69,7 +59,7 @@ private:
     void Write(const std::uint8_t* bytes, std::size_t count)
     {
         if (!m_silent) [[maybe_unused]]
-            auto n = ::write(m_master, bytes, count);
+            auto n = ::write(m_pty.Master(), bytes, count);
     }
     void Run()
     {
@@ -96,9 +86,7 @@ private:
     }
 
     bool m_silent = false;
-    int m_master = -1;
-    int m_slave = -1;
-    std::string m_path;
+    bench::RawPty m_pty;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
@@ -201,12 +189,6 @@ void BM_OneByteAdvance(benchmark::State& state)
 }
 BENCHMARK(BM_OneByteAdvance)->UseRealTime();
 
-class NoTexts final : public Texts
-{
-public:
-    std::u16string Text(std::string_view) const override { return {}; }
-};
-
 struct Held
 {
     double longestMs = 0;
@@ -216,24 +198,11 @@ struct Held
 /// Runs the exchange behind the progress dialog with a 1 ms heartbeat beside it.
 Held BehindTheDialog(PointGoExchange& exchange)
 {
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    qint64 longest = 0;
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    heartbeat.setInterval(1);
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    heartbeat.start();
-    NoTexts texts;
+    bench::Heartbeat heartbeat;
+    bench::NoTexts texts;
     PointGoProgressDlg dialog(exchange, texts);
     dialog.Run();
-    longest = std::max(longest, clock.nsecsElapsed() - last);
-    return {static_cast<double>(longest) / 1e6, static_cast<double>(clock.nsecsElapsed()) / 1e6};
+    return {heartbeat.LongestMs(), heartbeat.ElapsedMs()};
 }
 
 /// A 255 x 255 module traced with one data line per column: 255 layout entries.

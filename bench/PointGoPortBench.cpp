@@ -2,13 +2,12 @@
 // opened, asked and let go) per line, against one open and close of the same lines; and how long
 // the window is held while "Test link" waits for a silent device, a heartbeat timer beside it.
 #include "BenchSupport.h"
+#include "PointGoBenchSupport.h"
 #include "core/layout/PointGoPortPresenter.h"
-#include "core/platform/Texts.h"
 #include "core/posix/SerialDevices.h"
 #include "gui/layout/PointGoPortDlg.h"
 #include "md/OwnIds.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPushButton>
 #include <QTimer>
@@ -16,8 +15,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <pty.h>
-#include <termios.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -37,29 +35,18 @@ public:
     {
         fs::create_directories(m_folder);
         for (int i = 0; i < kLines; ++i) {
-            termios raw{};
-            ::cfmakeraw(&raw);
-            int master = -1, slave = -1;
-            char name[256] = {};
-            ::openpty(&master, &slave, name, &raw, nullptr);
-            m_fds.push_back(master);
-            m_fds.push_back(slave);
-            m_paths.push_back(name);
-            fs::create_symlink(name, m_folder / ("ttyUSB" + std::to_string(i)));
+            m_ptys.emplace_back(std::make_unique<bench::RawPty>());
+            m_paths.push_back(m_ptys.back()->Path());
+            fs::create_symlink(m_paths.back(), m_folder / ("ttyUSB" + std::to_string(i)));
         }
     }
-    ~Lines()
-    {
-        for (int fd : m_fds)
-            ::close(fd);
-        fs::remove_all(m_folder);
-    }
+    ~Lines() { fs::remove_all(m_folder); }
     const fs::path& Folder() const { return m_folder; }
     const std::vector<std::string>& Paths() const { return m_paths; }
 
 private:
     fs::path m_folder;
-    std::vector<int> m_fds;
+    std::vector<std::unique_ptr<bench::RawPty>> m_ptys;
     std::vector<std::string> m_paths;
 };
 
@@ -91,16 +78,10 @@ void BM_ListSerialLines(benchmark::State& state)
 }
 BENCHMARK(BM_ListSerialLines)->UseRealTime();
 
-class NoTexts final : public Texts
-{
-public:
-    std::u16string Text(std::string_view) const override { return {}; }
-};
-
 /// The longest gap between 1 ms heartbeats while the dialog tests a silent line.
 double HeldDuringTestLink()
 {
-    NoTexts texts;
+    bench::NoTexts texts;
     const std::string port = Shared().Paths().front();
     PointGoPortPresenter presenter({texts,
                                     [] { return ListSerialDevices(Shared().Folder()); },
@@ -114,19 +95,7 @@ double HeldDuringTestLink()
     presenter.SetTimeouts({1500ms, 500ms, 500ms});
     PointGoPortDlg dialog(presenter, texts);
     dialog.show();
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    qint64 longest = 0;
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    heartbeat.setInterval(1);
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    heartbeat.start();
+    bench::Heartbeat heartbeat;
     // The window's own event loop runs until the test has given up.
     QEventLoop loop;
     QTimer over;
@@ -137,8 +106,7 @@ double HeldDuringTestLink()
     over.start(20);
     dialog.findChild<QPushButton*>(QString::number(own::kPointGoTestLink))->click();
     loop.exec();
-    longest = std::max(longest, clock.nsecsElapsed() - last);
-    return static_cast<double>(longest) / 1e6;
+    return heartbeat.LongestMs();
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSocketNotifier>
 #include <QVBoxLayout>
 
 namespace md {
@@ -91,8 +90,7 @@ PointGoPortDlg::PointGoPortDlg(PointGoPortPresenter& presenter, const Texts& tex
 PointGoPortDlg::~PointGoPortDlg()
 {
     m_timer.stop();
-    delete m_notifier;
-    m_notifier = nullptr;
+    m_line.Stop();
 }
 
 QString PointGoPortDlg::Text(const char* key, const char16_t* fallback) const
@@ -154,28 +152,14 @@ void PointGoPortDlg::StepNow()
         EndTest();
         return;
     }
-    WatchLine();
-}
-
-void PointGoPortDlg::WatchLine()
-{
-    const int fd = m_presenter.Descriptor();
-    if (m_notifier && m_notifier->socket() == fd)
-        return;
-    delete m_notifier;
-    m_notifier = nullptr;
-    if (fd < 0)
-        return;
-    m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &PointGoPortDlg::StepNow);
+    m_line.Watch(m_presenter.Descriptor());
 }
 
 void PointGoPortDlg::EndTest()
 {
     // The line is closed by now: stop watching its descriptor first.
     m_timer.stop();
-    delete m_notifier;
-    m_notifier = nullptr;
+    m_line.Stop();
     m_ports->setEnabled(true);
     m_rescan->setEnabled(true);
     m_bauds->setEnabled(true);

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "gui/layout/SerialLineWatcher.h"
+
 #include <QDialog>
 #include <QTimer>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QSocketNotifier;
 
 namespace md {
 
@@ -39,7 +40,6 @@ private:
     void TakeChoice();
     void TestOrStop();
     void StepNow();
-    void WatchLine();
     void EndTest();
     void ShowOutcome();
 
@@ -51,7 +51,7 @@ private:
     QPushButton* m_test = nullptr;
     QLabel* m_outcome = nullptr;
     QTimer m_timer;
-    QSocketNotifier* m_notifier = nullptr;
+    SerialLineWatcher m_line{[this] { StepNow(); }};
 };
 
 } // namespace md

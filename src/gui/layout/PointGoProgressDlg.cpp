@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSocketNotifier>
 #include <QVBoxLayout>
 
 namespace md {
@@ -93,8 +92,7 @@ void PointGoProgressDlg::Finish()
     if (!m_started.isValid())
         return;
     m_timer.stop();
-    delete m_notifier;
-    m_notifier = nullptr;
+    m_line.Stop();
     if (m_running) {
         m_running = false;
         m_loop.quit();
@@ -112,31 +110,17 @@ void PointGoProgressDlg::StepNow()
         return;
     if (m_exchange.Step() != PointGoExchange::State::Running) {
         // The port may be closed by now: stop watching its descriptor before the loop polls it.
-        delete m_notifier;
-        m_notifier = nullptr;
+        m_line.Stop();
         m_running = false;
         m_loop.quit();
         return;
     }
-    WatchLine();
+    m_line.Watch(m_exchange.Descriptor());
     ShowProgress();
     if (!isVisible() && m_started.elapsed() >= kShowAfterMs) {
         setWindowModality(Qt::ApplicationModal);
         show();
     }
-}
-
-void PointGoProgressDlg::WatchLine()
-{
-    const int fd = m_exchange.Descriptor();
-    if (m_notifier && m_notifier->socket() == fd)
-        return;
-    delete m_notifier;
-    m_notifier = nullptr;
-    if (fd < 0)
-        return;
-    m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &PointGoProgressDlg::StepNow);
 }
 
 void PointGoProgressDlg::ShowProgress()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/layout/PointGoExchange.h"
+#include "gui/layout/SerialLineWatcher.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -10,7 +11,6 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QSocketNotifier;
 
 namespace md {
 
@@ -48,7 +48,6 @@ protected:
 
 private:
     void StepNow();
-    void WatchLine();
     void ShowProgress();
     void Finish();
 
@@ -58,7 +57,7 @@ private:
     QProgressBar* m_bar = nullptr;
     QPushButton* m_cancel = nullptr;
     QTimer m_timer;
-    QSocketNotifier* m_notifier = nullptr;
+    SerialLineWatcher m_line{[this] { StepNow(); }};
     QEventLoop m_loop;
     QElapsedTimer m_started;
     bool m_running = false;

@@ -149,6 +149,22 @@ protected:
         }
         return RecordedCount() == before + 1;
     }
+    /// Connects, selects point-go over every LED, confirms the first count LEDs the device
+    /// lights and waits until it lights the next one.
+    ::testing::AssertionResult StartAndConfirm(std::size_t count)
+    {
+        if (!pointGo->StartHardware(&socket, {}))
+            return ::testing::AssertionFailure()
+                   << "hardware start refused: "
+                   << (prompter.asked.empty() ? "" : prompter.asked.back().second);
+        pointGo->SelectMode(PointGo::kAllLeds);
+        for (std::size_t led = 0; led < count; ++led)
+            if (!ConfirmLit())
+                return ::testing::AssertionFailure() << "LED " << led << " was not recorded";
+        if (!WaitReady())
+            return ::testing::AssertionFailure() << "the device did not light the next LED";
+        return ::testing::AssertionSuccess();
+    }
     /// Confirms until point-go is finished or stops taking confirmations.
     void ConfirmAll()
     {

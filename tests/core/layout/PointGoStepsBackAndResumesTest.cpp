@@ -13,12 +13,10 @@ using Fault = PointGoPtyDevice::Fault;
 TEST_F(PointGoRecovery, StepBackHasTheDeviceLightTheLedAgainAndTheRunEndsInTheDevicesOrder)
 {
     Build(3, 2, true);
-    ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
-    pointGo->SelectMode(PointGo::kAllLeds);
+    ASSERT_TRUE(StartAndConfirm(0));
     EXPECT_FALSE(pointGo->StepBack()) << "nothing recorded yet";
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(ConfirmLit());
+    for (int led = 0; led < 3; ++led)
+        ASSERT_TRUE(ConfirmLit()) << led;
     const Place third = Truth(2);
     EXPECT_FALSE(Point(third.pixel).LedVisible(static_cast<unsigned>(third.led)));
 
@@ -42,11 +40,7 @@ TEST_F(PointGoRecovery, StepBackHasTheDeviceLightTheLedAgainAndTheRunEndsInTheDe
 TEST_F(PointGoRecovery, StepBackWithTheOneByteAdvanceAsksForARestartAtTheRecordedPosition)
 {
     Build(3, 2, false);
-    ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
-    pointGo->SelectMode(PointGo::kAllLeds);
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(WaitReady());
+    ASSERT_TRUE(StartAndConfirm(2));
     ASSERT_TRUE(pointGo->StepBack());
     EXPECT_EQ(result.Cursor(), 1U);
     EXPECT_TRUE(pointGo->RestartNeeded());
@@ -79,25 +73,6 @@ TEST_F(PointGoRecovery, OutputsThatDriveNoLedAreSkippedInPlace)
     EXPECT_EQ(device->Requests(), (std::vector<int>{0, 1, 2, 1, 2, 3, 4, 5}));
 }
 
-TEST_F(PointGoRecovery, AReconnectInTheMiddleOfARunGoesOnAtTheRecordedPosition)
-{
-    Build(3, 2, true);
-    ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
-    pointGo->SelectMode(PointGo::kAllLeds);
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(WaitReady());
-
-    // Connected again: the device starts over at its first LED and is sent to LED 3.
-    ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
-    EXPECT_EQ(result.Cursor(), 3U);
-    pointGo->SelectMode(PointGo::kAllLeds);
-    ConfirmAll();
-    ExpectEveryLedRecordedOnce();
-    EXPECT_EQ(device->Requests(), (std::vector<int>{0, 1, 2, 3, 0, 3, 4, 5}));
-}
-
 TEST_F(PointGoRecovery, EchoesOfEarlierAdvancesComingDuringAReconnectAreNoPartOfItsAnswers)
 {
     Build(3, 2, true);
@@ -106,19 +81,10 @@ TEST_F(PointGoRecovery, EchoesOfEarlierAdvancesComingDuringAReconnectAreNoPartOf
     device->SetFault(3, Fault::EchoBeforeReply);
     device->SetFault(8, Fault::EchoBeforeProbe);
     prompter.answer = [](std::size_t) { return PromptAnswer::Retry; };
-    ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
-    pointGo->SelectMode(PointGo::kAllLeds);
-    for (int led = 0; led < 3; ++led)
-        ASSERT_TRUE(ConfirmLit()) << led;
-    ASSERT_TRUE(WaitReady());
-
-    ASSERT_TRUE(pointGo->StartHardware(&socket, {})) << prompter.asked.back().second;
-    EXPECT_EQ(link.Lines().lengths, std::vector<std::uint16_t>{6});
-    pointGo->SelectMode(PointGo::kAllLeds);
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(WaitReady());
-
+    ASSERT_TRUE(StartAndConfirm(3));
+    // Each reconnect goes on at the recorded position.
+    ASSERT_TRUE(StartAndConfirm(2));
+    EXPECT_EQ(result.Cursor(), 5U);
     ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
     EXPECT_EQ(link.Advance(), SerialPointGoLink::AdvanceKind::Indexed);
     EXPECT_FALSE(pointGo->RestartNeeded());
@@ -132,11 +98,7 @@ TEST_F(PointGoRecovery, EchoesOfEarlierAdvancesComingDuringAReconnectAreNoPartOf
 TEST_F(PointGoRecovery, AReconnectToOtherLinesGivesTheHiddenLedsBack)
 {
     Build(3, 2, true);
-    ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
-    pointGo->SelectMode(PointGo::kAllLeds);
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(WaitReady());
+    ASSERT_TRUE(StartAndConfirm(2));
     device->SetLines({5});
     ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
     EXPECT_EQ(result.Cursor(), 0U);
@@ -150,11 +112,7 @@ TEST_F(PointGoRecovery, AReconnectToOtherLinesGivesTheHiddenLedsBack)
 TEST_F(PointGoRecovery, AReconnectWithTheOneByteAdvanceKeepsTheRunAndSaysWhereToRestart)
 {
     Build(3, 2, false);
-    ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
-    pointGo->SelectMode(PointGo::kAllLeds);
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(ConfirmLit());
-    ASSERT_TRUE(WaitReady());
+    ASSERT_TRUE(StartAndConfirm(2));
     const std::size_t boxes = prompter.asked.size();
     ASSERT_TRUE(pointGo->StartHardware(&socket, {}));
     EXPECT_EQ(result.Cursor(), 2U);
