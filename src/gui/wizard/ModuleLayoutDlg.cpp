@@ -5,7 +5,6 @@
 #include "core/layout/PointGoPort.h"
 #include "core/layout/PointTracer.h"
 #include "core/layout/StatusBarInfo.h"
-#include "core/posix/IniProfile.h"
 #include "gui/camera/CameraTraceDock.h"
 #include "gui/design/CCellDesignCtrl.h"
 #include "gui/design/PixDecomposeModeDlg.h"
@@ -77,9 +76,6 @@ ModuleLayoutDlg::ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent
         document.Folder(), &document.Cell());
     m_status = std::make_unique<StatusBarInfo>(m_ports.texts, m_ports.prompter);
     m_onChanged = HostLink::NotifyDesignChanged;
-    // Tracing lights the module through the command area: the step maps it for as long as it
-    // exists, whether or not the module parameter page was ever made.
-    m_document.Controller().Hold(IniProfile(IniProfile::DefaultPath()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -119,7 +115,6 @@ ModuleLayoutDlg::~ModuleLayoutDlg()
     delete m_cameraDock;
     delete m_grid;
     delete m_statusView;
-    m_document.Controller().LetGo();
 }
 
 void ModuleLayoutDlg::BuildToolbar()
@@ -408,7 +403,7 @@ void ModuleLayoutDlg::DropGrid()
 void ModuleLayoutDlg::SyncGrid()
 {
     PointTracer* tracer = m_document.Tracer();
-    if (tracer != m_gridTracer || m_document.LayoutNumber() != m_gridLayout || !tracer)
+    if (tracer != m_gridTracer || !tracer)
         DropGrid();
     if (!tracer) {
         UpdateActions();
@@ -432,7 +427,6 @@ void ModuleLayoutDlg::SyncGrid()
         m_grid->SetPointGo(m_pointGo.get());
         m_stack->addWidget(m_grid);
         m_gridTracer = tracer;
-        m_gridLayout = m_document.LayoutNumber();
         m_grid->Create();
         if (m_cameraDock)
             m_cameraDock->SetTracer(tracer, &m_grid->Timer());
