@@ -61,6 +61,8 @@ private:
     QString State() const;
     QString StatusText() const;
     bool Click(int number);
+    /// Triggers the enabled action of that number anywhere in the window.
+    bool Trigger(int number);
     Result Watch();
 
     QWidget& m_window;
@@ -69,6 +71,7 @@ private:
     QString m_cameraName;
     QPointer<QWidget> m_dock;
     Phase m_phase = Phase::OpenDock;
+    bool m_dockAsked = false;
     QElapsedTimer m_waiting; ///< since the current phase began
     QElapsedTimer m_tracing;
     qint64 m_traceMs = 0;
