@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 namespace md {
 namespace {
@@ -99,9 +101,23 @@ protected:
     }
     CameraTraceController& Controller() { return dock->Controller(); }
     QString Status() { return Child<QLabel>(own::kCameraStatus)->text(); }
-    bool WaitFor(const char* state, int ms = 15000)
+    /// Runs the event loop at full speed (as the application does) until done() holds.
+    static bool RunUntil(const std::function<bool()>& done, int ms = 15000)
     {
-        return QTest::qWaitFor([&] { return dock->CameraState() == QLatin1String(state); }, ms);
+        QEventLoop loop;
+        QTimer check;
+        QObject::connect(&check, &QTimer::timeout, [&] {
+            if (done())
+                loop.quit();
+        });
+        check.start(0);
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+        return done();
+    }
+    bool WaitFor(const char* state)
+    {
+        return RunUntil([&] { return dock->CameraState() == QLatin1String(state); });
     }
     void Calibrate()
     {
@@ -245,7 +261,7 @@ TEST_F(CameraTraceDockTest, AStopHoldsItsFrameUntilTheEngineerClicksAndEscStops)
     harness.tracer->Click(truth.first, truth.second); // the engineer's own click
     Child<QPushButton>(own::kCameraResume)->click();
     EXPECT_EQ(dock->CameraState(), "tracing");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.tracer->FirstRow().size() >= 8; }, 15000));
+    ASSERT_TRUE(RunUntil([&] { return harness.tracer->FirstRow().size() >= 8; }));
     QTest::keyClick(dock.get(), Qt::Key_Escape);
     EXPECT_EQ(dock->CameraState(), "calibrated");
     EXPECT_FALSE(harness.tracer->HoldLit());

@@ -53,7 +53,7 @@ void CameraPicture::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), Qt::black);
     if (m_image.isNull())
         return;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // A new frame comes 30 times a second: nearest-pixel scaling keeps painting cheap.
     painter.drawImage(Target(), m_image);
     painter.setRenderHint(QPainter::Antialiasing);
     if (m_grid) {

@@ -62,13 +62,23 @@ TEST_F(DesignPanelViewsTest, HandOverBringsUpTheLayoutStepAndTheViewsSwitch)
     ModuleLayoutDlg* step = m_panel->LayoutDlg();
     EXPECT_TRUE(step->isVisible());
     EXPECT_EQ(step->objectName(), "20006");
-    // The step toolbar: six buttons in order, each named by its command.
+    // The step toolbar: seven buttons in order, each named by its command.
     const QList<QAction*> actions = step->StepToolbar()->actions();
-    ASSERT_EQ(actions.size(), 6);
-    const char* names[] = {"65570", "65569", "65571", "65572", "65573", "65574"};
-    for (int i = 0; i < 6; ++i)
+    ASSERT_EQ(actions.size(), 7);
+    const char* names[] = {"65570", "65569", "65571", "65572", "65573", "65574", "196768"};
+    for (int i = 0; i < 7; ++i)
         EXPECT_EQ(actions[i]->objectName(), names[i]);
     EXPECT_FALSE(actions[3]->isEnabled()); // Finish needs a layout
+    // Trace by camera is at hand without a layout and shows or hides its window.
+    EXPECT_TRUE(actions[6]->isEnabled());
+    EXPECT_TRUE(actions[6]->isCheckable());
+    actions[6]->trigger();
+    auto* cameraWindow = step->findChild<QWidget*>("196769");
+    ASSERT_NE(cameraWindow, nullptr);
+    EXPECT_TRUE(cameraWindow->isVisible());
+    EXPECT_EQ(cameraWindow->property("cameraState").toString(), "idle");
+    cameraWindow->close();
+    EXPECT_FALSE(actions[6]->isChecked()) << "closing the window unchecks the button";
 
     // New layout (Ctrl+L): the grid of 32 x 16 pixels.
     step->findChild<QAction*>(QString::number(ModuleLayoutDlg::kNewLayout))->trigger();
