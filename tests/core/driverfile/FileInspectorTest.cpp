@@ -45,23 +45,6 @@ Bytes KnownDriverFile()
     return *DriverFile::Build({1, 2, 3}, {&s0, &s1, &s2, &s3}, guids, clock, result);
 }
 
-Bytes HubFileBytes()
-{
-    ByteWriter out;
-    out.U8('.');
-    out.Ascii("HDR");
-    out.Ascii("B80B16B7-269C-4271-B0A2-3D89B99AC56A");
-    out.U16(0);
-    out.U16(2);
-    out.U16(0);
-    for (std::uint8_t code : {15, 16}) {
-        out.U8(0);
-        out.U8(code);
-        out.U16(0);
-    }
-    return out.Take();
-}
-
 Bytes CombinedFileBytes(const Bytes& driver, const Bytes& hub, bool extension)
 {
     ByteWriter out;
@@ -112,7 +95,7 @@ TEST(FileInspector, DescribesEveryKindOfFile)
     EXPECT_TRUE(Contains(json, R"("gridPoints":2})"));
     EXPECT_TRUE(Contains(json, R"("point1":[4,0],"point2":[4,0])"));
 
-    const Bytes hub = HubFileBytes();
+    const Bytes hub = test::HubFileBytes({15, 16});
     ASSERT_TRUE(inspector.Describe(hub, json, error)) << error;
     EXPECT_EQ(json, R"({"kind":"HDR","pins":[{"index":0,"code":15},{"index":1,"code":16}]})");
 
@@ -136,7 +119,7 @@ TEST(FileInspector, RefusesEveryTruncationOfEveryKind)
     CodePage codePage;
     FileInspector inspector(codePage);
     const Bytes driver = KnownDriverFile();
-    const Bytes hub = HubFileBytes();
+    const Bytes hub = test::HubFileBytes({15, 16});
     const std::vector<Bytes> files = {driver, hub, CombinedFileBytes(driver, hub, true),
                                       SocketFile::Build(test::KnownSocket(), {1, 0, 0})};
     for (const Bytes& file : files) {
@@ -177,7 +160,7 @@ TEST(FileInspector, NamesSectionAndOffsetOfDamage)
     EXPECT_FALSE(inspector.Describe(longer, json, error));
     EXPECT_EQ(error, "unexpected bytes at offset 58");
 
-    Bytes hub = HubFileBytes();
+    Bytes hub = test::HubFileBytes({15, 16});
     hub[10] = 'x';
     EXPECT_FALSE(inspector.Describe(hub, json, error));
     EXPECT_EQ(error, "header at offset 4: identifier mismatch");

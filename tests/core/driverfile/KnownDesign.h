@@ -5,6 +5,7 @@
 #include "core/design/BackgroundDesign.h"
 #include "core/design/NewModuleInfoRecord.h"
 #include "core/design/SocketDesign.h"
+#include "core/io/ByteWriter.h"
 #include "core/layout/LayoutDesign.h"
 #include "core/platform/Clock.h"
 #include "core/platform/Guids.h"
@@ -114,6 +115,22 @@ inline LayoutDesign KnownLayout(bool present = true)
         layout.points.push_back(point);
     }
     return layout;
+}
+
+/// A HUB file whose pins carry these function codes, written out field by field.
+inline std::vector<std::uint8_t> HubFileBytes(const std::vector<std::uint8_t>& codes)
+{
+    ByteWriter out;
+    out.Ascii(".HDRB80B16B7-269C-4271-B0A2-3D89B99AC56A");
+    out.U16(0);
+    out.U16(static_cast<std::uint16_t>(codes.size()));
+    out.U16(0);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        out.U8(static_cast<std::uint8_t>(i));
+        out.U8(codes[i]);
+        out.U16(0);
+    }
+    return out.Take();
 }
 
 inline std::filesystem::path TempFolder(const std::string& name)

@@ -3,8 +3,7 @@
 #include "core/parameters/ConnectorTable.h"
 #include "core/parameters/ModuleParameterChoices.h"
 #include "core/parameters/ModuleParameterPresenter.h"
-#include "core/platform/Prompter.h"
-#include "core/platform/Texts.h"
+#include "core/support/FakePorts.h"
 #include "md/ContractIds.h"
 
 #include <cstring>
@@ -36,24 +35,6 @@ public:
     bool virtualControls = true, hubCheck = true, cellDesigned = false;
 };
 
-/// Records the text keys of the messages shown (the fake texts are the keys themselves).
-class FakePrompter : public Prompter, public Texts
-{
-public:
-    PromptAnswer Ask(PromptButtons buttons, const std::u16string& caption,
-                     const std::u16string& text) override
-    {
-        EXPECT_EQ(buttons, PromptButtons::Ok);
-        EXPECT_EQ(caption, u"IDS_MODULE_FIRSETDLG_PROMPT");
-        messages.emplace_back(text.begin(), text.end());
-        return PromptAnswer::Ok;
-    }
-    std::u16string Text(std::string_view key) const override { return {key.begin(), key.end()}; }
-    std::string Last() const { return messages.empty() ? "" : messages.back(); }
-
-    std::vector<std::string> messages;
-};
-
 ChipLibrary TestChips()
 {
     return ChipLibrary({
@@ -71,7 +52,7 @@ protected:
     void SetUp() override
     {
         TempProgramFolder::SetUp();
-        presenter.emplace(view, prompter, prompter, TestChips(), m_root);
+        presenter.emplace(view, prompter, texts, TestChips(), m_root);
         presenter->SetWizardStarter([this](const ModuleParameters& p, const ModuleDerivedValues&) {
             started.push_back(p);
         });
@@ -83,16 +64,27 @@ protected:
         view.controls.xPoints = x;
         view.controls.yPoints = y;
         view.controls.dataGroups = groups;
-        const std::size_t shown = prompter.messages.size();
+        const std::size_t shown = prompter.asked.size();
         const std::size_t before = started.size();
         const bool ok = presenter->Next();
         EXPECT_EQ(ok, started.size() == before + 1);
-        EXPECT_EQ(ok, prompter.messages.size() == shown);
+        EXPECT_EQ(ok, prompter.asked.size() == shown);
         return ok ? "" : prompter.Last();
     }
 
+    /// Every message the page shows is a plain one under the page's caption.
+    void TearDown() override
+    {
+        for (const auto& [buttons, text] : prompter.asked)
+            EXPECT_EQ(buttons, PromptButtons::Ok) << text;
+        for (const std::string& caption : prompter.captions)
+            EXPECT_EQ(caption, "IDS_MODULE_FIRSETDLG_PROMPT");
+        TempProgramFolder::TearDown();
+    }
+
     FakeView view;
-    FakePrompter prompter;
+    test::ScriptedPrompter prompter;
+    test::KeyTexts texts;
     std::optional<ModuleParameterPresenter> presenter;
     std::vector<ModuleParameters> started;
 };
@@ -120,14 +112,13 @@ TEST_F(ModuleParameterPresenterTest, NextChecksSizePointsAndGroupsInOrderAtTheir
     // The user's entries stay on the page after a refusal.
     EXPECT_EQ(view.controls.dataGroups, 0u);
 
-    ModuleParameterPresenter empty(view, prompter, prompter, ChipLibrary{}, m_root);
+    ModuleParameterPresenter empty(view, prompter, texts, ChipLibrary{}, m_root);
     view.controls.xPoints = 300;
     EXPECT_FALSE(empty.Next());
     EXPECT_EQ(prompter.Last(), "IDS_MODULE_FIRSETDLG_CHIPLOADFAILED");
 
-    ModuleParameterPresenter damaged(view, prompter, prompter,
-                                     ChipLibrary::Load(Write("ChipLib.xml", "<main><chip>"), {}),
-                                     m_root);
+    ModuleParameterPresenter damaged(
+        view, prompter, texts, ChipLibrary::Load(Write("ChipLib.xml", "<main><chip>"), {}), m_root);
     view.controls = {};
     EXPECT_FALSE(damaged.Next()) << "no wizard with an empty driver chip";
     EXPECT_EQ(prompter.Last().rfind("IDS_MODULE_FIRSETDLG_CHIPLOADFAILED\n\n", 0), 0u);
@@ -261,7 +252,7 @@ TEST_F(ModuleParameterPresenterTest, ApplyAndRestoreRoundTripThroughTheFile)
     EXPECT_EQ(presenter->Apply(), -1);
 
     FakeView fresh;
-    ModuleParameterPresenter reopened(fresh, prompter, prompter, TestChips(), m_root);
+    ModuleParameterPresenter reopened(fresh, prompter, texts, TestChips(), m_root);
     reopened.Initialise();
     reopened.Restore();
     EXPECT_EQ(fresh.controls, applied);
@@ -269,7 +260,7 @@ TEST_F(ModuleParameterPresenterTest, ApplyAndRestoreRoundTripThroughTheFile)
 
     // A smaller library leaves the stored driver index without selection.
     FakeView smaller;
-    ModuleParameterPresenter shrunk(smaller, prompter, prompter,
+    ModuleParameterPresenter shrunk(smaller, prompter, texts,
                                     ChipLibrary({{u"row", 0, 1, 0, 0}, {u"only", 0, 0, 0, 0}}),
                                     m_root);
     shrunk.Initialise();

@@ -3,7 +3,7 @@
 #include "core/driverfile/DemoDesign.h"
 #include "core/driverfile/DriverFileContents.h"
 #include "core/driverfile/HubFile.h"
-#include "core/io/ByteWriter.h"
+#include "core/driverfile/KnownDesign.h"
 #include "core/io/FileIo.h"
 #include "core/io/PictureHeaderCodec.h"
 #include "core/layout/LayoutArchive.h"
@@ -28,23 +28,6 @@ class NoTicks final : public Clock
 public:
     std::uint32_t TickCount() const override { return 0; }
 };
-
-/// A HUB file whose pins carry these function codes.
-std::vector<std::uint8_t> Hub(const std::vector<std::uint8_t>& codes)
-{
-    ByteWriter out;
-    out.Ascii(HubFile::kMark);
-    out.Ascii(HubFile::kId);
-    out.U16(0);
-    out.U16(static_cast<std::uint16_t>(codes.size()));
-    out.U16(0);
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        out.U8(static_cast<std::uint8_t>(i));
-        out.U8(codes[i]);
-        out.U16(0);
-    }
-    return out.Take();
-}
 
 class TransformFilesTest : public TempProgramFolder
 {
@@ -157,7 +140,7 @@ TEST_F(TransformFilesTest, TheResultIsWrittenAtItsSizeAndTurningBackRestoresTheL
 TEST_F(TransformFilesTest, OnlyAHubFileThatFitsTheSocketIsCombined)
 {
     std::vector<std::uint8_t> codes = FittingCodes();
-    fileio::WriteAtomic(m_root / "fits.HDR", Hub(codes));
+    fileio::WriteAtomic(m_root / "fits.HDR", HubFileBytes(codes));
     ASSERT_TRUE(TransformFiles::Combine(source, m_root / "fits.HDR", m_root / "out.MHR", ports));
     const auto combined = *fileio::ReadAll(m_root / "out.MHR");
     const auto driver = *fileio::ReadAll(source);
@@ -170,22 +153,22 @@ TEST_F(TransformFilesTest, OnlyAHubFileThatFitsTheSocketIsCombined)
 
     // One function-15 pin too few, at another index, or no HUB file at all: nothing written.
     codes[7] = 255;
-    fileio::WriteAtomic(m_root / "short.HDR", Hub(codes));
+    fileio::WriteAtomic(m_root / "short.HDR", HubFileBytes(codes));
     EXPECT_FALSE(TransformFiles::Combine(source, m_root / "short.HDR", m_root / "no.MHR", ports));
     codes[7] = 15;
     codes[6] = 255;
     codes[8] = 15;
-    fileio::WriteAtomic(m_root / "moved.HDR", Hub(codes));
+    fileio::WriteAtomic(m_root / "moved.HDR", HubFileBytes(codes));
     EXPECT_FALSE(TransformFiles::Combine(source, m_root / "moved.HDR", m_root / "no.MHR", ports));
     EXPECT_FALSE(TransformFiles::Combine(source, source, m_root / "no.MHR", ports));
-    auto damaged = Hub(codes);
+    auto damaged = HubFileBytes(codes);
     damaged.resize(damaged.size() - 3);
     fileio::WriteAtomic(m_root / "damaged.HDR", damaged);
     EXPECT_FALSE(TransformFiles::Combine(source, m_root / "damaged.HDR", m_root / "no.MHR", ports));
     EXPECT_FALSE(std::filesystem::exists(m_root / "no.MHR"));
     HubFile hub3;
     std::string error;
-    ASSERT_TRUE(hub3.Parse(Hub({15, 1, 15}), error)) << error;
+    ASSERT_TRUE(hub3.Parse(HubFileBytes({15, 1, 15}), error)) << error;
     EXPECT_EQ(hub3.Signature(), (2u << 16) | 2u);
 }
 
@@ -210,7 +193,7 @@ TEST_F(TransformFilesTest, EveryAngleKeepsEveryPositionInsideTheResult)
 TEST_F(TransformFilesTest, ACombinedSourceSavesItsHubFileBesideTheResult)
 {
     std::vector<std::uint8_t> codes = FittingCodes();
-    fileio::WriteAtomic(m_root / "fits.HDR", Hub(codes));
+    fileio::WriteAtomic(m_root / "fits.HDR", HubFileBytes(codes));
     ASSERT_TRUE(TransformFiles::Combine(source, m_root / "fits.HDR", m_root / "in.MHR", ports));
 
     int optionDialogs = 0;
@@ -253,7 +236,7 @@ TEST_F(TransformFilesTest, ACombinedSourceSavesItsHubFileBesideTheResult)
     codes[0] = 1;
     const std::vector<std::uint8_t> junk = {'n', 'o', 't', ' ', 'a', ' ', 'd', 'r', 'i', 'v'};
     fileio::WriteAtomic(m_root / "other.MHR",
-                        CombinedFile::Build("other.MDR", junk, "other.HDR", Hub(codes),
+                        CombinedFile::Build("other.MDR", junk, "other.HDR", HubFileBytes(codes),
                                             CombinedTrailer{}, codePage));
     EXPECT_FALSE(presenter.OpenPath(m_root / "other.MHR"));
     EXPECT_EQ(prompter.Last(), "IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_FAILED_PARSE");
@@ -267,7 +250,7 @@ TEST_F(TransformFilesTest, ACombinedSourceSavesItsHubFileBesideTheResult)
 
 TEST_F(TransformFilesTest, SavesOverTheSourceAndTestsAfterThemTransformTheOriginal)
 {
-    fileio::WriteAtomic(m_root / "fits.HDR", Hub(FittingCodes()));
+    fileio::WriteAtomic(m_root / "fits.HDR", HubFileBytes(FittingCodes()));
     TransformSettings settings;
     settings.angle = u"90";
     settings.mirrorLeftRight = true;
