@@ -238,9 +238,9 @@ TEST_F(SmartWizardTest, DriverTypeOneSkipsTheFirstTwoStepsButSendsTheirPatterns)
     ASSERT_EQ(Run(), SmartWizard::Outcome::Finished);
     EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"3", "4", "6"}));
     ASSERT_GE(pairs.size(), 3u);
-    EXPECT_EQ(pairs[0].substr(9) + pairs[1].substr(9) + pairs[2].substr(9), "03FF10F6"
-                                                                            "03FF10F7"
-                                                                            "03FF10F5");
+    EXPECT_EQ(pairs[0].substr(9), "03FF10F6");
+    EXPECT_EQ(pairs[1].substr(9), "03FF10F7");
+    EXPECT_EQ(pairs[2].substr(9), "03FF10F5");
     EXPECT_EQ(owner[23], 'B');
 }
 
