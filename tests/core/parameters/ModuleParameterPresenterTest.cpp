@@ -4,6 +4,7 @@
 #include "core/parameters/ModuleParameterChoices.h"
 #include "core/parameters/ModuleParameterPresenter.h"
 #include "core/support/FakePorts.h"
+#include "core/wizard/SmartWizard.h"
 #include "md/ContractIds.h"
 
 #include <cstring>
@@ -186,29 +187,29 @@ TEST_F(ModuleParameterPresenterTest, NextDerivesChipsPolarityAndLineValues)
     EXPECT_EQ(derived.colourCode, 3);
     EXPECT_EQ(derived.lineFactor, 4);
     EXPECT_EQ(derived.virtualTriple, (std::array<std::int32_t, 3>{2, 5, 8}));
-
-    using D = ModuleDerivedValues;
-    EXPECT_EQ(D::VirtualTriple(ModuleType::Virtual, 0), (std::array<std::int32_t, 3>{0, 0, 0}));
-    EXPECT_EQ(D::VirtualTriple(ModuleType::Virtual, 2), (std::array<std::int32_t, 3>{1, 7, 6}));
-    EXPECT_EQ(D::VirtualTriple(ModuleType::FullColour, 2), (std::array<std::int32_t, 3>{}));
-    EXPECT_EQ(D::ExpectedLines(ModuleType::SingleColour), 1);
-    EXPECT_EQ(D::ExpectedLines(ModuleType::DoubleColour), 2);
-    EXPECT_EQ(D::ExpectedLines(ModuleType::FullColour), 3);
 }
 
-TEST(ModuleLineFactorTest, FollowsTypeGroupingModeAndLineType)
+// The wizard's line factor for every grouping mode and line type the page offers: a full
+// colour module has three lines per group where the mode carries the colours in threes, four
+// otherwise, and one when they run in series on one line.
+TEST(ModuleLineFactorTest, TheWizardFollowsTheTypeGroupingModeAndLineTypeOfThePage)
 {
     for (const Choice& mode : choices::GroupDataModes()) {
-        const auto group = static_cast<std::uint16_t>(mode.value);
         for (const Choice& line : choices::DataLineTypes()) {
-            const auto type = static_cast<std::uint16_t>(line.value);
-            const bool threeLines = group == 1 || group == 4 || group == 6 || group == 8;
-            const int full = type != 0 ? 1 : (threeLines ? 3 : 4);
-            using D = ModuleDerivedValues;
-            EXPECT_EQ(D::LineFactor(ModuleType::FullColour, group, type), full) << group << type;
-            EXPECT_EQ(D::LineFactor(ModuleType::SingleColour, group, type), 1);
-            EXPECT_EQ(D::LineFactor(ModuleType::DoubleColour, group, type), 2);
-            EXPECT_EQ(D::LineFactor(ModuleType::Virtual, group, type), 4);
+            WizardInputs in;
+            in.groupingMode = mode.value;
+            in.dataLineType = line.value;
+            const bool threeLines = in.groupingMode == 1 || in.groupingMode == 4 ||
+                                    in.groupingMode == 6 || in.groupingMode == 8;
+            in.colourType = WizardInputs::kFull;
+            EXPECT_EQ(SmartWizard::LineFactor(in), in.dataLineType != 0 ? 1 : (threeLines ? 3 : 4))
+                << in.groupingMode << "," << in.dataLineType;
+            for (const auto& [type, factor] : {std::pair{WizardInputs::kSingle, 1},
+                                               {WizardInputs::kDouble, 2},
+                                               {WizardInputs::kVirtual, 4}}) {
+                in.colourType = type;
+                EXPECT_EQ(SmartWizard::LineFactor(in), factor);
+            }
         }
     }
     EXPECT_EQ(choices::IndexOfValue(choices::DataLineTypes(), 5), 2);
