@@ -258,6 +258,37 @@ void DesignEdits::Connectors(const std::function<void()>& edit)
         std::move(before), std::move(after)));
 }
 
+void DesignEdits::Marks(const std::function<void()>& edit)
+{
+    using MarkSet = std::vector<std::uint8_t>;
+    const auto marks = [this] {
+        MarkSet set;
+        for (const LedPoint& point : m_document.Layout().Points())
+            set.push_back(point.marked != 0 ? 1 : 0);
+        return set;
+    };
+    MarkSet before = marks();
+    edit();
+    MarkSet after = marks();
+    if (before == after)
+        return;
+    m_stack.Push(Memento<MarkSet>(
+        [this](const MarkSet& set) {
+            PointTracer* tracer = m_document.Tracer();
+            const std::vector<LedPoint>& points = m_document.Layout().Points();
+            if (!tracer || points.size() != set.size())
+                return;
+            // All marks as most pixels have them, then the others one by one.
+            const auto on = static_cast<std::size_t>(std::count(set.begin(), set.end(), 1));
+            const bool most = on * 2 > set.size();
+            tracer->MarkAll(most);
+            for (std::size_t i = 0; i < set.size(); ++i)
+                if ((set[i] != 0) != most)
+                    tracer->SetMark(points[i].x, points[i].y, !most);
+        },
+        std::move(before), std::move(after)));
+}
+
 void DesignEdits::MarkersPressed()
 {
     const BackgroundDesign& background = m_document.Background();
@@ -298,6 +329,8 @@ void DesignEdits::OnTracing(const PointTracer::Event& event)
             m_stack.Clear();
         return;
     case Kind::Mark:
+        if (event.x < 0)
+            return; // the whole grid: kept by Marks
         m_stack.Push(std::make_unique<MarkCommand>(m_document, event.x, event.y, event.mark != 0));
         return;
     default:

@@ -38,6 +38,10 @@ public:
     /// Runs an arrangement of the HUB connectors and keeps it when the design's connector
     /// table or the layout's copy of it changed.
     void Connectors(const std::function<void()>& edit);
+    /// Runs an edit of the grid's marks as a whole (point-go's mark all and unmark all) and
+    /// keeps it when a mark changed; undone and redone through the tracer, so the recovery
+    /// record hears of it.
+    void Marks(const std::function<void()>& edit);
     /// A marker drag starts (the left button went down on the background view) ...
     void MarkersPressed();
     /// ... and ends: one edit for the whole drag when a marker moved.

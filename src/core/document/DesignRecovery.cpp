@@ -155,6 +155,8 @@ std::optional<DesignRecovery::Found> DesignRecovery::Find(const ProgramFolder& f
         found.name = utf::ToUtf16(lines[1]);
     found.time = time;
     found.steps = Lines(*steps);
+    if (lines.size() > 4)
+        found.pointGo = lines[4];
     if (const auto setup = lines.size() > 3 ? FromHex(lines[3]) : std::nullopt;
         setup && setup->size() == sizeof(SetupBlock)) {
         SetupBlock block;
@@ -199,7 +201,18 @@ bool DesignRecovery::Restore(ModuleDesignDocument& document, const Found& found)
         background.SetPoints(first, second);
     }
     tracer->Create();
-    const bool replayed = Replay(*tracer, found.steps);
+    bool replayed = Replay(*tracer, found.steps);
+    // Point-go stands where it stood: its LEDs hidden, its cursor after the last one recorded.
+    if (!found.pointGo.empty()) {
+        PointGoResult& pointGo = document.PointGoLayout();
+        if (pointGo.Rebuild(document.Layout(), found.pointGo)) {
+            tracer->SetPointGoSelected(true);
+            const auto& positions = pointGo.Positions();
+            tracer->SetLastTraced(positions.empty() ? -1 : positions.back().pixel);
+        } else {
+            replayed = false;
+        }
+    }
     document.SetFilePath(found.original);
     document.MarkUnsaved();
     return replayed;
@@ -219,6 +232,8 @@ bool DesignRecovery::Replay(PointTracer& tracer, const std::vector<std::string>&
             tracer.Click(static_cast<int>(a), static_cast<int>(b));
         } else if (verb == "mark" && words >> a >> b >> c) {
             tracer.SetMark(static_cast<int>(a), static_cast<int>(b), c != 0);
+        } else if (verb == "mark-all" && words >> a) {
+            tracer.MarkAll(a != 0);
         } else if (verb == "virtual" && words >> a && a >= 0) {
             tracer.InsertVirtual(static_cast<std::uint32_t>(a));
         } else if (verb == "undo") {
@@ -286,7 +301,9 @@ void DesignRecovery::OnTracing(const PointTracer::Event& event)
     }
     const std::string cell = std::to_string(event.x) + " " + std::to_string(event.y);
     // A mark goes before the click that gave it: the click is replayed without a marks mode.
-    if (event.mark >= 0)
+    if (event.kind == Kind::Mark && event.x < 0)
+        m_steps.push_back("mark-all " + std::to_string(event.mark));
+    else if (event.mark >= 0)
         m_steps.push_back("mark " + cell + " " + std::to_string(event.mark));
     switch (event.kind) {
     case Kind::Click:
@@ -347,12 +364,14 @@ bool DesignRecovery::Write()
     std::string record =
         utf::ToUtf8(m_document.FilePath().u16string()) + "\n" + utf::ToUtf8(name) + "\n";
     const std::uint64_t sections = DesignFingerprint::OfSections(m_document);
+    std::string pointGo = m_document.PointGoLayout().Describe();
     // Only steps since the last write: they are added to the steps file, the rest stands.
-    const bool written = m_onDisk && m_written.baseId == m_baseId &&
-                                 m_written.sections == sections && m_written.setup == setup &&
-                                 m_written.record == record
-                             ? AppendSteps()
-                             : WriteWhole(sections, std::move(setup), std::move(record));
+    const bool written =
+        m_onDisk && m_written.baseId == m_baseId && m_written.sections == sections &&
+                m_written.setup == setup && m_written.record == record &&
+                m_written.pointGo == pointGo
+            ? AppendSteps()
+            : WriteWhole(sections, std::move(setup), std::move(record), std::move(pointGo));
     if (written)
         ++m_writes;
     return written;
@@ -373,7 +392,7 @@ bool DesignRecovery::AppendSteps()
 }
 
 bool DesignRecovery::WriteWhole(std::uint64_t sections, std::vector<std::uint8_t> setup,
-                                std::string record)
+                                std::string record, std::string pointGo)
 {
     // The sections as they stand, but the grid as it stood when the steps began.
     const CellDesign& cell = m_document.Cell();
@@ -401,7 +420,8 @@ bool DesignRecovery::WriteWhole(std::uint64_t sections, std::vector<std::uint8_t
     if (const auto onDisk = fileio::ReadAll(dir / kRecordFile))
         generation = std::max(generation, GenerationOf(Lines(*onDisk)) + 1);
     const Generation files = Generation::In(dir, generation);
-    const std::string named = record + std::to_string(generation) + "\n" + Hex(setup) + "\n";
+    const std::string named =
+        record + std::to_string(generation) + "\n" + Hex(setup) + "\n" + pointGo + "\n";
     // The files of the generation are new; the record file, replaced atomically and last, makes
     // them the record.
     if (!fileio::WriteNew(files.driverFile, *bytes) ||
@@ -414,8 +434,8 @@ bool DesignRecovery::WriteWhole(std::uint64_t sections, std::vector<std::uint8_t
             std::filesystem::remove(path, error);
     }
     m_onDisk = true;
-    m_written = {generation,       m_baseId,          sections,
-                 std::move(setup), std::move(record), m_steps.size()};
+    m_written = {generation,        m_baseId,           sections,      std::move(setup),
+                 std::move(record), std::move(pointGo), m_steps.size()};
     return true;
 }
 

@@ -22,9 +22,9 @@ class ProgramFolder;
 /// the driver file of the design's sections as far as they can be written, with the grid as it
 /// stood when the tracing steps since began (a new, opened or finished layout, or tracing
 /// started over), and those steps as trace-script lines ("click X Y", "mark X Y 1", "virtual
-/// N", "undo"), so a half-traced layout survives a killed process. Written at most once per
-/// interval and after each completed scan row; a write after steps alone adds them to the
-/// steps file, any other change writes every file anew, each atomically, and a record file
+/// N", "undo"), and point-go's result, so a half-traced layout survives a killed process. Written
+/// at most once per interval and after each completed scan row; a write after steps alone adds them
+/// to the steps file, any other change writes every file anew, each atomically, and a record file
 /// names the set that belongs together. Removed once the design is unmodified.
 class DesignRecovery
 {
@@ -47,6 +47,8 @@ public:
         /// The module size the background view was set up for (0 before it was).
         std::uint32_t backgroundWidth = 0;
         std::uint32_t backgroundHeight = 0;
+        /// Point-go's result as PointGoResult::Describe gives it (empty without one).
+        std::string pointGo;
     };
 
     DesignRecovery(ModuleDesignDocument& document, DesignFilePorts ports, const Clock& clock);
@@ -88,7 +90,8 @@ private:
     /// Adds the steps taken since the last write to the steps file.
     bool AppendSteps();
     /// Writes every file of the record as a new generation.
-    bool WriteWhole(std::uint64_t sections, std::vector<std::uint8_t> setup, std::string record);
+    bool WriteWhole(std::uint64_t sections, std::vector<std::uint8_t> setup, std::string record,
+                    std::string pointGo);
     std::vector<std::string> Prefix(const PointTracer& tracer) const;
 
     ModuleDesignDocument& m_document;
@@ -110,6 +113,7 @@ private:
         std::uint64_t sections = 0;
         std::vector<std::uint8_t> setup;
         std::string record;
+        std::string pointGo;
         std::size_t steps = 0;
     };
     Written m_written;

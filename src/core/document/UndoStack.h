@@ -46,6 +46,10 @@ public:
     }
     /// Forgets every edit (a new, opened or closed design).
     void Clear();
+    /// The edits pushed from here to EndMacro become one (a drag over the grid): undone in
+    /// reverse order, done again in order. A single edit stays itself.
+    void BeginMacro();
+    void EndMacro();
     /// Whether an undo or redo runs now: edits it causes are not pushed again.
     bool Replaying() const { return m_replaying; }
     /// Called after every push, undo, redo and clear (the views enable their actions).
@@ -57,6 +61,8 @@ private:
     std::vector<std::unique_ptr<UndoCommand>> m_commands;
     std::size_t m_done = 0;
     bool m_replaying = false;
+    bool m_inMacro = false;
+    std::vector<std::unique_ptr<UndoCommand>> m_macro;
     std::function<void()> m_onChanged;
 };
 

@@ -28,9 +28,16 @@ PointGo::PointGo(PointTracer& tracer, PointGoResult& result, SerialPointGoLink& 
     // A grid shown again over the same tracing: point-go goes on as it was left (selected, its
     // result kept by the document); the device is asked for the LED at the cursor on the next
     // confirmation.
-    m_selected = tracer.PointGoSelected();
-    if (m_selected)
-        m_busy = false;
+    FollowTracer();
+}
+
+void PointGo::FollowTracer()
+{
+    if (m_selected || !m_tracer.PointGoSelected())
+        return;
+    m_selected = true;
+    m_busy = false;
+    Changed();
 }
 
 bool PointGo::Command(int id, const CommandContext& context)
@@ -110,7 +117,7 @@ bool PointGo::HasWorkArea() const
 void PointGo::MarkAll(bool marked)
 {
     m_tracer.SetEditMode(marked ? kMarkAll : kUnmarkAll);
-    m_model.MarkAll(marked);
+    m_tracer.MarkAll(marked);
     Changed();
 }
 

@@ -98,6 +98,10 @@ public:
     /// result: point-go's own result, kept by the design document beside the tracer.
     PointGo(PointTracer& tracer, PointGoResult& result, SerialPointGoLink& link, Ports ports);
 
+    /// The tracing was given point-go's result back (a design restored after a crash): point-go
+    /// goes on from the result's cursor, as over a grid shown again.
+    void FollowTracer();
+
     /// Runs one of the commands 0x1000F to 0x1001E or kSkipCommand; false for another number.
     bool Command(int id, const CommandContext& context);
 

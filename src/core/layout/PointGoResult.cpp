@@ -2,6 +2,8 @@
 
 #include "core/layout/LayoutModel.h"
 
+#include <sstream>
+
 namespace md {
 
 void PointGoResult::Build(LayoutModel& model, const std::vector<std::uint16_t>& lengths,
@@ -137,6 +139,68 @@ std::optional<PointGoResult::Position> PointGoResult::StepBack(LayoutModel& mode
     Restore(model, last);
     model.NotifyChanged();
     return last;
+}
+
+std::string PointGoResult::Describe() const
+{
+    if (m_entries.empty())
+        return {};
+    std::ostringstream out;
+    out << m_scanRows << ' ' << m_entries.size();
+    for (const ChannelRow& entry : m_entries)
+        out << ' ' << entry.rowLength;
+    out << ' ' << m_positions.size();
+    for (const Position& position : m_positions)
+        out << ' ' << position.pixel << ' ' << position.led << ' ' << (position.wasTraced ? 1 : 0);
+    return out.str();
+}
+
+bool PointGoResult::Rebuild(LayoutModel& model, const std::string& description)
+{
+    std::istringstream in(description);
+    long long scanRows = 0;
+    long long lines = 0;
+    if (!(in >> scanRows >> lines) || scanRows <= 0 || scanRows > 0xFFFF || lines <= 0 ||
+        lines > 0xFFFF)
+        return false;
+    std::vector<std::uint16_t> lengths;
+    std::size_t size = 0;
+    for (long long i = 0; i < lines; ++i) {
+        long long length = 0;
+        if (!(in >> length) || length <= 0 || length > 0xFFFF)
+            return false;
+        lengths.push_back(static_cast<std::uint16_t>(length));
+        size += static_cast<std::size_t>(length) * static_cast<std::size_t>(scanRows);
+    }
+    long long count = 0;
+    if (!(in >> count) || count < 0 || static_cast<std::size_t>(count) > size)
+        return false;
+    const auto points = static_cast<long long>(model.Points().size());
+    std::vector<Position> positions;
+    for (long long i = 0; i < count; ++i) {
+        long long pixel = 0;
+        long long led = 0;
+        int wasTraced = 0;
+        if (!(in >> pixel >> led >> wasTraced) || pixel < -1 || pixel >= points || led < 0 ||
+            led > 0xFFFF)
+            return false;
+        positions.push_back(
+            {static_cast<std::int32_t>(pixel), static_cast<unsigned>(led), wasTraced != 0});
+    }
+    Build(model, lengths, static_cast<std::uint16_t>(scanRows));
+    // The grid as it was before the first position, then each recorded again in order.
+    for (auto it = positions.rbegin(); it != positions.rend(); ++it)
+        Restore(model, *it);
+    for (const Position& position : positions) {
+        const bool recorded =
+            position.pixel < 0 ? Skip() : Record(model, position.pixel, position.led);
+        if (!recorded) {
+            Drop(model);
+            return false;
+        }
+    }
+    model.NotifyChanged();
+    return true;
 }
 
 } // namespace md

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace md {
@@ -66,6 +67,15 @@ public:
     /// Takes the last recorded position back: its LED is drawn again and the cursor steps
     /// back. Nothing when nothing is recorded.
     std::optional<Position> StepBack(LayoutModel& model);
+
+    /// The result as one line of numbers: the scan rows, the line count and lengths, then the
+    /// position count and each position's pixel, LED and former traced flag. Empty without a
+    /// result.
+    std::string Describe() const;
+    /// Builds the result a description gives on the grid and records its positions again
+    /// (their LEDs hidden, their pixels traced, whether or not the grid hid them already).
+    /// False, with no result, for a description that is malformed or does not fit the grid.
+    bool Rebuild(LayoutModel& model, const std::string& description);
 
 private:
     ScanRow* RowAtCursor(Place& place);

@@ -90,6 +90,8 @@ public:
     /// Marks or unmarks the pixel at (x, y), as a click in the paint or erase marks mode does
     /// (the undo history and the recovery record give marks back through here).
     void SetMark(int x, int y, bool marked);
+    /// Marks or unmarks every pixel (point-go's mark all and unmark all): a Mark at (-1, -1).
+    void MarkAll(bool marked);
     /// Told of every step that changed the tracing, after it (not of steps inside steps).
     void SetEventSink(std::function<void(const Event&)> sink) { m_sink = std::move(sink); }
     void Tick(StatusBarInfo* statusBar);

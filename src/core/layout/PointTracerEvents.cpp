@@ -2,6 +2,8 @@
 // tracing: the design's undo history and its recovery record follow the tracing from here.
 #include "core/layout/PointTracer.h"
 
+#include <algorithm>
+
 namespace md {
 
 PointTracer::Progress PointTracer::CurrentProgress() const
@@ -113,6 +115,24 @@ void PointTracer::SetMark(int x, int y, bool marked)
         },
         [&] {
             return Event{Event::Kind::Mark, x, y};
+        });
+}
+
+void PointTracer::MarkAll(bool marked)
+{
+    Reported(
+        [&] {
+            const auto& points = m_model.Points();
+            if (std::any_of(points.begin(), points.end(),
+                            [&](const LedPoint& p) { return (p.marked != 0) != marked; })) {
+                m_model.MarkAll(marked);
+                ++m_markChanges;
+                m_lastMark = marked;
+            }
+            return 0;
+        },
+        [] {
+            return Event{Event::Kind::Mark, -1, -1};
         });
 }
 

@@ -202,6 +202,11 @@ bool Replay(const std::string& line, PointTracer& tracer, LayoutCommands& comman
         if (!Whole(words, -1, 65535, a) || !Whole(words, -1, 65535, b) || !Whole(words, 0, 1, c))
             return false;
         tracer.SetMark(static_cast<int>(a), static_cast<int>(b), c != 0);
+    } else if (verb == "mark-all") {
+        // Point-go's mark all (1) or unmark all (0).
+        if (!Whole(words, 0, 1, a))
+            return false;
+        tracer.MarkAll(a != 0);
     } else if (verb == "key") {
         std::string direction;
         words >> direction;

@@ -20,6 +20,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace md {
 
 namespace {
@@ -174,6 +176,7 @@ bool CLedLayoutCtrl::eventFilter(QObject* watched, QEvent* event)
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton) {
                 m_dragging = true;
+                emit dragStarted();
                 TraceAt(mouse->position().toPoint(), true);
             } else if (mouse->button() == Qt::RightButton) {
                 ShowContextMenu(mouse->globalPosition().toPoint());
@@ -191,7 +194,8 @@ bool CLedLayoutCtrl::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease) {
-            m_dragging = false;
+            if (std::exchange(m_dragging, false))
+                emit dragEnded();
             return true;
         }
         if (event->type() == QEvent::MouseButtonDblClick)

@@ -64,6 +64,10 @@ signals:
     void marksChanged();
     /// A cell was traced with the mouse or the keys.
     void traced();
+    /// The left button went down on the grid and came up again: what it traced, painted or
+    /// erased on the way is one edit.
+    void dragStarted();
+    void dragEnded();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

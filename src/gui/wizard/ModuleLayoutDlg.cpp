@@ -5,6 +5,7 @@
 #include "core/layout/PointGoPort.h"
 #include "core/layout/PointTracer.h"
 #include "core/layout/StatusBarInfo.h"
+#include "core/posix/IniProfile.h"
 #include "gui/camera/CameraTraceDock.h"
 #include "gui/design/CCellDesignCtrl.h"
 #include "gui/design/PixDecomposeModeDlg.h"
@@ -76,6 +77,9 @@ ModuleLayoutDlg::ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent
         document.Folder(), &document.Cell());
     m_status = std::make_unique<StatusBarInfo>(m_ports.texts, m_ports.prompter);
     m_onChanged = HostLink::NotifyDesignChanged;
+    // Tracing lights the module through the command area: the step maps it for as long as it
+    // exists, whether or not the module parameter page was ever made.
+    m_document.Controller().Hold(IniProfile(IniProfile::DefaultPath()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -115,6 +119,7 @@ ModuleLayoutDlg::~ModuleLayoutDlg()
     delete m_cameraDock;
     delete m_grid;
     delete m_statusView;
+    m_document.Controller().LetGo();
 }
 
 void ModuleLayoutDlg::BuildToolbar()
@@ -214,7 +219,11 @@ bool ModuleLayoutDlg::PointGoCommand(int id)
                                                          u"Throw away the layout point-go has "
                                                          u"built so far?")) == PromptAnswer::Yes;
     };
-    const bool handled = m_pointGo->Command(id, context);
+    bool handled = false;
+    if (id == PointGo::kMarkAllCommand || id == PointGo::kUnmarkAllCommand)
+        m_document.Edits().Marks([&] { handled = m_pointGo->Command(id, context); });
+    else
+        handled = m_pointGo->Command(id, context);
     // The device's answers are taken from the grid's timer, also after a finished tracing
     // stopped it.
     if (m_document.Tracer()->EditMode() >= PointTracer::kFirstDeviceMode &&
@@ -403,7 +412,7 @@ void ModuleLayoutDlg::DropGrid()
 void ModuleLayoutDlg::SyncGrid()
 {
     PointTracer* tracer = m_document.Tracer();
-    if (tracer != m_gridTracer || !tracer)
+    if (tracer != m_gridTracer || m_document.LayoutNumber() != m_gridLayout || !tracer)
         DropGrid();
     if (!tracer) {
         UpdateActions();
@@ -413,6 +422,10 @@ void ModuleLayoutDlg::SyncGrid()
         m_grid = new CLedLayoutCtrl(m_document.Layout(), *tracer, m_ports.texts, this);
         m_grid->SetStatusBar(m_status.get());
         connect(m_grid, &CLedLayoutCtrl::traced, this, [this] { UpdateActions(); });
+        connect(m_grid, &CLedLayoutCtrl::dragStarted, this,
+                [this] { m_document.Edits().Stack().BeginMacro(); });
+        connect(m_grid, &CLedLayoutCtrl::dragEnded, this,
+                [this] { m_document.Edits().Stack().EndMacro(); });
         m_pointGo = std::make_unique<PointGo>(
             *tracer, m_document.PointGoLayout(), m_document.PointGoLink(),
             PointGo::Ports{m_ports.prompter, m_ports.texts, m_ports.clock,
@@ -427,6 +440,7 @@ void ModuleLayoutDlg::SyncGrid()
         m_grid->SetPointGo(m_pointGo.get());
         m_stack->addWidget(m_grid);
         m_gridTracer = tracer;
+        m_gridLayout = m_document.LayoutNumber();
         m_grid->Create();
         if (m_cameraDock)
             m_cameraDock->SetTracer(tracer, &m_grid->Timer());
@@ -453,6 +467,8 @@ int ModuleLayoutDlg::RunCellDesign()
 
 void ModuleLayoutDlg::RefreshGrid()
 {
+    if (m_pointGo)
+        m_pointGo->FollowTracer();
     if (m_grid)
         m_grid->Refresh();
     UpdateActions();

@@ -271,6 +271,65 @@ TEST_F(DesignRecoveryTest, AnAdvancedTraceStoppedHalfWayComesBackWhereItStood)
     EXPECT_EQ(finish(), uninterrupted);
 }
 
+TEST_F(DesignRecoveryTest, PointGoAndItsWorkAreaComeBackWhereTheyStood)
+{
+    // One LED a pixel; the work area made with unmark all and a few marks, then point-go half
+    // way through its first line, with an output that drives no LED.
+    CellLed led;
+    led.widthPx = led.heightPx = 40;
+    for (int slot = 1; slot <= 4; ++slot)
+        document->Cell().Slot(slot) = {led};
+    Begin();
+    LayoutModel& layout = document->Layout();
+    PointTracer& tracer = *document->Tracer();
+    document->Edits().Marks([&] { tracer.MarkAll(false); });
+    for (int x = 0; x < 16; ++x)
+        tracer.SetMark(x, x % 8, true);
+    PointGoResult& pointGo = document->PointGoLayout();
+    pointGo.Build(layout, {32, 32}, 2);
+    for (int x = 0; x < 10; ++x)
+        ASSERT_TRUE(x == 4 ? pointGo.Skip() : pointGo.Record(layout, layout.IndexOf(x, x % 8), 0));
+    tracer.SetPointGoSelected(true);
+    ASSERT_TRUE(recovery->Write());
+    EXPECT_EQ(recovery->Steps().front(), "mark-all 0");
+    Kill();
+    const auto hidden = [this] {
+        std::string flags;
+        for (const LedPoint& p : document->Layout().Points())
+            flags += p.LedVisible(0) ? '.' : 'x';
+        return flags;
+    };
+    const std::uint64_t fingerprint = DesignFingerprint::Of(*document);
+    const std::string grid = Grid();
+    const std::string shown = hidden();
+    const auto positions = pointGo.Positions();
+    const auto entries = pointGo.Entries();
+
+    Restore();
+    PointGoResult& restored = document->PointGoLayout();
+    EXPECT_TRUE(document->Tracer()->PointGoSelected());
+    EXPECT_EQ(restored.Cursor(), 10u);
+    EXPECT_EQ(restored.Size(), 128u);
+    EXPECT_EQ(restored.Entries(), entries);
+    EXPECT_TRUE(std::equal(positions.begin(), positions.end(), restored.Positions().begin(),
+                           restored.Positions().end(), [](const auto& a, const auto& b) {
+                               return a.pixel == b.pixel && a.led == b.led &&
+                                      a.wasTraced == b.wasTraced;
+                           }));
+    EXPECT_EQ(Grid(), grid);
+    EXPECT_EQ(hidden(), shown);
+    EXPECT_EQ(DesignFingerprint::Of(*document), fingerprint);
+    // Dropped, point-go gives back the grid it found.
+    restored.Drop(document->Layout());
+    EXPECT_EQ(hidden().find('x'), std::string::npos);
+
+    // A description that does not fit the grid or is cut short builds nothing.
+    for (const char* bad : {"2 2 32 32 1 999 0 0", "2 2 32 32 1 0 5 0", "2 2 32", "0 1 16 0"}) {
+        EXPECT_FALSE(restored.Rebuild(document->Layout(), bad)) << bad;
+        EXPECT_TRUE(restored.Empty()) << bad;
+    }
+}
+
 TEST_F(DesignRecoveryTest, AFinishedLayoutIsKeptInTheLayoutSectionWithoutSteps)
 {
     Begin();

@@ -53,7 +53,7 @@ protected:
     {
         DesignEdits& edits = document->Edits();
         PointTracer& tracer = *document->Tracer();
-        switch (Pick(0, 10)) {
+        switch (Pick(0, 12)) {
         case 0:
             edits.Socket([&] {
                 document->Socket().Select(static_cast<int>(Pick(0, 15)));
@@ -142,11 +142,20 @@ protected:
             tracer.Analyse(true);
             return "finish";
         case 9:
-            // The paint or erase marks mode: a click marks or unmarks, and may trace as well.
+        case 10: {
+            // The paint or erase marks mode: a click marks or unmarks, and may trace as well; a
+            // drag over several pixels is one edit, whatever it marked or traced.
+            edits.Stack().BeginMacro();
             tracer.SetEditMode(Pick(2, 3));
-            tracer.Click(static_cast<int>(Pick(0, 15)), static_cast<int>(Pick(0, 7)));
+            for (std::uint32_t i = Pick(1, 6); i > 0; --i)
+                tracer.Click(static_cast<int>(Pick(0, 15)), static_cast<int>(Pick(0, 7)));
             tracer.SetEditMode(0);
-            return "paint or erase a mark";
+            edits.Stack().EndMacro();
+            return "paint or erase a drag";
+        }
+        case 11:
+            edits.Marks([&] { tracer.MarkAll(Pick(0, 1) == 1); });
+            return "mark or unmark all";
         default:
             tracer.Undo();
             return "repeat button";
@@ -210,7 +219,8 @@ TEST_F(UndoRedoPropertyTest, EveryUndoAndRedoLandsOnTheDesignItStoodFor)
                 restarted = true;
             } else if (what.rfind("undo", 0) == 0 || what.rfind("redo", 0) == 0 ||
                        after + 1 == before) {
-                ASSERT_EQ(Print(), states.at(after)) << what;
+                ASSERT_EQ(Print(), states.at(after))
+                    << what << " of " << (after < kinds.size() ? kinds[after] : "-");
             } else if (after == before + 1) {
                 ASSERT_EQ(stack.RedoCount(), 0u) << what << ": a new edit drops the redo tail";
                 states.resize(before + 1);
@@ -258,7 +268,7 @@ TEST_F(UndoRedoPropertyTest, EveryUndoAndRedoLandsOnTheDesignItStoodFor)
     // Every kind of edit was kept (and so undone and redone) many times over the runs.
     for (const char* kind :
          {"assign a pin", "clear a pin", "drag a marker", "arrange the connectors", "edit the cell",
-          "trace", "insert virtual points"})
+          "trace", "insert virtual points", "paint or erase a drag", "mark or unmark all"})
         EXPECT_GE(kept[kind], 5) << kind;
 }
 

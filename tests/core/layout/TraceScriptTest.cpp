@@ -48,8 +48,9 @@ TEST(TraceScriptTest, AnUnmarkedPixelWaitsUntilItIsMarkedAgain)
     // Advanced tracing traces marked pixels only: the second pixel comes third.
     const nlohmann::json out = Replay(R"({"width":4,"height":1,"scanRows":1})",
                                       "advanced-enable\nscan-row-length 4\nadvanced-start\n"
-                                      "mark 1 0 0\nclick 0 0\nclick 1 0\nclick 2 0\n"
-                                      "mark 1 0 1\nclick 1 0\nclick 3 0\n");
+                                      "mark-all 0\nmark 0 0 1\nmark 2 0 1\n"
+                                      "click 0 0\nclick 1 0\nclick 2 0\n"
+                                      "mark-all 1\nclick 1 0\nclick 3 0\n");
     EXPECT_TRUE(out.at("supported").get<bool>());
     std::vector<int> order;
     for (const auto& point : out.at("entries").at(0).at("rows").at(0))
@@ -68,8 +69,8 @@ TEST(TraceScriptTest, MalformedInputNamesTheLine)
     EXPECT_EQ(RunTraceScript("{\"width\":-4}", "", out, error), 2);
     EXPECT_NE(error.find("width"), std::string::npos);
     EXPECT_EQ(RunTraceScript("{\"width\":65535,\"height\":65535}", "", out, error), 2);
-    for (const char* bad :
-         {"click 1", "key sideways", "jump", "virtual x", "undo now", "mark 1 0", "mark 1 0 2"}) {
+    for (const char* bad : {"click 1", "key sideways", "jump", "virtual x", "undo now", "mark 1 0",
+                            "mark 1 0 2", "mark-all", "mark-all 2"}) {
         EXPECT_EQ(
             RunTraceScript("{\"width\":4,\"height\":2}", std::string("undo\n") + bad, out, error),
             2);

@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,6 +98,23 @@ protected:
         grid->scrollTo(index);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
     }
+    /// Presses the left button on the first cell, moves over the others and lets go on the
+    /// last.
+    void DragOver(const std::vector<QPoint>& cells)
+    {
+        QTableView* grid = Grid();
+        QWidget* viewport = grid->viewport();
+        const auto send = [&](QEvent::Type type, QPoint cell, Qt::MouseButtons held) {
+            const QPointF at = grid->visualRect(grid->model()->index(cell.y(), cell.x())).center();
+            QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, held,
+                              Qt::NoModifier);
+            QApplication::sendEvent(viewport, &event);
+        };
+        send(QEvent::MouseButtonPress, cells.front(), Qt::LeftButton);
+        for (const QPoint& cell : cells)
+            send(QEvent::MouseMove, cell, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, cells.back(), Qt::NoButton);
+    }
 
     /// In the view in front (its widget has the focus): Ctrl+Z gives back `before`, Ctrl+Y
     /// and Ctrl+Shift+Z give back `after`.
@@ -127,14 +145,18 @@ TEST_F(UndoShortcutsAndRestoreTest, ShortcutsUndoAndRedoTheLastEditInTheViewInFr
     ASSERT_NO_FATAL_FAILURE(Activate());
     ASSERT_NO_FATAL_FAILURE(NewDesign());
 
-    // The layout view: a point traced with the mouse.
+    // The layout view: a point traced with the mouse, then a drag in the erase marks mode over
+    // three more, which unmarks and traces each: one edit from the press to the release.
     ClickCell(0, 0);
     ASSERT_EQ(m_document->Tracer()->History().size(), 1u);
     std::uint64_t before = Print();
-    ClickCell(1, 0);
-    ASSERT_EQ(m_document->Tracer()->History().size(), 2u);
+    m_document->Tracer()->SetEditMode(3);
+    DragOver({{1, 0}, {2, 0}, {3, 0}});
+    m_document->Tracer()->SetEditMode(0);
+    ASSERT_EQ(m_document->Tracer()->History().size(), 4u);
+    ASSERT_EQ(m_document->Layout().MarkedCount(), 16u * 8u - 3u);
     CheckShortcuts(Grid(), before, Print(), "layout");
-    EXPECT_EQ(m_document->Tracer()->History().size(), 2u);
+    EXPECT_EQ(m_document->Tracer()->History().size(), 4u);
 
     // The socket view in front: the shortcuts reach the same history (a marker moved).
     m_panel->OnNotify(2, 0, 0);
