@@ -60,25 +60,6 @@ std::optional<CombinedSource> ModuleTransform::ReadCombined(const std::filesyste
     return source;
 }
 
-bool ModuleTransform::Extract(const std::filesystem::path& combined,
-                              const std::filesystem::path& temp, std::filesystem::path& driver,
-                              std::filesystem::path& hub)
-{
-    const auto source = ReadCombined(combined);
-    if (!source)
-        return false;
-    std::error_code ec;
-    std::filesystem::create_directories(temp, ec);
-    const std::filesystem::path driverPath = temp / "conversion.MDR";
-    const std::filesystem::path hubPath = temp / "conversion.HDR";
-    if (!fileio::WriteAtomic(driverPath, source->driver) ||
-        !fileio::WriteAtomic(hubPath, source->hub))
-        return false;
-    driver = driverPath;
-    hub = hubPath;
-    return true;
-}
-
 int ModuleTransform::LeadingInteger(const std::u16string& text)
 {
     const std::string narrow = Narrow(text);

@@ -73,11 +73,6 @@ public:
     /// The driver and HUB entries of a combined file; nothing when the file cannot be read or
     /// is not a combined file.
     static std::optional<CombinedSource> ReadCombined(const std::filesystem::path& combined);
-    /// Writes a combined file's driver and HUB entries to "conversion.MDR" and "conversion.HDR"
-    /// in the temp folder (made when missing); false, with neither written, when the file is not
-    /// a combined file.
-    static bool Extract(const std::filesystem::path& combined, const std::filesystem::path& temp,
-                        std::filesystem::path& driver, std::filesystem::path& hub);
     /// The leading integer of a text (0 when it does not start with one).
     static int LeadingInteger(const std::u16string& text);
     /// A zoom factor: a positive decimal number, nothing otherwise.
