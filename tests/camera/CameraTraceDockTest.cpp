@@ -205,6 +205,15 @@ TEST_F(CameraTraceDockTest, CalibrationFitsTheGridGivesTheModuleBackAndFollowsTu
     // The picture draws the grid it holds now.
     auto* picture = Child<CameraPicture>(own::kCameraTracePicture);
     EXPECT_FALSE(picture->Image().isNull());
+
+    // Hidden, the window takes no frames and keeps its calibration; shown, it watches again.
+    dock->hide();
+    const auto hiddenAt = Controller().Picture().captured;
+    QTest::qWait(150);
+    EXPECT_EQ(Controller().Picture().captured, hiddenAt);
+    EXPECT_EQ(dock->CameraState(), "calibrated");
+    dock->show();
+    EXPECT_TRUE(RunUntil([&] { return Controller().Picture().captured > hiddenAt; }));
 }
 
 TEST_F(CameraTraceDockTest, TracesModeOneHandsFreeAndTheClicksAreUndoable)

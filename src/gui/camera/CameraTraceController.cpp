@@ -111,13 +111,36 @@ void CameraTraceController::SetSource(std::unique_ptr<FrameSource> source)
     DropCalibration();
     m_simulated = m_source && m_source->Simulated();
     m_simulatedNow = std::chrono::steady_clock::now();
-    if (m_source && !m_simulated &&
-        !m_source->Start([this](const CameraFrame& frame) { OnFrame(frame); }, m_sourceError)) {
-        m_source.reset();
-    }
+    if (!m_paused)
+        StartSource();
     Pump();
     SetState(State::Idle);
     emit pictureChanged();
+}
+
+bool CameraTraceController::StartSource()
+{
+    if (!m_source || m_simulated)
+        return true;
+    if (m_source->Start([this](const CameraFrame& frame) { OnFrame(frame); }, m_sourceError))
+        return true;
+    m_source.reset();
+    return false;
+}
+
+void CameraTraceController::SetPaused(bool paused)
+{
+    if (paused == m_paused)
+        return;
+    if (paused) {
+        Stop();
+        if (m_source && !m_simulated)
+            m_source->Stop();
+    }
+    m_paused = paused;
+    if (!paused && !StartSource())
+        SetState(State::Idle);
+    Pump();
 }
 
 CameraTraceController::TimePoint CameraTraceController::Now()
@@ -148,7 +171,7 @@ void CameraTraceController::SetState(State state)
 
 void CameraTraceController::Pump()
 {
-    if (!m_simulated || !m_source || m_state == State::Waiting) {
+    if (!m_simulated || !m_source || m_paused || m_state == State::Waiting) {
         m_pump->stop();
         return;
     }
@@ -172,7 +195,7 @@ void CameraTraceController::Step()
 
 bool CameraTraceController::Calibrate()
 {
-    if (!m_source || !m_tracer || !m_tracer->Setup() || m_state == State::Calibrating)
+    if (!m_source || m_paused || !m_tracer || !m_tracer->Setup() || m_state == State::Calibrating)
         return false;
     DropRun();
     DropCalibration();
@@ -271,7 +294,8 @@ void CameraTraceController::Restore()
 
 bool CameraTraceController::Trace()
 {
-    if (!m_tracer || !m_locator || m_state == State::Tracing || m_state == State::Waiting)
+    if (!m_tracer || !m_locator || m_paused || m_state == State::Tracing ||
+        m_state == State::Waiting)
         return false;
     CameraTracer::Scope scope = CameraTracer::Scope::FirstRow;
     if (m_tracer->AdvancedStarted())

@@ -71,6 +71,9 @@ public:
     void Stop();
     /// Goes on after the engineer's own click on the position the run stopped on.
     bool Resume();
+    /// While paused (its window hidden) no frames are taken and a run stops; the calibration
+    /// stays.
+    void SetPaused(bool paused);
     /// How the module appears in the picture; the grid is fitted anew at once.
     void SetOrientation(GridOrientation orientation);
     GridOrientation Orientation() const { return m_orientation; }
@@ -113,6 +116,7 @@ private:
     /// Frames at full speed while calibrating or tracing, at the camera's rate otherwise.
     void Pump();
     void Step();
+    bool StartSource();
     void OnFrame(const CameraFrame& frame);
     void OnCalibrationFrame(const CameraFrame& frame);
     void OnTracingFrame(const CameraFrame& frame);
@@ -129,6 +133,7 @@ private:
     std::u16string m_sourceError;
     QTimer* m_pump = nullptr;
     bool m_simulated = false;
+    bool m_paused = false;
     TimePoint m_simulatedNow{};
     CameraFrame m_frame; ///< the buffer frames of simulated time are made in
     CameraFrame m_picture;

@@ -191,6 +191,7 @@ void CameraTraceDock::ShowPicture()
 void CameraTraceDock::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    m_controller->SetPaused(false);
     if (!m_controller->Source())
         RefreshCameras();
     emit visibilityChanged(true);
@@ -199,7 +200,8 @@ void CameraTraceDock::showEvent(QShowEvent* event)
 void CameraTraceDock::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
-    m_controller->Stop();
+    m_controller->SetPaused(true);
+    UpdateControls();
     emit visibilityChanged(false);
 }
 
