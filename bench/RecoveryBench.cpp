@@ -16,6 +16,8 @@
 #include "core/posix/RandomGuids.h"
 #include "core/posix/SystemClock.h"
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -24,6 +26,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <sys/mman.h>
 
 namespace md {
 namespace {
@@ -253,6 +256,54 @@ void BM_RestartToRestoredAdvancedLayout(benchmark::State& state)
 }
 BENCHMARK(BM_RestartToRestoredAdvancedLayout)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+/// Seconds from starting the reference host on a program folder that holds the record of a
+/// half-traced 64 x 32 advanced layout to the restored design in its windows (the demo answers
+/// Yes and reports the restored grid); nothing when the host does not get there.
+std::optional<double> HostRestartToRestoredDesign(int run)
+{
+    namespace fs = std::filesystem;
+    QTemporaryDir area;
+    const fs::path root = fs::path(area.path().toStdString()) / "program";
+    const fs::path source(MD_PROGRAM_DIR);
+    fs::create_directories(root);
+    for (const auto& entry : fs::directory_iterator(source))
+        if (entry.is_directory() && entry.path().filename() != "temp")
+            fs::copy(entry.path(), root / entry.path().filename(), fs::copy_options::recursive);
+    fs::copy(source / "runinfo.ini", root / "runinfo.ini");
+    {
+        Session session(root, 64, 32);
+        for (int i = 0; i < 64 * 32 / 2; ++i)
+            session.TraceNext();
+        session.Recovery().Write();
+        fs::copy(DesignRecovery::FolderOf(ProgramFolder(root)), root / "kept");
+    }
+    fs::rename(root / "kept", DesignRecovery::FolderOf(ProgramFolder(root)));
+
+    const QString folder = QString::fromStdString(root.string());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CONFIG_HOME", area.path() + "/config");
+    environment.insert("MD_PROGRAM_FOLDER", folder);
+    const QString name =
+        QStringLiteral("/md-bench-restart-%1-%2").arg(QCoreApplication::applicationPid()).arg(run);
+    environment.insert("MD_COMMAND_AREA", name);
+    QProcess host;
+    host.setProcessEnvironment(environment);
+    const auto start = std::chrono::steady_clock::now();
+    host.start(
+        QString::fromStdString((source / "module-design-host").string()),
+        {"--demo", folder + "/VirtualModules/P4-64x32-16S.json", "--demo-resume", "--pace", "1"});
+    std::optional<double> seconds;
+    while (!seconds && host.waitForReadyRead(30000))
+        while (host.canReadLine())
+            if (host.readLine().startsWith("demo: Clicking the pixels the restored design"))
+                seconds = Seconds(start);
+    host.kill();
+    host.waitForFinished(10000);
+    shm_unlink(name.toLatin1().constData());
+    return seconds;
+}
+
 void PrintRatios()
 {
     // The longest pause a write causes, over as many writes as a long tracing session has
@@ -305,6 +356,9 @@ void PrintRatios()
         restore += Half().Restore().value_or(0);
     std::printf("restart to a restored half-traced advanced 64x32 layout (%zu steps): %.2f ms\n",
                 Half().steps, restore / restores * 1e3);
+    for (int run = 1; run <= 3; ++run)
+        std::printf("host started to the restored 64x32 design in its windows, run %d: %.0f ms\n",
+                    run, HostRestartToRestoredDesign(run).value_or(-1) * 1e3);
 }
 
 } // namespace
