@@ -21,6 +21,8 @@ fi
 # The vision benchmark counts answers over 10,000 frames per setting by default; a brief run
 # checks its floors over fewer.
 export MD_VISION_FRAMES=${MD_VISION_FRAMES:-1000}
+# The tracing-by-camera benchmark runs in real time: a brief run times the first positions only.
+export MD_CAMERA_POSITIONS=${MD_CAMERA_POSITIONS:-10}
 
 status=0
 for program in "${programs[@]}"; do
