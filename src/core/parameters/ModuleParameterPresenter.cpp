@@ -129,7 +129,6 @@ bool ModuleParameterPresenter::Next()
     const ChipRecord* scan = ListedChip(p.scanChip, true);
     m_derived.driverChip = driver ? *driver : ChipRecord{};
     m_derived.scanChip = scan ? *scan : ChipRecord{};
-    m_derived.scanPolarityWord = m_derived.scanChip.polarity | (p.polarity << 8);
 
     // Chips of the simple types drive at most two clocks.
     if (m_derived.driverChip.type >= 0 && m_derived.driverChip.type <= 3 && p.multiClock > 1) {
@@ -153,7 +152,6 @@ bool ModuleParameterPresenter::Next()
         Prompt("IDS_MODULE_FIRSETDLG_POINTSERROR");
         return false;
     }
-    m_derived.Derive(p);
     if (p.dataGroups == 0 || p.dataGroups > ModuleParameters::kMaxGroups) {
         Prompt("IDS_MODULE_FIRSETDLG_GROUPSERROR");
         return false;
