@@ -283,6 +283,21 @@ TEST_F(CameraTraceDockTest, AStopHoldsItsFrameUntilTheEngineerClicksAndEscStops)
     }
 }
 
+TEST_F(CameraTraceDockTest, AModuleThatDoesNotLightWhollyFailsWithTheReason)
+{
+    // The other polarity state lights only every third LED.
+    harness.setup.driverPolarity = 0;
+    Child<QPushButton>(own::kCameraCalibrate)->click();
+    ASSERT_TRUE(WaitFor("failed"))
+        << dock->CameraState().toStdString() << ": " << Status().toStdString();
+    EXPECT_EQ(Controller().Grid(), nullptr);
+    EXPECT_TRUE(Status().startsWith("The module was not found: the lit area does not match"))
+        << Status().toStdString();
+    EXPECT_FALSE(Child<QPushButton>(own::kCameraTrace)->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(own::kCameraCalibrate)->isEnabled());
+    EXPECT_TRUE(blink.isActive()) << "the module blinks again";
+}
+
 TEST_F(CameraTraceDockTest, WithoutAnyCameraTheWindowSaysSo)
 {
     host.Camera().observe = nullptr;
