@@ -4,6 +4,7 @@
 #include "core/document/DesignFingerprint.h"
 #include "core/document/DesignRecovery.h"
 #include "core/document/ModuleDesignDocument.h"
+#include "core/layout/PointGo.h"
 #include "core/layout/PointTracer.h"
 #include "gui/design/CBackgroundDesignDlg.h"
 #include "gui/design/SocketDesignDlg.h"
@@ -228,6 +229,43 @@ TEST_F(UndoShortcutsAndRestoreTest, YesRestoresTheDesignUnsavedUnderItsPathAndNo
     QTRY_VERIFY(!DesignRecovery::Find(folder).has_value());
     EXPECT_FALSE(std::filesystem::exists(DesignRecovery::FolderOf(folder)));
     EXPECT_FALSE(m_panel->IsDesignOpen());
+}
+
+TEST_F(UndoShortcutsAndRestoreTest, YesBringsPointGoBackSelectedWithTheLedsItRecorded)
+{
+    ASSERT_NO_FATAL_FAILURE(Open());
+    CellLed led;
+    led.widthPx = led.heightPx = 40;
+    for (int slot = 1; slot <= 4; ++slot)
+        m_document->Cell().Slot(slot) = {led};
+    ASSERT_NO_FATAL_FAILURE(NewDesign());
+    // Point-go half way through its first line: three LEDs recorded, then an unused output.
+    LayoutModel& layout = m_document->Layout();
+    PointGoResult& result = m_document->PointGoLayout();
+    result.Build(layout, {32, 32}, 2);
+    for (int x = 0; x < 3; ++x)
+        ASSERT_TRUE(result.Record(layout, layout.IndexOf(x, 0), 0));
+    ASSERT_TRUE(result.Skip());
+    m_document->Tracer()->SetPointGoSelected(true);
+    m_document->Touch();
+    const ProgramFolder folder(Root());
+    QTRY_VERIFY(DesignRecovery::Find(folder).has_value() &&
+                !DesignRecovery::Find(folder)->pointGo.empty());
+    const auto kept = Root() / "kept";
+    std::filesystem::copy(DesignRecovery::FolderOf(folder), kept);
+    m_panel.reset();
+    std::filesystem::rename(kept, DesignRecovery::FolderOf(folder));
+
+    test::ModalDriver::Press("Yes");
+    ASSERT_NO_FATAL_FAILURE(Open());
+    QTRY_VERIFY(m_panel->IsDesignOpen());
+    ASSERT_NE(m_panel->LayoutDlg()->PointGoRun(), nullptr);
+    EXPECT_TRUE(m_panel->LayoutDlg()->PointGoRun()->Selected());
+    EXPECT_EQ(m_document->PointGoLayout().Cursor(), 4u);
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(m_document->Layout().Points()[m_document->Layout().IndexOf(x, 0)].LedVisible(0),
+                  x == 3)
+            << x;
 }
 
 } // namespace
