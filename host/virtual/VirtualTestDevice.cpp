@@ -149,10 +149,11 @@ bool VirtualTestDevice::Request(std::chrono::milliseconds& late)
     if (!fault)
         return true;
     if (fault->vanish) {
+        // Gone before the line hangs up, so that whoever sees the hang-up finds it gone.
+        m_backAt = Clock::now() + fault->after;
+        m_gone = true;
         Log("-- (gone)", nullptr, 0);
         Unplug();
-        m_gone = true;
-        m_backAt = Clock::now() + fault->after;
         return false;
     }
     late = fault->after;

@@ -134,7 +134,7 @@ TEST_F(DeviceFixture, AScriptedDeviceAnswersLateThenVanishesAndComesBackAtTheSam
     for (const char* bad : {"late", "slow:3", "vanish:0", "late:2:x", "late:2,vanish"})
         EXPECT_FALSE(device.Script(bad)) << bad;
     // The probe is request 1: LED 2 is answered late, and the line hangs up at LED 3's request.
-    ASSERT_TRUE(device.Script("late:3:300,vanish:4:100"));
+    ASSERT_TRUE(device.Script("late:3:300,vanish:4:400"));
     const std::string path = device.Path();
     EXPECT_TRUE(std::filesystem::is_symlink(path));
     ASSERT_TRUE(Connect());
@@ -156,7 +156,7 @@ TEST_F(DeviceFixture, AScriptedDeviceAnswersLateThenVanishesAndComesBackAtTheSam
     EXPECT_TRUE(device.Gone());
 
     // Back at the same path on a fresh line, where it was: LED 3 is asked for again.
-    for (int wait = 0; wait < 200 && device.Gone(); ++wait)
+    for (int wait = 0; wait < 400 && device.Gone(); ++wait)
         std::this_thread::sleep_for(5ms);
     ASSERT_FALSE(device.Gone());
     EXPECT_EQ(device.Path(), path);
