@@ -73,7 +73,7 @@ void CameraPicture::paintEvent(QPaintEvent*)
             outline << ToWidget(corner);
         painter.drawPolygon(outline);
         // The first pixel, top left of the module as the layout grid shows it.
-        painter.setBrush(QColor(255, 200, 0));
+        painter.setBrush(QColor(255, 200, 0, 150));
         painter.setPen(Qt::NoPen);
         QPolygonF first;
         first << at(-0.5, -0.5) << at(0.5, -0.5) << at(0.5, 0.5) << at(-0.5, 0.5);
