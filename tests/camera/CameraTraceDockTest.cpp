@@ -1,8 +1,9 @@
 // Tracing by camera through the layout step's tool window, against the reference host's virtual
 // camera on simulated time: the camera films a small virtual module that answers the tracer's
 // commands. Calibration finds the grid and gives the module back what it showed; a trace in
-// mode 1 equals the module's wiring; a position the camera cannot tell waits for the engineer
-// and Resume goes on; Esc stops and keeps what was traced; without any camera the window says so.
+// modes 1 and 2 equals the module's wiring; a position the camera cannot tell waits for the
+// engineer and Resume goes on; Esc stops and keeps what was traced; without any camera the window
+// says so.
 #include "gui/camera/CameraTraceDock.h"
 #include "ModuleDesignHost.h"
 #include "core/controller/CommandWords.h"
@@ -216,7 +217,7 @@ TEST_F(CameraTraceDockTest, CalibrationFitsTheGridGivesTheModuleBackAndFollowsTu
     EXPECT_TRUE(RunUntil([&] { return Controller().Picture().captured > hiddenAt; }));
 }
 
-TEST_F(CameraTraceDockTest, TracesModeOneHandsFreeAndTheClicksAreUndoable)
+TEST_F(CameraTraceDockTest, TracesModesOneAndTwoHandsFreeAndTheClicksAreUndoable)
 {
     Calibrate();
     const auto start = std::chrono::steady_clock::now();
@@ -239,6 +240,11 @@ TEST_F(CameraTraceDockTest, TracesModeOneHandsFreeAndTheClicksAreUndoable)
     Child<QPushButton>(own::kCameraTrace)->click();
     ASSERT_TRUE(WaitFor("done")) << Status().toStdString();
     EXPECT_EQ(Controller().Clicks(), 1u);
+    // With the first row traced, Trace goes on with the start of every further scan row.
+    Child<QPushButton>(own::kCameraTrace)->click();
+    ASSERT_TRUE(WaitFor("done")) << Status().toStdString();
+    EXPECT_EQ(Controller().Clicks(), 3u);
+    ASSERT_EQ(harness.tracer->Starts().size(), 3u);
 
     ASSERT_TRUE(harness.tracer->Analyse(true));
     ASSERT_EQ(harness.setup.result.size(), 1u);
