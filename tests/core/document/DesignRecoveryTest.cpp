@@ -145,9 +145,10 @@ TEST_F(DesignRecoveryTest, StepsAloneAreAddedToTheRecordAndOtherEditsWriteItAnew
         << "the record file and one driver and steps file";
 }
 
-TEST_F(DesignRecoveryTest, NoToSaveChangesAndACleanCloseRemoveTheRecord)
+TEST_F(DesignRecoveryTest, NoToSaveChangesRemovesTheRecord)
 {
-    // No when a new design replaces this one.
+    // No when a new design replaces this one. (A clean close is tested with the panel's
+    // windows.)
     Begin();
     document->Tracer()->Click(0, 0);
     ASSERT_TRUE(recovery->Write());
@@ -156,18 +157,6 @@ TEST_F(DesignRecoveryTest, NoToSaveChangesAndACleanCloseRemoveTheRecord)
     view.newModule.confirmed = 1;
     ASSERT_EQ(panel->NewDesign(), 0) << prompter.Last();
     recovery->Tick();
-    EXPECT_FALSE(std::filesystem::exists(Folder()));
-
-    // No when the host closes: the plug-in goes away with the record.
-    recovery.reset();
-    MakeDocument();
-    Begin();
-    document->Tracer()->Click(0, 0);
-    ASSERT_TRUE(recovery->Write());
-    prompter.answers = {PromptAnswer::No};
-    ASSERT_EQ(panel->AskBeforeClose(), 0);
-    EXPECT_TRUE(std::filesystem::exists(Folder()));
-    recovery.reset();
     EXPECT_FALSE(std::filesystem::exists(Folder()));
 }
 
