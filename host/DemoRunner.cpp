@@ -446,15 +446,8 @@ bool DemoRunner::SetUpAdvanced()
 bool DemoRunner::Resume()
 {
     IDesignUIPlugin* panel = m_window.Panel();
-    if (!m_waiting.isValid()) {
+    if (!m_waiting.isValid())
         m_waiting.start();
-        // The settings page, made when its window is first shown, maps the controller's
-        // command area, which tracing lights through.
-        if (SettingsWindow* settings = m_window.Settings()) {
-            settings->show();
-            settings->hide();
-        }
-    }
     if (!panel || !panel->IsDesignOpen()) {
         if (m_waiting.elapsed() > 10000)
             Fail(tr("no design was restored"));

@@ -47,6 +47,11 @@ void HostFixture::SetUp()
     qputenv("MD_COMMAND_AREA", m_areaName);
     qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
     qputenv("MD_PROGRAM_FOLDER", m_program.path().toUtf8());
+    ASSERT_NO_FATAL_FAILURE(StartHost());
+}
+
+void HostFixture::StartHost()
+{
     m_area = std::make_unique<CommandAreaOwner>(m_areaName);
     ASSERT_TRUE(m_area->Create());
     m_host = std::make_unique<ModuleDesignHost>(m_program.path());
@@ -59,7 +64,7 @@ void HostFixture::SetUp()
     ASSERT_TRUE(m_window->EmbedPlugin(m_loader.Plugin()));
 }
 
-void HostFixture::TearDown()
+void HostFixture::StopHost()
 {
     // As the host does: let go of the plug-in, release it, then end the windows.
     if (m_window)
@@ -70,6 +75,17 @@ void HostFixture::TearDown()
     m_window.reset();
     m_host.reset();
     m_area.reset();
+}
+
+void HostFixture::Restart()
+{
+    StopHost();
+    ASSERT_NO_FATAL_FAILURE(StartHost());
+}
+
+void HostFixture::TearDown()
+{
+    StopHost();
     qunsetenv("MD_PROGRAM_FOLDER");
     qunsetenv("MD_COMMAND_AREA");
     qunsetenv("XDG_CONFIG_HOME");

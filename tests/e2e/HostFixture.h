@@ -22,6 +22,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    /// Ends the host as a user closes it and starts it again over the same program folder,
+    /// profile and command area name: a fresh plug-in whose settings page was never made.
+    void Restart();
     /// Opens the settings window with the plug-in's page.
     SettingsWindow* ShowSettings();
     /// Works the whole design cycle through on a shipped virtual module (a file name in
@@ -32,6 +35,9 @@ protected:
     {
         return parent->findChild<T*>(name);
     }
+
+    void StartHost();
+    void StopHost();
 
     /// The language the host runs in ("en-us", "zh-cn"); the shipped runinfo.ini's when empty.
     /// Set before SetUp.

@@ -3,7 +3,10 @@
 // file as a run that was never interrupted.
 #include "core/document/DesignRecovery.h"
 #include "core/driverfile/DriverFile.h"
+#include "core/driverfile/DriverFileContents.h"
+#include "core/io/FileIo.h"
 #include "core/io/ProgramFolder.h"
+#include "core/posix/CodePage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -135,8 +138,16 @@ protected:
             return std::count_if(record.steps.begin(), record.steps.end(),
                                  [](const std::string& line) { return line.starts_with("click"); });
         };
-        while (waited.elapsed() < 10000 &&
-               (!(found = md::DesignRecovery::Find(program)) || clicksIn(*found) != clicks))
+        // Before any click, the record holds the state once its driver file has the socket.
+        const auto socketIn = [](const md::DesignRecovery::Found& record) {
+            md::DriverFileContents contents;
+            std::string error;
+            const auto bytes = md::fileio::ReadAll(record.driverFile);
+            return bytes && contents.Parse(*bytes, md::CodePage(), error) &&
+                   contents.socket.IsValid();
+        };
+        while (waited.elapsed() < 10000 && (!(found = md::DesignRecovery::Find(program)) ||
+                                            clicksIn(*found) != clicks || !socketIn(*found)))
             QThread::msleep(20);
         EXPECT_TRUE(found.has_value()) << "no record at " << moment.toStdString();
         if (found) {
@@ -153,11 +164,13 @@ protected:
     std::vector<QByteArray> m_areas;
 };
 
-TEST_F(RecoveryAfterKillTest, AKilledFirstRowRestoredAndFinishedSavesAsAnUninterruptedOne)
+TEST_F(RecoveryAfterKillTest, AKilledSocketOrFirstRowRestoredAndFinishedSavesAsAnUninterruptedOne)
 {
     QProcess whole;
     const QByteArray uninterrupted = RunToTheEnd(whole, ProgramFolder("whole"), {});
     ASSERT_FALSE(uninterrupted.isEmpty());
+    EXPECT_EQ(KilledAndResumed("socket", 0, {}), uninterrupted)
+        << "killed after the socket design, before New layout";
     EXPECT_EQ(KilledAndResumed("first-row", 32, {}), uninterrupted)
         << "killed half way through the first scan row";
 }

@@ -26,6 +26,18 @@ void ControllerLink::Close()
     m_area->Close();
 }
 
+bool ControllerLink::Hold(const Profile& profile)
+{
+    ++m_holders;
+    return IsOpen() || Open(profile);
+}
+
+void ControllerLink::LetGo()
+{
+    if (m_holders > 0 && --m_holders == 0)
+        Close();
+}
+
 void ControllerLink::SetAreaName(std::string name)
 {
     Close();

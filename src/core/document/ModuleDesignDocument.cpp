@@ -139,6 +139,7 @@ PointTracer& ModuleDesignDocument::CreateLayout(const Texts& texts, Prompter& pr
     for (int i = 0; i < CellDesign::kSlotCount; ++i)
         slots[i] = m_cell.Slot(i + 1);
     m_tracer.reset();
+    ++m_layoutNumber;
     m_pointGoLayout.Forget();
     m_layout.Construct(m_setup.width, m_setup.height, slots);
     m_tracer = std::make_unique<PointTracer>(m_layout, m_controller.Channel(), texts, prompter);
@@ -167,6 +168,7 @@ void ModuleDesignDocument::LayoutReady()
 void ModuleDesignDocument::DestroyLayout()
 {
     m_tracer.reset();
+    ++m_layoutNumber;
     m_pointGoLayout.Forget();
     m_layout.Construct(0, 0, {});
     m_edits.Stack().Clear();

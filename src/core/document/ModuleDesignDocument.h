@@ -92,6 +92,9 @@ public:
     void LayoutReady();
     /// Drops the grid and its tracing.
     void DestroyLayout();
+    /// Counts the grids made and dropped: a view shows the grid it was made for while this
+    /// stands (a new tracing may take the old one's place in memory).
+    std::uint64_t LayoutNumber() const { return m_layoutNumber; }
 
     /// The design's undo history; a new layout, a new, opened or cleared design start it over.
     DesignEdits& Edits() { return m_edits; }
@@ -150,6 +153,7 @@ private:
     LayoutSetup m_setup;
     LayoutModel m_layout;
     std::unique_ptr<PointTracer> m_tracer;
+    std::uint64_t m_layoutNumber = 0;
     ConnectorTable m_connectors;
     WizardMemory m_wizard;
     ControllerLink m_controller;

@@ -61,7 +61,7 @@ CFirstPageSettingDlg::CFirstPageSettingDlg(ModuleDesignDocument& document, QWidg
     SetResourceId(this, kResourceId);
     const std::filesystem::path programFolder = document.Folder().Root();
     // The page maps the controller's command area for as long as it exists.
-    m_document.Controller().Open(IniProfile(IniProfile::DefaultPath()));
+    m_document.Controller().Hold(IniProfile(IniProfile::DefaultPath()));
     m_presenter = std::make_unique<ModuleParameterPresenter>(
         *this, m_prompter, m_texts, LoadChips(programFolder), programFolder);
     m_presenter->UseConnectorTable(m_document.Connectors());
@@ -81,7 +81,7 @@ CFirstPageSettingDlg::CFirstPageSettingDlg(ModuleDesignDocument& document, QWidg
 
 CFirstPageSettingDlg::~CFirstPageSettingDlg()
 {
-    m_document.Controller().Close();
+    m_document.Controller().LetGo();
 }
 
 std::int32_t CFirstPageSettingDlg::OnMessage(std::uint32_t message, std::intptr_t lParam)

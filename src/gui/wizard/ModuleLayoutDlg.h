@@ -125,6 +125,7 @@ private:
     CStatusBarInfoDlg* m_statusView = nullptr;
     CameraTraceDock* m_cameraDock = nullptr;
     const PointTracer* m_gridTracer = nullptr;
+    std::uint64_t m_gridLayout = 0; ///< the document's layout number the grid was made for
     bool m_designVisible = false;
     std::function<void()> m_onChanged;
 };
