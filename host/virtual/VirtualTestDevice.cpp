@@ -3,12 +3,16 @@
 #include "md/PointGoFrames.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <optional>
 #include <poll.h>
 #include <pty.h>
 #include <sstream>
+#include <string_view>
 #include <termios.h>
 #include <unistd.h>
 
@@ -17,9 +21,24 @@ namespace md::host {
 namespace {
 
 constexpr int kFrameWaitMs = 1000;
+constexpr std::string_view kFolderPrefix = "md-test-device-";
 /// Past the plug-in's patience of 500 ms, so that it asks whether to retry.
 constexpr std::chrono::milliseconds kDefaultLate{800};
 constexpr std::chrono::milliseconds kDefaultAway{300};
+
+/// The folders of links left by hosts that ended without tidying up (killed ones) go.
+void RemoveStaleFolders(const std::filesystem::path& temp)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(temp, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(kFolderPrefix, 0) != 0)
+            continue;
+        const int pid = std::atoi(name.c_str() + kFolderPrefix.size());
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            std::filesystem::remove_all(entry.path(), error);
+    }
+}
 
 } // namespace
 
@@ -49,9 +68,10 @@ bool VirtualTestDevice::Start(std::filesystem::path link)
         return false;
     if (link.empty()) {
         std::error_code error;
-        m_ownFolder = std::filesystem::temp_directory_path(error) /
-                      ("md-test-device-" + std::to_string(::getpid()) + "-" +
-                       std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        const std::filesystem::path temp = std::filesystem::temp_directory_path(error);
+        RemoveStaleFolders(temp);
+        m_ownFolder = temp / (std::string(kFolderPrefix) + std::to_string(::getpid()) + "-" +
+                              std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         std::filesystem::create_directories(m_ownFolder, error);
         link = m_ownFolder / "ttyTestDevice";
     }

@@ -12,7 +12,9 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace md {
 namespace {
@@ -169,6 +171,28 @@ TEST_F(DeviceFixture, AScriptedDeviceAnswersLateThenVanishesAndComesBackAtTheSam
     EXPECT_EQ(lit.back().line, 0);
     EXPECT_EQ(lit.back().position, 2);
     EXPECT_EQ(lit.back().led, 1);
+}
+
+TEST(VirtualTestDevice, LinksLeftByHostsThatEndedWithoutTidyingUpAreRemovedAtStart)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    const auto temp = std::filesystem::temp_directory_path();
+    const auto stale = temp / ("md-test-device-" + std::to_string(child) + "-1");
+    const auto alive = temp / ("md-test-device-" + std::to_string(::getpid()) + "-1");
+    std::filesystem::create_directories(stale);
+    std::filesystem::create_directories(alive);
+    {
+        VirtualTestDevice device{{}};
+        ASSERT_TRUE(device.Start());
+        EXPECT_TRUE(std::filesystem::is_symlink(device.Path()));
+    }
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(alive)) << "a running host's link stays";
+    std::filesystem::remove_all(alive);
 }
 
 } // namespace
