@@ -33,9 +33,12 @@ TEST_P(ModuleTracedThroughHostTest, SavedDriverFileHoldsTheWiringsOutputOrder)
     QElapsedTimer clock;
     clock.start();
     runner.Start(1);
-    QTRY_VERIFY_WITH_TIMEOUT(runner.CurrentStage() == DemoRunner::Stage::Done ||
-                                 runner.CurrentStage() == DemoRunner::Stage::Failed,
-                             60000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return runner.CurrentStage() == DemoRunner::Stage::Done ||
+                   runner.CurrentStage() == DemoRunner::Stage::Failed;
+        },
+        60000));
     ASSERT_EQ(runner.CurrentStage(), DemoRunner::Stage::Done) << runner.Failure().toStdString();
     std::printf("%s: %d points traced, %.2f ms per point for the whole cycle\n", GetParam(),
                 runner.TracedPoints(), double(clock.elapsed()) / runner.TracedPoints());

@@ -44,7 +44,7 @@ TEST_F(PointGoThroughHostTest, HardwareStartReachesTheHostsTestDevice)
         3000);
     start->trigger();
     EXPECT_TRUE(shown.isEmpty()) << shown.toStdString();
-    QTRY_VERIFY_WITH_TIMEOUT(!device->ReportedLengths().empty(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !device->ReportedLengths().empty(); }, 5000));
 
     std::lock_guard lock(mutex);
     ASSERT_GE(frames.size(), 4U);
@@ -57,8 +57,13 @@ TEST_F(PointGoThroughHostTest, HardwareStartReachesTheHostsTestDevice)
     EXPECT_EQ(frames[entries * 2].rfind("device <- AA", 0), 0U) << frames[entries * 2];
     EXPECT_EQ(frames[entries * 2 + 1].rfind("device -> A0", 0), 0U);
     EXPECT_EQ(device->ReportedLengths().size(), entries);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        m_window->ModuleView()->Current().caption.startsWith("Point-go: line 1, scan row 1"), 2000);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return m_window->ModuleView()->Current().caption.startsWith(
+                "Point-go: line 1, scan row 1");
+        },
+        2000))
+        << m_window->ModuleView()->Current().caption.toStdString();
     m_window->close();
 }
 
