@@ -34,7 +34,7 @@ std::vector<std::string> ShippedWirings()
     return files;
 }
 
-class DemoByCameraThroughHostTest : public ::testing::TestWithParam<std::string>
+class DemoByCameraFixture : public ::testing::Test
 {
 protected:
     void TearDown() override { shm_unlink(m_area.constData()); }
@@ -55,7 +55,7 @@ protected:
 
     /// Runs the demo by camera until it says it is done or failed, or goes quiet for a minute;
     /// everything it printed.
-    QString RunDemo(const QString& folder, const QString& module)
+    QString RunDemo(const QString& folder, const QString& module, const QStringList& extra = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("QT_QPA_PLATFORM", "offscreen");
@@ -66,9 +66,10 @@ protected:
         QProcess host;
         host.setProcessEnvironment(environment);
         host.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        host.start(QDir(MD_PROGRAM_DIR).filePath("module-design-host"),
-                   {"--demo", QDir(folder).filePath("VirtualModules/" + module), "--camera",
-                    "--camera-simulated", "--pace", "1"});
+        const QStringList arguments{"--demo",   QDir(folder).filePath("VirtualModules/" + module),
+                                    "--camera", "--camera-simulated",
+                                    "--pace",   "1"};
+        host.start(QDir(MD_PROGRAM_DIR).filePath("module-design-host"), arguments + extra);
         EXPECT_TRUE(host.waitForStarted(10000));
         QString output;
         QElapsedTimer quiet;
@@ -95,6 +96,22 @@ protected:
     QTemporaryDir m_root;
     QByteArray m_area;
 };
+
+class DemoByCameraThroughHostTest : public DemoByCameraFixture,
+                                    public ::testing::WithParamInterface<std::string>
+{};
+
+TEST_F(DemoByCameraFixture, ACalibrationThatFindsNoModuleFailsTheDemoWithTheWindowsStatusText)
+{
+    // Seen from this far aside the module's lit area is no grid the finder accepts.
+    const QString output =
+        RunDemo(ProgramFolder(), "P4-64x32-16S.json", {"--camera-view", "60,60"});
+    const qsizetype failed = output.indexOf("demo: failed: calibration failed: ");
+    ASSERT_GE(failed, 0) << output.toStdString();
+    EXPECT_TRUE(output.mid(failed).contains("module was not found")) << output.toStdString();
+    EXPECT_FALSE(output.contains("traced by camera")) << output.toStdString();
+    EXPECT_FALSE(output.contains("demo: Done")) << output.toStdString();
+}
 
 TEST_P(DemoByCameraThroughHostTest, SavedDriverFileHoldsTheWiringsOutputOrder)
 {
