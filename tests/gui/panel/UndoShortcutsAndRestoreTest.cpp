@@ -187,8 +187,10 @@ TEST_F(UndoShortcutsAndRestoreTest, YesRestoresTheDesignUnsavedUnderItsPathAndNo
     const auto history = m_document->Tracer()->History();
     const std::uint64_t print = Print();
     const ProgramFolder folder(Root());
-    QTRY_VERIFY(DesignRecovery::Find(folder).has_value() &&
-                DesignRecovery::Find(folder)->steps.size() == 5);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return DesignRecovery::Find(folder).has_value() &&
+               DesignRecovery::Find(folder)->steps.size() == 5;
+    }));
     // What a killed run leaves: the record, which a clean close would remove.
     const auto kept = Root() / "kept";
     std::filesystem::copy(DesignRecovery::FolderOf(folder), kept);
@@ -205,7 +207,7 @@ TEST_F(UndoShortcutsAndRestoreTest, YesRestoresTheDesignUnsavedUnderItsPathAndNo
         box->button(QMessageBox::Yes)->click();
     });
     ASSERT_NO_FATAL_FAILURE(Open());
-    QTRY_VERIFY(m_panel->IsDesignOpen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_panel->IsDesignOpen(); }));
     EXPECT_TRUE(asked.contains("mine.MDR")) << asked.toStdString();
     ASSERT_NE(m_document->Tracer(), nullptr);
     EXPECT_EQ(m_document->Tracer()->History(), history);
@@ -226,7 +228,7 @@ TEST_F(UndoShortcutsAndRestoreTest, YesRestoresTheDesignUnsavedUnderItsPathAndNo
         box->button(QMessageBox::No)->click();
     });
     ASSERT_NO_FATAL_FAILURE(Open());
-    QTRY_VERIFY(!DesignRecovery::Find(folder).has_value());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !DesignRecovery::Find(folder).has_value(); }));
     EXPECT_FALSE(std::filesystem::exists(DesignRecovery::FolderOf(folder)));
     EXPECT_FALSE(m_panel->IsDesignOpen());
 }
@@ -249,8 +251,10 @@ TEST_F(UndoShortcutsAndRestoreTest, YesBringsPointGoBackSelectedWithTheLedsItRec
     m_document->Tracer()->SetPointGoSelected(true);
     m_document->Touch();
     const ProgramFolder folder(Root());
-    QTRY_VERIFY(DesignRecovery::Find(folder).has_value() &&
-                !DesignRecovery::Find(folder)->pointGo.empty());
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return DesignRecovery::Find(folder).has_value() &&
+               !DesignRecovery::Find(folder)->pointGo.empty();
+    }));
     const auto kept = Root() / "kept";
     std::filesystem::copy(DesignRecovery::FolderOf(folder), kept);
     m_panel.reset();
@@ -258,7 +262,7 @@ TEST_F(UndoShortcutsAndRestoreTest, YesBringsPointGoBackSelectedWithTheLedsItRec
 
     test::ModalDriver::Press("Yes");
     ASSERT_NO_FATAL_FAILURE(Open());
-    QTRY_VERIFY(m_panel->IsDesignOpen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_panel->IsDesignOpen(); }));
     ASSERT_NE(m_panel->LayoutDlg()->PointGoRun(), nullptr);
     EXPECT_TRUE(m_panel->LayoutDlg()->PointGoRun()->Selected());
     EXPECT_EQ(m_document->PointGoLayout().Cursor(), 4u);
