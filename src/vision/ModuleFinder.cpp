@@ -1,6 +1,7 @@
 #include "vision/ModuleFinder.h"
 
 #include "vision/FramePreparation.h"
+#include "vision/GridLattice.h"
 #include "vision/LitOutline.h"
 
 #include <opencv2/calib3d.hpp>
@@ -9,20 +10,26 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace md {
 
 namespace {
 
-constexpr double kLeastLevel = 20;       // the all-lit frame must be this much brighter
-constexpr int kRefinements = 3;          // rounds of measuring centres and refitting
-constexpr double kMostShift = 0.35;      // a centre this far from its cell is not its LED
-constexpr double kLeastContrast = 0.5;   // a centre's peak over its surroundings, relative
-constexpr double kInlierDistance = 0.3;  // cells
-constexpr double kMostFitError = 0.25;   // cells: a worse fit is not this module's grid
-constexpr double kLeastLitShare = 0.9;   // of the grid's cell centres
-constexpr double kMostAspectError = 1.8; // of the outline's sides against the module's
+constexpr double kLeastLevel = 20;         // the all-lit frame must be this much brighter
+constexpr int kRefinements = 3;            // rounds of measuring centres and refitting
+constexpr double kMostShift = 0.35;        // a centre this far from its cell is not its LED
+constexpr double kLeastContrast = 0.5;     // a centre's peak over its surroundings, relative
+constexpr double kInlierDistance = 0.3;    // cells
+constexpr double kMostFitError = 0.25;     // cells: a worse fit is not this module's grid
+constexpr double kLeastLitShare = 0.9;     // of the grid's cell centres
+constexpr double kMostAspectError = 1.8;   // of the outline's sides against the module's
+constexpr double kLeastInlierShare = 0.75; // of the cells measured: fewer is not this grid
+// A grid of the wrong pitch drifts out of phase with the LEDs: most of its cells, and most in
+// every row and column, must have their centre on an LED rather than between two.
+constexpr double kLeastInPhaseShare = 0.95;
+constexpr double kLeastLineShare = 0.75;
 
 cv::Point2d Apply(const cv::Matx33d& h, cv::Point2d p)
 {
@@ -114,8 +121,9 @@ std::optional<Refinement> Refine(const cv::Mat& difference, const cv::Matx33d& c
             module.emplace_back(x, y);
         }
     }
-    const auto needed = std::max<std::size_t>(
-        8, static_cast<std::size_t>((width - 2 * border) * (height - 2 * border) / 4));
+    const auto needed =
+        std::max<std::size_t>(8, static_cast<std::size_t>(kLeastInlierShare * (width - 2 * border) *
+                                                          (height - 2 * border)));
     if (camera.size() < needed)
         return std::nullopt;
     std::vector<unsigned char> inlier;
@@ -137,10 +145,12 @@ std::optional<Refinement> Refine(const cv::Mat& difference, const cv::Matx33d& c
     return refinement;
 }
 
-FinderResult Failed(FinderFailure failure)
+FinderResult Failed(FinderFailure failure, int width, int height)
 {
     FinderResult result;
     result.failure = failure;
+    result.width = width;
+    result.height = height;
     return result;
 }
 
@@ -158,7 +168,8 @@ std::string FinderResult::Message() const
     case FinderFailure::NotWhollyInPicture:
         return "the module is not wholly in the picture: its lit area reaches the picture's edge";
     case FinderFailure::NoGrid:
-        return "the lit area does not match the module's grid of pixels";
+        return "the lit module does not look like " + std::to_string(width) + " \u00d7 " +
+               std::to_string(height) + " pixels: its LEDs do not sit on a grid of that size";
     }
     return {};
 }
@@ -168,19 +179,19 @@ FinderResult ModuleFinder::Find(const CameraFrame& allLit, const CameraFrame& da
 {
     if (!vision::Consistent(allLit) || !vision::Consistent(dark) || allLit.width != dark.width ||
         allLit.height != dark.height || width < 2 || height < 2 || !orientation.Valid())
-        return Failed(FinderFailure::BadFrames);
+        return Failed(FinderFailure::BadFrames, width, height);
     const cv::Rect whole(0, 0, allLit.width, allLit.height);
     cv::Mat difference;
     cv::subtract(vision::Brightness(allLit, whole), vision::WidenedDark(dark, whole), difference);
     double peak = 0;
     cv::minMaxLoc(difference, nullptr, &peak);
     if (peak < kLeastLevel)
-        return Failed(FinderFailure::NothingLit);
+        return Failed(FinderFailure::NothingLit, width, height);
     const auto outline = vision::LitOutline::Find(difference, width * height);
     if (!outline)
-        return Failed(FinderFailure::NoGrid);
+        return Failed(FinderFailure::NoGrid, width, height);
     if (outline->touchesEdge)
-        return Failed(FinderFailure::NotWhollyInPicture);
+        return Failed(FinderFailure::NotWhollyInPicture, width, height);
 
     // The outline's corners are the module's corners, turned and mirrored as set.
     constexpr double e = 0.5;
@@ -200,10 +211,12 @@ FinderResult ModuleFinder::Find(const CameraFrame& allLit, const CameraFrame& da
     const double across = (side(0, 1) + side(3, 2)) / (side(0, 3) + side(1, 2));
     const double expected = shift % 2 == 0 ? double(width) / height : double(height) / width;
     if (across / expected > kMostAspectError || expected / across > kMostAspectError)
-        return Failed(FinderFailure::NoGrid);
+        return Failed(FinderFailure::NoGrid, width, height);
 
     cv::Matx33d cameraToModule(cv::getPerspectiveTransform(camera.data(), module.data()));
     FinderResult result;
+    result.width = width;
+    result.height = height;
     ModuleGrid& grid = result.grid;
     grid.width = width;
     grid.height = height;
@@ -245,8 +258,12 @@ FinderResult ModuleFinder::Find(const CameraFrame& allLit, const CameraFrame& da
                                    [&](int level) { return level >= outline->threshold / 2; });
     std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
     grid.ledLevel = levels[levels.size() / 2];
-    if (grid.fitError > kMostFitError || lit < kLeastLitShare * levels.size())
-        return Failed(FinderFailure::NoGrid);
+    // The LED lattice under the grid must agree with it.
+    const auto lattice =
+        vision::MeasureLattice(difference, moduleToCamera, width, height, outline->threshold);
+    if (grid.fitError > kMostFitError || lit < kLeastLitShare * levels.size() ||
+        lattice.inPhaseShare < kLeastInPhaseShare || lattice.worstLineShare < kLeastLineShare)
+        return Failed(FinderFailure::NoGrid, width, height);
     return result;
 }
 

@@ -21,6 +21,8 @@ struct FinderResult
 {
     FinderFailure failure = FinderFailure::None;
     ModuleGrid grid; ///< valid when Found()
+    int width = 0;   ///< the module size the finder was told
+    int height = 0;
 
     bool Found() const { return failure == FinderFailure::None; }
     /// A sentence saying why the module was not found (empty when it was).
