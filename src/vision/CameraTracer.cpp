@@ -101,6 +101,7 @@ CameraTracer::Answer CameraTracer::Classify(const LocateResult& result)
 
 CameraTracer::Outcome CameraTracer::OnFrame(const CameraFrame& frame)
 {
+    m_frameAnswer.reset();
     if (m_state != State::Watching || frame.Empty())
         return Outcome::Ignored;
     if (Progress() != m_progressAtLit) {
@@ -115,7 +116,7 @@ CameraTracer::Outcome CameraTracer::OnFrame(const CameraFrame& frame)
     }
     if (frame.captured < m_litAt + m_latency)
         return Outcome::Ignored;
-    const LocateResult result = m_locator.Locate(frame);
+    const LocateResult& result = m_frameAnswer.emplace(m_locator.Locate(frame));
     const Answer answer = Classify(result);
     ++m_measured;
     if (answer.sure && m_last && *m_last == answer)

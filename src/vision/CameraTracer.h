@@ -75,6 +75,10 @@ public:
     /// The frame and answer a stop was made on, for the caller to show.
     const CameraFrame& StopFrame() const { return m_stopFrame; }
     const LocateResult& StopAnswer() const { return m_stopAnswer; }
+    /// What the last frame given to OnFrame was located as; null when that frame was not
+    /// located (ignored as stale, or not watching). Lets a preview show it without locating
+    /// the frame again.
+    const LocateResult* FrameAnswer() const { return m_frameAnswer ? &*m_frameAnswer : nullptr; }
     std::uint32_t Clicks() const { return m_clicks; }
     std::uint32_t Virtuals() const { return m_virtuals; }
 
@@ -107,6 +111,7 @@ private:
     int m_measured = 0;
     CameraFrame m_stopFrame;
     LocateResult m_stopAnswer;
+    std::optional<LocateResult> m_frameAnswer;
     std::uint32_t m_clicks = 0;
     std::uint32_t m_virtuals = 0;
 };

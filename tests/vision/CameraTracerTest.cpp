@@ -347,6 +347,7 @@ TEST(CameraTracerTest, StaleFramesNeverCount)
         CameraFrame frame = rig.camera.Scene().Lit({{5, 5}});
         frame.captured = lit + early;
         EXPECT_EQ(rig.controller->OnFrame(frame), CameraTracer::Outcome::Ignored);
+        EXPECT_EQ(rig.controller->FrameAnswer(), nullptr); // not located: the preview does it
     }
     EXPECT_TRUE(rig.harness.tracer->FirstRow().empty());
     // One fresh frame is not enough; the second confirms.
@@ -363,9 +364,16 @@ TEST(CameraTracerTest, StaleFramesNeverCount)
     while (rig.now + kFramePeriod < next + kLatency)
         EXPECT_EQ(rig.controller->OnFrame(rig.Capture()), CameraTracer::Outcome::Ignored);
     // A fresh frame that a second one does not confirm (a flash on the module) is no answer.
+    // The answer the run measured is the one the preview shows.
     CameraFrame flash = rig.camera.Scene().Lit({{7, 3}});
     flash.captured = next + kLatency;
     EXPECT_EQ(rig.controller->OnFrame(flash), CameraTracer::Outcome::Measured);
+    const LocateResult* answer = rig.controller->FrameAnswer();
+    ASSERT_NE(answer, nullptr);
+    ASSERT_EQ(answer->status, LocateStatus::Located);
+    ASSERT_EQ(answer->pixels.size(), 1u);
+    EXPECT_EQ(answer->pixels[0].x, 7);
+    EXPECT_EQ(answer->pixels[0].y, 3);
     rig.Run();
     ASSERT_EQ(rig.controller->CurrentState(), CameraTracer::State::Done);
     EXPECT_EQ(Traced({0, rig.harness.tracer->FirstRow()}), Expected(wiring, 0));

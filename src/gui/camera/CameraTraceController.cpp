@@ -217,12 +217,15 @@ bool CameraTraceController::Calibrate()
 
 void CameraTraceController::OnFrame(const CameraFrame& frame)
 {
+    // What the run located this frame as, when it measured it.
+    const LocateResult* measured = nullptr;
     switch (m_state) {
     case State::Calibrating:
         OnCalibrationFrame(frame);
         break;
     case State::Tracing:
         OnTracingFrame(frame);
+        measured = m_run ? m_run->FrameAnswer() : nullptr;
         break;
     case State::Waiting:
         return; // the stopped frame stays
@@ -234,9 +237,12 @@ void CameraTraceController::OnFrame(const CameraFrame& frame)
     m_picture = frame;
     m_found.clear();
     if (m_locator && m_state != State::Calibrating) {
-        const LocateResult located = m_locator->Locate(frame);
-        if (located.status == LocateStatus::Located)
-            m_found = located.pixels;
+        // A frame the run measured is shown with the run's own answer; only the frames it
+        // left aside are located here, for the picture.
+        const LocateResult located = measured ? LocateResult{} : m_locator->Locate(frame);
+        const LocateResult& shown = measured ? *measured : located;
+        if (shown.status == LocateStatus::Located)
+            m_found = shown.pixels;
     }
     emit pictureChanged();
 }
