@@ -162,10 +162,18 @@ int main(int argc, char** argv)
                 stopAfterOk = false;
                 error = QStringLiteral("--demo-stop-after takes a number of pixels");
             }
-            if (!description || !stopAt || !stopAfterOk || !area || !area->IsOpen()) {
+            // A wiring marked for advanced tracing has outputs that drive nothing: only the
+            // camera sees that nothing lights and records a virtual point there.
+            const bool needsCamera =
+                description && description->advancedTrace && !parser.isSet(demoCamera);
+            if (needsCamera)
+                error = QStringLiteral("this module's outputs that drive nothing are traced only "
+                                       "by camera: add --camera");
+            if (!description || !stopAt || !stopAfterOk || needsCamera || !area ||
+                !area->IsOpen()) {
                 std::fprintf(stderr, "module-design-host: --demo %s: %s\n",
                              qPrintable(parser.value(demo)),
-                             qPrintable(description && stopAt && stopAfterOk
+                             qPrintable(description && stopAt && stopAfterOk && !needsCamera
                                             ? QStringLiteral("no command area")
                                             : error));
                 window.DetachPlugin();
@@ -177,8 +185,7 @@ int main(int argc, char** argv)
             runner = std::make_unique<DemoRunner>(window, *area, VirtualModule(*description),
                                                   programFolder);
             const bool byCamera = parser.isSet(demoCamera);
-            runner->SetAdvanced(parser.isSet(demoAdvanced) ||
-                                (byCamera && description->advancedTrace));
+            runner->SetAdvanced(parser.isSet(demoAdvanced) || description->advancedTrace);
             if (byCamera)
                 runner->UseCamera(QString::fromStdU16String(host.Camera().Name()));
             runner->StopAfterPixels(stopAfter);
