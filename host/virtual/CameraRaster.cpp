@@ -5,6 +5,10 @@
 #include <cmath>
 #include <random>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace md::host {
 
 namespace {
@@ -34,6 +38,71 @@ const std::vector<std::int8_t>& NoiseField()
         return values;
     }();
     return field;
+}
+
+/// The noise's standard deviation at a grey level v, in field steps: sqrt(floor + shot * v) / 32.
+struct NoiseSize
+{
+    float floor;
+    float shot;
+
+    /// One byte: its noise value times the size at its own level, rounded and clipped as a
+    /// sensor clips. The vector code below does the same operations in the same order.
+    std::uint8_t Add(std::uint8_t byte, std::int8_t noise) const
+    {
+        const float value = byte;
+        const float deviation = std::sqrt(floor + shot * value) * (1.0f / kNoiseFieldScale);
+        const float noisy = std::min(std::max(value + noise * deviation + 0.5f, 0.0f), 255.0f);
+        return static_cast<std::uint8_t>(static_cast<int>(noisy));
+    }
+};
+
+/// Adds noise to count bytes, sixteen at a time where the processor has SSE2 (every x86-64
+/// one): square roots of four values in one instruction and no table looked up per byte, which
+/// takes the noise of a 1280 x 720 frame from about half the frame's time to a small share.
+/// Square roots are exact in both paths, so a frame does not depend on which one made it.
+void NoiseRun(const std::int8_t* noise, std::uint8_t* values, std::size_t count, NoiseSize size)
+{
+    std::size_t i = 0;
+#ifdef __SSE2__
+    const __m128 floor = _mm_set1_ps(size.floor), shot = _mm_set1_ps(size.shot);
+    const __m128 step = _mm_set1_ps(1.0f / kNoiseFieldScale), half = _mm_set1_ps(0.5f);
+    const __m128 black = _mm_setzero_ps(), white = _mm_set1_ps(255.0f);
+    const __m128i zero = _mm_setzero_si128();
+    const auto quarter = [&](__m128i bytes32, __m128i noise32) {
+        const __m128 value = _mm_cvtepi32_ps(bytes32);
+        const __m128 deviation =
+            _mm_mul_ps(_mm_sqrt_ps(_mm_add_ps(floor, _mm_mul_ps(shot, value))), step);
+        __m128 noisy =
+            _mm_add_ps(_mm_add_ps(value, _mm_mul_ps(_mm_cvtepi32_ps(noise32), deviation)), half);
+        noisy = _mm_min_ps(_mm_max_ps(noisy, black), white);
+        return _mm_cvttps_epi32(noisy);
+    };
+    for (; i + 16 <= count; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + i));
+        const __m128i signs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(noise + i));
+        const __m128i bytesLow = _mm_unpacklo_epi8(bytes, zero);
+        const __m128i bytesHigh = _mm_unpackhi_epi8(bytes, zero);
+        const __m128i noiseLow = _mm_srai_epi16(_mm_unpacklo_epi8(signs, signs), 8);
+        const __m128i noiseHigh = _mm_srai_epi16(_mm_unpackhi_epi8(signs, signs), 8);
+        const auto widen = [&](__m128i words, bool high) {
+            return high ? _mm_unpackhi_epi16(words, zero) : _mm_unpacklo_epi16(words, zero);
+        };
+        const auto widenSigned = [](__m128i words, bool high) {
+            return _mm_srai_epi32(
+                high ? _mm_unpackhi_epi16(words, words) : _mm_unpacklo_epi16(words, words), 16);
+        };
+        const __m128i low =
+            _mm_packs_epi32(quarter(widen(bytesLow, false), widenSigned(noiseLow, false)),
+                            quarter(widen(bytesLow, true), widenSigned(noiseLow, true)));
+        const __m128i high =
+            _mm_packs_epi32(quarter(widen(bytesHigh, false), widenSigned(noiseHigh, false)),
+                            quarter(widen(bytesHigh, true), widenSigned(noiseHigh, true)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(values + i), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; i < count; ++i)
+        values[i] = size.Add(values[i], noise[i]);
 }
 
 /// Bytes of a row, each from two rows of the source and the next pixel in each, with bilinear
@@ -198,26 +267,15 @@ void CameraRaster::AddNoise(std::uint64_t seed, double sigma)
 {
     if (sigma <= 0 || m_rgb.empty())
         return;
-    // Per grey level, the noise's size: a floor plus shot noise, in 1/256 grey levels.
-    std::array<int, 256> scale{};
-    for (int level = 0; level < 256; ++level)
-        scale[std::size_t(level)] =
-            static_cast<int>(std::lround(std::sqrt(sigma * sigma + 0.06 * sigma * level) * 256.0));
-    constexpr int kShift = 13; // 1/32 steps times 1/256 steps
+    // The noise's size at each grey level: a floor plus shot noise.
+    const NoiseSize size{static_cast<float>(sigma * sigma), static_cast<float>(0.06 * sigma)};
     const std::vector<std::int8_t>& field = NoiseField();
     std::uint64_t state = seed;
     std::size_t from = SplitMix(state) % kNoiseFieldSize;
     std::size_t done = 0;
     while (done < m_rgb.size()) {
         const std::size_t run = std::min(m_rgb.size() - done, kNoiseFieldSize - from);
-        const std::int8_t* noise = field.data() + from;
-        std::uint8_t* values = m_rgb.data() + done;
-        for (std::size_t i = 0; i < run; ++i) {
-            const int value = values[i];
-            const int noisy =
-                value + ((noise[i] * scale[std::size_t(value)] + (1 << (kShift - 1))) >> kShift);
-            values[i] = static_cast<std::uint8_t>(std::clamp(noisy, 0, 255));
-        }
+        NoiseRun(field.data() + from, m_rgb.data() + done, run, size);
         done += run;
         from = 0;
     }

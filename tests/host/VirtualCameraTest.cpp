@@ -267,21 +267,36 @@ TEST(CameraRasterTest, ShakeMovesThePictureBySubPixelsAndNoiseHasItsSize)
             EXPECT_EQ(right.Pixel(x, y)[1], 10 * std::max(x - 2, 0) + std::max(y - 1, 0))
                 << x << "," << y;
 
-    // Noise on a flat grey: centred, of about the size asked for, the same for the same seed.
-    CameraRaster grey(320, 240), again(320, 240);
-    std::fill(grey.Bytes().begin(), grey.Bytes().end(), std::uint8_t(60));
-    again.Bytes() = grey.Bytes();
-    grey.AddNoise(11, 4.0);
+    // Noise on grey levels far apart from column to column: at every level centred and of the
+    // size asked for there (more in bright parts), never mixed up with a neighbour's level;
+    // the same for the same seed, another for another seed.
+    CameraRaster levels(256, 480);
+    for (int y = 0; y < levels.Height(); ++y)
+        for (int x = 0; x < levels.Width(); ++x)
+            std::fill_n(levels.Bytes().begin() + (std::size_t(y) * 256 + x) * 3, 3,
+                        std::uint8_t(x * 37 % 256));
+    CameraRaster noisy = levels, again = levels, other = levels;
+    noisy.AddNoise(11, 4.0);
     again.AddNoise(11, 4.0);
-    EXPECT_EQ(grey.Bytes(), again.Bytes());
-    double sum = 0, squares = 0;
-    for (const std::uint8_t v : grey.Bytes()) {
-        sum += v - 60;
-        squares += (v - 60) * (v - 60);
+    other.AddNoise(12, 4.0);
+    EXPECT_EQ(noisy.Bytes(), again.Bytes());
+    EXPECT_NE(noisy.Bytes(), other.Bytes());
+    for (int x = 0; x < 256; ++x) {
+        const int level = x * 37 % 256;
+        if (level < 16 || level > 236)
+            continue; // clipped at black or white
+        double sum = 0, squares = 0;
+        for (int y = 0; y < noisy.Height(); ++y)
+            for (int c = 0; c < 3; ++c) {
+                const double d = noisy.Pixel(x, y)[c] - level;
+                sum += d;
+                squares += d * d;
+            }
+        const double n = 3.0 * noisy.Height();
+        const double expected = std::sqrt(16 + 0.06 * 4 * level);
+        ASSERT_NEAR(sum / n, 0.0, 4 * expected / std::sqrt(n)) << "level " << level;
+        ASSERT_NEAR(std::sqrt(squares / n), expected, 0.12 * expected) << "level " << level;
     }
-    const double n = double(grey.Bytes().size());
-    EXPECT_NEAR(sum / n, 0.0, 0.1);
-    EXPECT_NEAR(std::sqrt(squares / n), std::sqrt(16 + 0.06 * 4 * 60), 0.3); // with shot noise
 }
 
 } // namespace
