@@ -169,7 +169,9 @@ std::string FinderResult::Message() const
         return "the module is not wholly in the picture: its lit area reaches the picture's edge";
     case FinderFailure::NoGrid:
         return "the lit module does not look like " + std::to_string(width) + " \u00d7 " +
-               std::to_string(height) + " pixels: its LEDs do not sit on a grid of that size";
+               std::to_string(height) +
+               " pixels: its LEDs do not sit on a grid of that size, or they blur together "
+               "(bring the camera closer or focus it)";
     }
     return {};
 }
