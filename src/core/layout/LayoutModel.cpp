@@ -11,6 +11,11 @@ void LayoutModel::Construct(std::uint32_t width, std::uint32_t height,
                             const std::array<std::vector<CellLed>, 4>& cellSlots)
 {
     m_shapeSets.assign(cellSlots.begin(), cellSlots.end());
+    // The cell design window designs slot 1 only: a variant left empty draws that cell, so every
+    // pixel has its LEDs to hide, pick and record.
+    for (std::vector<CellLed>& shapes : m_shapeSets)
+        if (shapes.empty())
+            shapes = cellSlots[0];
     m_points.clear();
     m_zoom = 1.0;
     m_dense = true;

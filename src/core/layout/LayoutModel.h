@@ -28,7 +28,7 @@ public:
     }
 
     /// Builds W x H points; either size 0 gives an empty model. The four lists become the
-    /// shape sets 0 to 3, one per cell variant.
+    /// shape sets 0 to 3, one per cell variant; an empty one takes the first list.
     void Construct(std::uint32_t width, std::uint32_t height,
                    const std::array<std::vector<CellLed>, 4>& cellSlots);
     /// Replaces points and shape sets wholesale (a restored layout).

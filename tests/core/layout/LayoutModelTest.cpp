@@ -42,6 +42,12 @@ TEST(LayoutModelTest, PointsAreColumnMajorWithParityVariantsAndSharedShapes)
     EXPECT_EQ(model.IndexOf(2, 1), 5);
     EXPECT_EQ(model.Current(), 0);
 
+    // A cell designed in slot 1 only gives every pixel its LEDs.
+    LayoutModel designed;
+    designed.Construct(2, 2, {Slots()[2], {}, {}, {}});
+    for (const LedPoint& point : designed.Points())
+        EXPECT_EQ(designed.ShapesOf(point), Slots()[2]) << point.x << "," << point.y;
+
     LayoutModel empty;
     empty.Construct(0, 5, Slots());
     EXPECT_TRUE(empty.Points().empty());
