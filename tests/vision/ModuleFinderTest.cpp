@@ -110,27 +110,32 @@ TEST(FinderTest, RefusesAModulePartlyOutOfThePicture)
 
 // Told a size near the true one, the outline alone fits and a quarter of the cells find an LED
 // nearby; the LED lattice under the grid must still refuse it, naming the size that was told.
+// Moderate and hard views, and a moderate one turned a quarter and mirrored.
 TEST(FinderTest, RefusesAModuleOfAnotherSize)
 {
-    for (const bool hard : {false, true}) {
+    for (const int view : {0, 1, 2}) {
+        const bool hard = view == 1;
+        const GridOrientation orientation{view == 2 ? 90 : 0, view == 2};
         SceneSettings settings;
         settings.perspective = hard ? 0.30 : 0.15;
         settings.blur = hard ? 3 : 1.5;
         settings.noise = hard ? 12 : 6;
         settings.shake = hard ? 0.5 : 0.3;
-        settings.seed = hard ? 23 : 7;
+        settings.turn = orientation.turn;
+        settings.mirror = orientation.mirror;
+        settings.farSide = view == 2 ? 1 : 0;
+        settings.seed = std::uint32_t(7 + 16 * view);
         SyntheticScene scene(settings);
         const CameraFrame dark = scene.Dark(), allLit = scene.AllLit();
         for (const auto& [w, h] : {std::pair{48, 32}, {64, 24}, {80, 32}, {63, 32}, {64, 33}}) {
-            const FinderResult result = ModuleFinder::Find(allLit, dark, w, h);
+            const FinderResult result = ModuleFinder::Find(allLit, dark, w, h, orientation);
             EXPECT_EQ(result.failure, FinderFailure::NoGrid)
-                << (hard ? "hard " : "moderate ") << w << " x " << h << " fit error "
+                << "view " << view << ": " << w << " x " << h << " fit error "
                 << result.grid.fitError;
             const std::string size = std::to_string(w) + " \u00d7 " + std::to_string(h);
             EXPECT_NE(result.Message().find(size), std::string::npos) << result.Message();
         }
-        EXPECT_TRUE(ModuleFinder::Find(allLit, dark, 64, 32).Found())
-            << (hard ? "hard" : "moderate");
+        EXPECT_TRUE(ModuleFinder::Find(allLit, dark, 64, 32, orientation).Found()) << view;
     }
 }
 
