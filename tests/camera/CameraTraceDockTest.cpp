@@ -232,6 +232,14 @@ TEST_F(CameraTraceDockTest, TracesModesOneAndTwoHandsFreeAndTheClicksAreUndoable
     EXPECT_TRUE(Status().contains("Positions clicked: 32, virtual points: 0"))
         << Status().toStdString();
     EXPECT_FALSE(harness.tracer->HoldLit());
+    // Done, nothing needs frames: the picture is made once, then no timer takes more; asked
+    // for, it is made anew.
+    QTest::qWait(50);
+    const auto doneAt = Controller().Picture().captured;
+    QTest::qWait(150);
+    EXPECT_EQ(Controller().Picture().captured, doneAt);
+    Controller().RefreshPicture();
+    EXPECT_TRUE(RunUntil([&] { return Controller().Picture().captured > doneAt; }));
 
     // A camera click is taken back as any click, and tracing on finishes the row again.
     ASSERT_EQ(harness.tracer->FirstRow().size(), 32u);

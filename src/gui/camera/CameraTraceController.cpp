@@ -17,6 +17,8 @@ using namespace std::chrono_literals;
 
 /// A webcam does not say how late its frames are: wait this long after a command.
 constexpr auto kWebcamLatency = 500ms;
+/// How often a live camera's picture is renewed while nothing is being calibrated or traced.
+constexpr auto kIdlePicturePeriod = 500ms;
 /// Share of the LED centres at full brightness that says the LEDs saturate.
 constexpr double kSaturatedShare = 0.25;
 /// A lit LED's level above the dark frame (0..255) below which the LEDs drown.
@@ -115,6 +117,7 @@ void CameraTraceController::SetSource(std::unique_ptr<FrameSource> source)
         StartSource();
     Pump();
     SetState(State::Idle);
+    RefreshPicture();
     emit pictureChanged();
 }
 
@@ -141,6 +144,8 @@ void CameraTraceController::SetPaused(bool paused)
     if (!paused && !StartSource())
         SetState(State::Idle);
     Pump();
+    if (!paused)
+        RefreshPicture();
 }
 
 CameraTraceController::TimePoint CameraTraceController::Now()
@@ -165,8 +170,10 @@ void CameraTraceController::SetState(State state)
     const bool changed = state != m_state;
     m_state = state;
     Pump();
-    if (changed)
+    if (changed) {
+        RefreshPicture();
         emit stateChanged();
+    }
 }
 
 void CameraTraceController::Pump()
@@ -175,12 +182,32 @@ void CameraTraceController::Pump()
         m_pump->stop();
         return;
     }
-    const bool busy = m_state == State::Calibrating || m_state == State::Tracing;
-    const auto interval =
-        busy ? 0ms
-             : std::chrono::duration_cast<std::chrono::milliseconds>(m_source->FrameInterval());
-    if (!m_pump->isActive() || m_pump->intervalAsDuration() != interval)
-        m_pump->start(interval);
+    if (Busy()) {
+        if (!m_pump->isActive())
+            m_pump->start(0ms);
+        return;
+    }
+    // Nothing needs frames: no timer runs (a change of state makes the picture once).
+    m_pump->stop();
+}
+
+bool CameraTraceController::Busy() const
+{
+    return m_state == State::Calibrating || m_state == State::Tracing;
+}
+
+void CameraTraceController::RefreshPicture()
+{
+    if (!m_simulated || !m_source || m_paused || Busy() || m_state == State::Waiting ||
+        m_refreshing)
+        return;
+    // After the current event, so a change of state is complete before the frame is handled.
+    m_refreshing = true;
+    QTimer::singleShot(0ms, this, [this] {
+        m_refreshing = false;
+        if (m_simulated && m_source && !m_paused && !Busy() && m_state != State::Waiting)
+            Step();
+    });
 }
 
 void CameraTraceController::Step()
@@ -217,6 +244,10 @@ bool CameraTraceController::Calibrate()
 
 void CameraTraceController::OnFrame(const CameraFrame& frame)
 {
+    // While nothing needs frames, a live camera's picture is shown a few times a second only.
+    if (!m_simulated && !Busy() && !m_picture.Empty() && frame.captured >= m_picture.captured &&
+        frame.captured < m_picture.captured + kIdlePicturePeriod)
+        return;
     // What the run located this frame as, when it measured it.
     const LocateResult* measured = nullptr;
     switch (m_state) {

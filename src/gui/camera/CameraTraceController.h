@@ -22,8 +22,9 @@ class PointTracer;
 /// Tracing by camera in the layout step, without its widgets: it owns the chosen camera, the
 /// dark and all-lit frames, the module's grid fitted on them, the locator and the camera tracer
 /// that clicks through the layout's tracer. Everything runs on the UI thread. On a camera with
-/// simulated time it steps the capture times itself, one frame interval per turn of the event
-/// loop, so the window stays responsive and nothing waits for the clock.
+/// simulated time it steps the capture times itself while calibrating or tracing, one frame
+/// interval per turn of the event loop, so the window stays responsive and nothing waits for the
+/// clock; otherwise it takes no frames but the picture's.
 class CameraTraceController final : public QObject
 {
     Q_OBJECT
@@ -78,6 +79,11 @@ public:
     void SetOrientation(GridOrientation orientation);
     GridOrientation Orientation() const { return m_orientation; }
 
+    /// Brings the picture up to date when nothing is calibrated or traced: on simulated time
+    /// no timer runs then, so the picture is made on demand (and once after every change of
+    /// state); a live camera's picture is renewed twice a second by itself.
+    void RefreshPicture();
+
     State CurrentState() const { return m_state; }
     /// The frame to show: the newest one, or the one the run stopped on.
     const CameraFrame& Picture() const { return m_picture; }
@@ -113,8 +119,9 @@ private:
     TimePoint Now();
     std::chrono::milliseconds Latency() const;
     void SetState(State state);
-    /// Frames at full speed while calibrating or tracing, at the camera's rate otherwise.
+    /// Frames at full speed while calibrating or tracing; none otherwise.
     void Pump();
+    bool Busy() const;
     void Step();
     bool StartSource();
     void OnFrame(const CameraFrame& frame);
@@ -134,6 +141,7 @@ private:
     QTimer* m_pump = nullptr;
     bool m_simulated = false;
     bool m_paused = false;
+    bool m_refreshing = false; ///< a picture on demand is on its way
     TimePoint m_simulatedNow{};
     CameraFrame m_frame; ///< the buffer frames of simulated time are made in
     CameraFrame m_picture;
