@@ -186,9 +186,10 @@ TEST_F(PointGoRunThroughHostTest, SavedDriverFileHoldsTheDevicesOrderAfterALateA
         std::lock_guard lock(mutex);
         lit.push_back(led);
     };
-    // Request 1 is the probe after the handshake: the answer that lights the fourth LED comes
-    // late, and the device vanishes instead of lighting the twentieth (on the second line).
-    device->AnswerLate(4, std::chrono::milliseconds(600));
+    // Request 1 is the probe after the handshake. The answer that lights the fourth LED comes so
+    // late that it arrives after the Retry was answered (a stale echo while point-go waits for
+    // the next LED), and the device vanishes instead of lighting the twentieth.
+    device->AnswerLate(4, std::chrono::milliseconds(1500));
     device->VanishAt(20, std::chrono::milliseconds(150));
 
     ModalAnswerer answerer;
