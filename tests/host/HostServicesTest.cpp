@@ -77,7 +77,7 @@ TEST_F(HostServicesTest, TextsComeFromTheLanguageOfRunInfo)
         texts->GetText("OtherSection", "IDS_MODULE_SETTING_TITLE", buffer, c::kTextCapacity));
     // A short buffer receives a cut, terminated text.
     char16_t small[3] = {1, 1, 1};
-    ASSERT_TRUE(texts->GetText(c::kTextSection, "IDS_MODULE_PANEL_EMPTY_HINT", small, 3));
+    ASSERT_TRUE(texts->GetText(c::kTextSection, "IDS_MD_PANEL_EMPTY_HINT", small, 3));
     EXPECT_EQ(small[2], 0);
 }
 

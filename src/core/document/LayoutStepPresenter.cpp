@@ -268,7 +268,7 @@ bool LayoutStepPresenter::NamesStorable()
     if (unstorable.empty())
         return true;
     std::u16string text = m_ports.texts.TextOr(
-        "ID_SAVE_UNSTORABLE_NAMES",
+        "IDS_MD_SAVE_UNSTORABLE_NAMES",
         u"Some names contain characters that the driver file's code page cannot hold; they "
         u"would be saved as '?'. Save anyway?");
     text += u"\n\n" + utf::FromAscii(codePage.Name()) + u":";

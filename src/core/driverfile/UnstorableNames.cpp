@@ -14,13 +14,13 @@ std::vector<UnstorableName> FindUnstorableNames(const StoredNames& names, const 
             found.push_back({field, name, std::move(characters)});
     };
     const NewModuleInfoRecord& info = names.moduleInfo;
-    check("ID_FIELD_MODULE_NAME", info.ModuleName());
-    check("ID_FIELD_DRIVER_CHIP", info.driverChip.name);
-    check("ID_FIELD_SCAN_CHIP", info.scanChip.name);
+    check("IDS_MD_FIELD_MODULE_NAME", info.ModuleName());
+    check("IDS_MD_FIELD_DRIVER_CHIP", info.driverChip.name);
+    check("IDS_MD_FIELD_SCAN_CHIP", info.scanChip.name);
     for (const LightImage& image : names.lightPictures)
-        check("ID_FIELD_LIGHT_PICTURE", image.name);
-    check("ID_FIELD_CELL_BACKGROUND", names.cellBackground.name);
-    check("ID_FIELD_BACKGROUND_PICTURE", names.backgroundPicture.name);
+        check("IDS_MD_FIELD_LIGHT_PICTURE", image.name);
+    check("IDS_MD_FIELD_CELL_BACKGROUND", names.cellBackground.name);
+    check("IDS_MD_FIELD_BACKGROUND_PICTURE", names.backgroundPicture.name);
     return found;
 }
 

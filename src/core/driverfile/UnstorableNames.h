@@ -13,7 +13,7 @@ struct NewModuleInfoRecord;
 /// A name of a design that the code page of its driver file cannot hold in full.
 struct UnstorableName
 {
-    std::string_view field; ///< the text key of the field ("ID_FIELD_MODULE_NAME", ...)
+    std::string_view field; ///< the text key of the field ("IDS_MD_FIELD_MODULE_NAME", ...)
     std::u16string name;
     std::u16string characters; ///< the characters that would be written as '?'
 

@@ -346,21 +346,23 @@ std::u16string PointGo::StatusText() const
 {
     const Texts& texts = m_ports.texts;
     if (!m_selected)
-        return m_link.HasPort() ? texts.TextOr("ID_POINT_GO_LINK_OPEN", u"Test device: port open")
-                                : std::u16string();
+        return m_link.HasPort()
+                   ? texts.TextOr("IDS_MD_POINT_GO_LINK_OPEN", u"Test device: port open")
+                   : std::u16string();
     const auto& lengths = m_link.Lines().lengths;
     std::size_t points = 0;
     for (std::uint16_t length : lengths)
         points += length;
     const bool indexed = m_link.Advance() == SerialPointGoLink::AdvanceKind::Indexed;
     std::u16string text =
-        texts.TextOr("ID_POINT_GO_LINK_UP", u"Test device linked") + u": " +
-        Number(lengths.size()) + u" " + texts.TextOr("ID_POINT_GO_LINES", u"lines") + u", " +
-        Number(points) + u" " + texts.TextOr("ID_POINT_GO_POINTS", u"LEDs per scan row") + u", " +
+        texts.TextOr("IDS_MD_POINT_GO_LINK_UP", u"Test device linked") + u": " +
+        Number(lengths.size()) + u" " + texts.TextOr("IDS_MD_POINT_GO_LINES", u"lines") + u", " +
+        Number(points) + u" " + texts.TextOr("IDS_MD_POINT_GO_POINTS", u"LEDs per scan row") +
+        u", " +
         (indexed ? texts.TextOr("IDS_MD_POINTGO_ADVANCE_INDEXED", u"indexed advance")
                  : texts.TextOr("IDS_MD_POINTGO_ADVANCE_ONE_BYTE", u"one-byte advance"));
     if (m_hold)
-        return text + u"; " + texts.TextOr("ID_POINT_GO_HELD", u"held");
+        return text + u"; " + texts.TextOr("IDS_MD_POINT_GO_HELD", u"held");
     if (const auto next = Next(); next && m_restartNeeded)
         return text + u"; " +
                Fill(texts.TextOr("IDS_MD_POINTGO_RESTART_DEVICE",
@@ -369,13 +371,14 @@ std::u16string PointGo::StatusText() const
                     {next->entry, next->line, next->position});
     if (const auto next = Next())
         text +=
-            u"; " + texts.TextOr("ID_POINT_GO_NEXT", u"next") + u": " +
-            texts.TextOr("ID_POINT_GO_LINE", u"line") + u" " + Number(next->entry) + u", " +
-            texts.TextOr("ID_POINT_GO_ROW", u"scan row") + u" " + Number(next->line) + u", " +
-            texts.TextOr("ID_POINT_GO_LED", u"LED") + u" " + Number(next->position) + u"/" +
+            u"; " + texts.TextOr("IDS_MD_POINT_GO_NEXT", u"next") + u": " +
+            texts.TextOr("IDS_MD_POINT_GO_LINE", u"line") + u" " + Number(next->entry) + u", " +
+            texts.TextOr("IDS_MD_POINT_GO_ROW", u"scan row") + u" " + Number(next->line) + u", " +
+            texts.TextOr("IDS_MD_POINT_GO_LED", u"LED") + u" " + Number(next->position) + u"/" +
             Number(next->length) +
-            (m_busy ? u" (" + texts.TextOr("ID_POINT_GO_WAITING", u"waiting for the device") + u")"
-                    : std::u16string());
+            (m_busy
+                 ? u" (" + texts.TextOr("IDS_MD_POINT_GO_WAITING", u"waiting for the device") + u")"
+                 : std::u16string());
     else
         text += u"; " + texts.TextOrKey("ID_POINT_GO_FINISHED");
     return text;

@@ -67,7 +67,7 @@ bool TransformPresenter::Transform(const TransformSettings& settings)
     case ModuleTransform::RunResult::Done:
         return true;
     case ModuleTransform::RunResult::BadZoom:
-        Say("IDS_MODULE_UI_DIG_TRANSFORM_BOX_LABEL_BAD_ZOOM",
+        Say("IDS_MD_UI_DIG_TRANSFORM_BOX_LABEL_BAD_ZOOM",
             u"The zoom factor must be a number above 0.");
         return false;
     case ModuleTransform::RunResult::NotLoaded:

@@ -97,7 +97,7 @@ void ModuleDesignPanelDlg::BuildContent()
     const QString picture =
         QString::fromStdString((m_document.Folder().PluginData() / "module_bkground.png").string());
     const QString hint = HostText(
-        "IDS_MODULE_PANEL_EMPTY_HINT",
+        "IDS_MD_PANEL_EMPTY_HINT",
         QStringLiteral("No module design is open. Start one from the module settings page, "
                        "or open a driver file."));
     m_empty->setText(QStringLiteral("<img src=\"%1\"><p style=\"color:#606060\">%2</p>")
@@ -216,7 +216,7 @@ void ModuleDesignPanelDlg::RegisterToolbarGroups()
                               .toStdU16String(),
                           false});
     socket.push_back(
-        {SocketDesign::kClearCommand, "none.png", "IDS_SOCKET_CLEAR", u"Clear pin", true});
+        {SocketDesign::kClearCommand, "none.png", "IDS_MD_SOCKET_CLEAR", u"Clear pin", true});
     toolbar->AddGroup(kSocketGroup, std::move(socket), [this](std::uint32_t command) {
         if (m_socket)
             m_document.Edits().Socket([&] {
@@ -225,7 +225,7 @@ void ModuleDesignPanelDlg::RegisterToolbarGroups()
             });
     });
     std::vector<ToolbarButton> layout{{ModuleLayoutDlg::kNewLayout, "toolbaricon_newlayout.png",
-                                       "IDS_MODULE_STEP5DLG_NEW_LAYOUT", u"New layout", true},
+                                       "IDS_MD_STEP5DLG_NEW_LAYOUT", u"New layout", true},
                                       {ModuleLayoutDlg::kZoomOut, "toolbaricon_magnify.png",
                                        "IDS_MODULE_STEP5DLG_LAYOUT_ZOONOUT", u"Zoom in", true},
                                       {ModuleLayoutDlg::kZoomIn, "toolbaricon_zoolout.png",
@@ -233,7 +233,7 @@ void ModuleDesignPanelDlg::RegisterToolbarGroups()
                                       {ModuleLayoutDlg::kFinish, "toolbaricon_finish.png",
                                        "IDS_MODULE_STEP5DLG_LAYOUT_FINISH", u"Finish", true},
                                       {ModuleLayoutDlg::kToggleDesign, "toolbaricon_background.png",
-                                       "IDS_MODULE_STEP5DLG_BACKGROUND", u"Background", true}};
+                                       "IDS_MD_STEP5DLG_BACKGROUND", u"Background", true}};
     for (const PointGoAction& action : PointGoActions())
         layout.push_back({static_cast<std::uint32_t>(action.command), action.image, action.key,
                           QString::fromUtf8(action.fallback).toStdU16String(), true});
@@ -271,7 +271,7 @@ int ModuleDesignPanelDlg::RunModal()
     QWidget* oldParent = parentWidget();
     const bool hadWindow = m_window.Attached();
     setParent(oldParent, Qt::Dialog);
-    setWindowTitle(HostText("ID_MODULE_DESIGN_TITLE", QStringLiteral("Module design")));
+    setWindowTitle(HostText("IDS_MD_MODULE_DESIGN_TITLE", QStringLiteral("Module design")));
     resize(900, 600);
     const int result = exec();
     setParent(oldParent, Qt::Widget);

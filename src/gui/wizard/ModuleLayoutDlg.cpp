@@ -90,7 +90,7 @@ ModuleLayoutDlg::ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent
     m_empty = new QLabel(this);
     m_empty->setAlignment(Qt::AlignCenter);
     m_empty->setWordWrap(true);
-    m_empty->setText(HostText("IDS_MODULE_STEP5DLG_NEW_LAYOUT_HINT",
+    m_empty->setText(HostText("IDS_MD_STEP5DLG_NEW_LAYOUT_HINT",
                               QStringLiteral("No layout yet. Choose New layout (Ctrl+L) to trace "
                                              "the module, or open a driver file.")));
     m_stack->addWidget(m_empty);
@@ -98,7 +98,7 @@ ModuleLayoutDlg::ModuleLayoutDlg(ModuleDesignDocument& document, QWidget* parent
     m_statusView = new CStatusBarInfoDlg(*m_status, m_ports.texts, this);
     layout->addWidget(m_statusView);
 
-    auto* newLayout = new QAction(HostText("IDS_MODULE_STEP5DLG_NEW_LAYOUT", "New layout"), this);
+    auto* newLayout = new QAction(HostText("IDS_MD_STEP5DLG_NEW_LAYOUT", "New layout"), this);
     SetResourceId(newLayout, kNewLayout);
     newLayout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     newLayout->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -215,7 +215,7 @@ bool ModuleLayoutDlg::PointGoCommand(int id)
     };
     context.confirmReset = [this] {
         return m_ports.prompter.Ask(PromptButtons::YesNo, m_ports.texts.TextOrKey("ID_PROMPT"),
-                                    m_ports.texts.TextOr("ID_POINT_GO_RESET_ASK",
+                                    m_ports.texts.TextOr("IDS_MD_POINT_GO_RESET_ASK",
                                                          u"Throw away the layout point-go has "
                                                          u"built so far?")) == PromptAnswer::Yes;
     };

@@ -176,9 +176,9 @@ TEST_F(DesignCycleStatesTest, NamesTheCodePageCannotHoldAreNamedBeforeSaving)
     EXPECT_FALSE(std::filesystem::exists(m_root / "ModLib" / "named.MDR"));
     ASSERT_EQ(prompter.asked.back().first, PromptButtons::YesNo);
     EXPECT_EQ(prompter.LastCaption(), "ID_PROMPT");
-    EXPECT_EQ(prompter.Last(), "ID_SAVE_UNSTORABLE_NAMES\n\nCP936:\n"
-                               "ID_FIELD_MODULE_NAME \"P10☃模组☃é\": ☃\n"
-                               "ID_FIELD_SCAN_CHIP \"Straße\": ß");
+    EXPECT_EQ(prompter.Last(), "IDS_MD_SAVE_UNSTORABLE_NAMES\n\nCP936:\n"
+                               "IDS_MD_FIELD_MODULE_NAME \"P10☃模组☃é\": ☃\n"
+                               "IDS_MD_FIELD_SCAN_CHIP \"Straße\": ß");
     EXPECT_TRUE(chooser.requests.empty()) << "asked before the file dialog";
 
     prompter.answers = {PromptAnswer::Yes};

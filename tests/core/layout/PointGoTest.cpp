@@ -156,8 +156,8 @@ TEST_F(TwoLineModule, EveryLedIsRecordedLineByLineUntilFinished)
     EXPECT_TRUE(pointGo->Selected());
     ASSERT_EQ(Result().size(), 2U);
     EXPECT_EQ(Result()[1].rowLength, 1);
-    EXPECT_NE(pointGo->StatusText().find(
-                  u": 2 ID_POINT_GO_LINES, 2 ID_POINT_GO_POINTS, IDS_MD_POINTGO_ADVANCE_ONE_BYTE"),
+    EXPECT_NE(pointGo->StatusText().find(u": 2 IDS_MD_POINT_GO_LINES, 2 IDS_MD_POINT_GO_POINTS, "
+                                         u"IDS_MD_POINTGO_ADVANCE_ONE_BYTE"),
               std::u16string::npos);
 
     pointGo->SelectMode(PointGo::kAllLeds);
