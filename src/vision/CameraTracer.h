@@ -62,6 +62,9 @@ public:
     bool Start(Scope scope);
     /// Esc or Stop: the tracer blinks again; what was traced stays.
     void Stop();
+    /// The tracer is gone or going (a design opened or a layout made anew replaced it): the run
+    /// ends without touching it.
+    void Forget() { m_state = State::Idle; }
     /// After the engineer's own click (or virtual point) on a position the run stopped on.
     void Resume();
 

@@ -89,9 +89,18 @@ void CameraTraceController::SetTracer(PointTracer* tracer, QTimer* blink)
 {
     if (tracer == m_tracer && blink == m_blink)
         return;
-    if (m_state == State::Calibrating)
-        Restore();
-    DropRun();
+    if (tracer == m_tracer) {
+        if (m_state == State::Calibrating)
+            Restore();
+        DropRun();
+    } else {
+        // The old tracer and its grid's blink timer may be gone already (opening a design
+        // replaces the document's models before the windows drop the grid): the run and the
+        // calibration end without touching them.
+        if (m_run)
+            m_run->Forget();
+        m_run.reset();
+    }
     m_tracer = tracer;
     m_blink = blink;
     DropCalibration();
