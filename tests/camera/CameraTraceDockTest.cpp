@@ -305,7 +305,8 @@ TEST_F(CameraTraceDockTest, AModuleThatDoesNotLightWhollyFailsWithTheReason)
     ASSERT_TRUE(WaitFor("failed"))
         << dock->CameraState().toStdString() << ": " << Status().toStdString();
     EXPECT_EQ(Controller().Grid(), nullptr);
-    EXPECT_TRUE(Status().startsWith("The module was not found: the lit area does not match"))
+    EXPECT_TRUE(Status().startsWith(
+        "The module was not found: the lit area does not match a grid of 16 x 8 pixels."))
         << Status().toStdString();
     EXPECT_FALSE(Child<QPushButton>(own::kCameraTrace)->isEnabled());
     EXPECT_TRUE(Child<QPushButton>(own::kCameraCalibrate)->isEnabled());

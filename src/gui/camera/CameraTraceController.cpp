@@ -315,7 +315,8 @@ void CameraTraceController::Fit()
         return;
     const FinderResult found =
         ModuleFinder::Find(m_allLit, m_dark, setup->width, setup->height, m_orientation);
-    m_failure = found.failure;
+    m_failure = found.Found() ? FinderResult{} : found;
+    m_failure.grid = {};
     if (!found.Found()) {
         m_warning = Warning::None;
         SetState(State::Failed);
@@ -434,7 +435,7 @@ void CameraTraceController::DropCalibration()
     m_grid.reset();
     m_dark = {};
     m_allLit = {};
-    m_failure = FinderFailure::None;
+    m_failure = {};
     m_warning = Warning::None;
 }
 

@@ -94,7 +94,9 @@ public:
     /// The LEDs found lit in the shown frame.
     const std::vector<LocatedPixel>& Found() const { return m_found; }
     Warning CurrentWarning() const { return m_warning; }
-    FinderFailure Failure() const { return m_failure; }
+    FinderFailure Failure() const { return m_failure.failure; }
+    /// The failed calibration: why, and the module size the grid was looked for at.
+    const FinderResult& Calibration() const { return m_failure; }
     /// Why the camera did not start (empty when it did).
     const std::u16string& SourceError() const { return m_sourceError; }
     std::uint32_t Clicks() const;
@@ -153,7 +155,7 @@ private:
     CameraFrame m_allLit;
     GridOrientation m_orientation;
     std::optional<ModuleGrid> m_grid;
-    FinderFailure m_failure = FinderFailure::None;
+    FinderResult m_failure; ///< the finder's answer when it found no grid
     Warning m_warning = Warning::None;
     std::unique_ptr<LedLocator> m_locator;
     std::unique_ptr<CameraTracer> m_run;

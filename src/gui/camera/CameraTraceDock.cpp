@@ -43,9 +43,9 @@ QString StateText(CameraTraceController::State state)
     return {};
 }
 
-QString FailureText(FinderFailure failure)
+QString FailureText(const FinderResult& found)
 {
-    switch (failure) {
+    switch (found.failure) {
     case FinderFailure::None:
         return {};
     case FinderFailure::BadFrames:
@@ -60,7 +60,11 @@ QString FailureText(FinderFailure failure)
                                        "back or turn it until the whole module shows."));
     case FinderFailure::NoGrid:
         return HostText("IDS_MD_CAMERA_NO_GRID",
-                        QStringLiteral("the lit area does not match the module's grid of pixels."));
+                        QStringLiteral("the lit area does not match a grid of %1 x %2 pixels. "
+                                       "Check the module's size; if the LEDs blur together, "
+                                       "bring the camera closer or focus it."))
+            .arg(found.width)
+            .arg(found.height);
     }
     return {};
 }
@@ -215,7 +219,7 @@ QString CameraTraceDock::StatusText() const
     using State = CameraTraceController::State;
     QStringList parts{StateText(c.CurrentState())};
     if (c.CurrentState() == State::Failed)
-        parts << FailureText(c.Failure());
+        parts << FailureText(c.Calibration());
     if (c.CurrentState() == State::Tracing || c.CurrentState() == State::Waiting ||
         c.CurrentState() == State::Done)
         parts << HostText("IDS_MD_CAMERA_COUNTS",
