@@ -119,4 +119,11 @@ void HostFixture::RunDemo(const QString& module, QString* saved)
         *saved = runner.SavedFile();
 }
 
+QString LanguageHostFixture::Text(const char* key)
+{
+    char16_t buffer[1024] = {};
+    m_host->Texts().GetText("ModuleDesignUIPlugin", key, buffer, 1024);
+    return QString::fromUtf16(buffer);
+}
+
 } // namespace md::host::test

@@ -51,4 +51,17 @@ protected:
     std::unique_ptr<MainWindow> m_window;
 };
 
+/// The host started in the language a test is parameterised with ("en-us", "zh-cn").
+class LanguageHostFixture : public HostFixture, public ::testing::WithParamInterface<const char*>
+{
+protected:
+    void SetUp() override
+    {
+        m_language = GetParam();
+        HostFixture::SetUp();
+    }
+    /// The plug-in's text of a key as the host hands it out in that language.
+    QString Text(const char* key);
+};
+
 } // namespace md::host::test

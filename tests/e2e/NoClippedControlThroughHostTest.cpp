@@ -48,23 +48,9 @@ void Relayout()
         QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
-class NoClippedControlThroughHostTest : public HostFixture,
-                                        public ::testing::WithParamInterface<const char*>
+class NoClippedControlThroughHostTest : public LanguageHostFixture
 {
 protected:
-    void SetUp() override
-    {
-        m_language = GetParam();
-        HostFixture::SetUp();
-    }
-
-    QString Text(const char* key)
-    {
-        char16_t buffer[1024] = {};
-        m_host->Texts().GetText("ModuleDesignUIPlugin", key, buffer, 1024);
-        return QString::fromUtf16(buffer);
-    }
-
     void Resize(const QSize& size)
     {
         m_window->resize(size);

@@ -4,7 +4,6 @@
 #include "HostFixture.h"
 
 #include "md/IDesignUIPlugin.h"
-#include "services/HostIni.h"
 
 #include "support/HandedOverRecord.h"
 #include <QAbstractButton>
@@ -91,22 +90,7 @@ QStringList CutShort(QWidget& root)
     return cut;
 }
 
-class TextsFitInTheLayoutStepTest : public HostFixture,
-                                    public ::testing::WithParamInterface<const char*>
-{
-protected:
-    void SetUp() override
-    {
-        m_language = GetParam();
-        HostFixture::SetUp();
-    }
-    QString Text(const char* key)
-    {
-        const HostIni texts =
-            HostIni::Load(m_program.filePath(QStringLiteral("lang/%1.ini").arg(m_language)));
-        return texts.Value("ModuleDesignUIPlugin", key);
-    }
-};
+using TextsFitInTheLayoutStepTest = LanguageHostFixture;
 
 TEST_P(TextsFitInTheLayoutStepTest, TheWindowIsDrawnInTheLanguageWithNoTextCutShort)
 {
